@@ -1,0 +1,1 @@
+# Makes the build folder a runnable program folder (html, css, pics, Fragen).

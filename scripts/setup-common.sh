@@ -1,0 +1,34 @@
+# Shared set-up of scripts/run and scripts/test: installs the Debian packages the
+# build needs (only when some are missing) and configures the build folder.
+set -euo pipefail
+
+VEXA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VEXA_PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6opengl6-dev libgl-dev
+    libzip-dev libgif-dev zlib1g-dev
+    fonts-liberation fonts-dejavu-core
+    xvfb xauth
+)
+
+vexa_install_packages() {
+    local missing=()
+    for p in "${VEXA_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# WebEngine's sandbox cannot run as root.
+vexa_runtime_env() {
+    if [ "$(id -u)" -eq 0 ]; then
+        export QTWEBENGINE_DISABLE_SANDBOX=1
+    fi
+}

@@ -1,0 +1,55 @@
+#include "catalogue/Procs.h"
+
+QString UmlautsToEntities(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    for (QChar ch : text) {
+        switch (ch.unicode()) {
+        case 0xC4: out += QStringLiteral("&Auml;"); break;
+        case 0xD6: out += QStringLiteral("&Ouml;"); break;
+        case 0xDC: out += QStringLiteral("&Uuml;"); break;
+        case 0xDF: out += QStringLiteral("&szlig;"); break;
+        case 0xE4: out += QStringLiteral("&auml;"); break;
+        case 0xF6: out += QStringLiteral("&ouml;"); break;
+        case 0xFC: out += QStringLiteral("&uuml;"); break;
+        default: out += ch;
+        }
+    }
+    return out;
+}
+
+void ReplaceAll(QString &text, const QString &oldText, const QString &newText)
+{
+    // An empty pattern, or a replacement that contains the pattern, would never end.
+    if (oldText.isEmpty() || newText.contains(oldText))
+        return;
+    text.replace(oldText, newText);
+}
+
+QString PadLeftZeros(const QString &text, int width)
+{
+    if (text.size() >= width)
+        return text;
+    return QString(width - text.size(), u'0') + text;
+}
+
+bool IsInteger(const QString &text)
+{
+    bool ok = false;
+    text.toInt(&ok, 10);
+    // toInt accepts surrounding blanks; the conversion here does not.
+    return ok && !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
+}
+
+void SplitVersion(const QString &version, QString &head, QString &tail)
+{
+    tail = version;
+    for (int i = 0; i < 3; ++i) {
+        const qsizetype dot = tail.indexOf(u'.');
+        if (dot >= 0)
+            tail = tail.mid(dot + 1);
+    }
+    const qsizetype headLength = version.size() - tail.size() - 1;
+    head = headLength > 0 ? version.left(headLength) : QString();
+}

@@ -1,0 +1,3 @@
+#include "catalogue/SectionDistribution.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "catalogue/Selection.h"
+
+// Being written.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+class StringList;
+class VexaCore;
+
+/// Random draws of question numbers, the asked list and the questions of a training
+/// section. All draws use the run's one generator.
+class Selection
+{
+public:
+    explicit Selection(VexaCore &core) : m_core(core) {}
+
+    /// Adds count numbers out of first .. first + pool - 1 (plain) to result, as
+    /// 4-digit texts. askedListName (a part code, or empty) makes the plain draw avoid
+    /// the questions of that part's asked list and records the new ones in it; block
+    /// mode takes one number from each of count blocks of pool div count numbers and
+    /// ignores first and the asked list. Returns false, adding what could be drawn, when
+    /// the request cannot be met (count larger than the free numbers, block mode with
+    /// count < 1); never loops for ever.
+    bool DrawRandomNumbers(int pool, int count, int first, const QString &askedListName,
+                           bool blockMode, StringList &result);
+
+    /// Loads the asked list of the part code into asked; clears it when more than
+    /// pool - count lines are in it (a new cycle).
+    void LoadAskedList(int pool, int count, StringList &asked, const QString &name);
+
+    /// Path of the asked list of a part code.
+    QString askedListPath(const QString &name) const;
+
+    /// Clears CatalogueLines, reads the part's entry and adds the ordinals of training
+    /// section code (group code + section digit) to SelectedQuestions. Returns the
+    /// number of selected questions; 0 after a warning when the archive is missing.
+    int CollectSectionQuestions(QChar partLetter, QChar classLetter, const QString &code);
+
+    /// One scanning step: from line i on, finds the next header whose group is
+    /// groupCode and whose place in the group lies in blockStart + 1 .. blockStart + 40.
+    static bool NextSectionQuestion(const QStringList &lines, const QString &groupCode, int &i,
+                                    int &ordinal, int blockStart, int &groupCounter);
+
+private:
+    VexaCore &m_core;
+};

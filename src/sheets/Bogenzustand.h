@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+/// State of the sheet generated last, shared by sheet generation, evaluation, the
+/// examination timer and the page commands. Everything starts empty, zero or false.
+struct Bogenzustand
+{
+    QChar Teil;       ///< part letter T, B or V
+    QChar Klasse;     ///< class letter A or E
+    QChar Bogenart;   ///< k examination, a own examination, t training; null before the first
+    QString PruefungsNummer;
+    QString Abschnitt; ///< training section code, or part letter + "--" after an interruption
+    int Fragenzahl = 0;
+    int Vorrat = 0;
+    QString Zeitlimit; ///< "90", "60", an own limit, "9999" (training), "-" after training
+    int ZeitlimitMinuten = 0;
+    int Minuten = 0;
+    QString EigenerPruefungsname;
+    bool NavigationErwartet = false;
+
+    bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
+};

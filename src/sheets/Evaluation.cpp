@@ -1,0 +1,3 @@
+#include "sheets/Evaluation.h"
+
+// Being written.

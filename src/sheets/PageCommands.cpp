@@ -1,0 +1,3 @@
+#include "sheets/PageCommands.h"
+
+// Being written.

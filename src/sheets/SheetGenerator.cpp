@@ -1,0 +1,3 @@
+#include "sheets/SheetGenerator.h"
+
+// Being written.

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+/// The settings file: INI text in Windows-1252 with CR LF line ends.
+///
+/// Section and key names match without regard to case. Nothing is cached: every read
+/// opens the file, every write rewrites the whole file atomically and keeps all other
+/// lines, comments included, in their order. A missing file, section or key, or a value
+/// that does not convert, yields the caller's default.
+class IniFile
+{
+public:
+    using ErrorHandler = std::function<void(const QString &message)>;
+
+    explicit IniFile(const QString &path);
+
+    QString path() const { return m_path; }
+
+    /// Called with "nach <file> kann nicht geschrieben werden" when a write fails.
+    void setWriteErrorHandler(ErrorHandler handler) { m_onWriteError = std::move(handler); }
+
+    /// Decimal, or hexadecimal after "0x"/"0X" when the value is longer than two characters.
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    /// True for a non-zero integer, false for 0, the default otherwise.
+    bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
+    /// At most 2047 characters of the value.
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
+
+    /// Each write creates section, key and file as needed. Returns false, after the
+    /// error handler was told, when the file could not be written; the file is unchanged.
+    bool WriteInteger(const QString &section, const QString &key, int value);
+    bool WriteBool(const QString &section, const QString &key, bool value);
+    bool WriteString(const QString &section, const QString &key, const QString &value);
+
+private:
+    bool readValue(const QString &section, const QString &key, QString &value) const;
+
+    QString m_path;
+    ErrorHandler m_onWriteError;
+};

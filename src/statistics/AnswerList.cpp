@@ -1,0 +1,3 @@
+#include "statistics/AnswerList.h"
+
+// Being written.

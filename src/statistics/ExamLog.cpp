@@ -1,0 +1,3 @@
+#include "statistics/ExamLog.h"
+
+// Being written.

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "shell/UserInterface.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+/// Records what the core asks of the windows; answers confirmations from a queue.
+class FakeUserInterface : public UserInterface
+{
+public:
+    QMap<Panel, QString> panelText;
+    QMap<Panel, PanelColour> panelColour;
+    QStringList messages;  ///< Msg texts
+    QStringList warnings;  ///< warning box texts
+    QStringList confirmations;
+    QList<bool> confirmAnswers; ///< answers taken from the front; OK when empty
+    QStringList shownPages;
+    QString title;
+    QString caption;
+    int focusCount = 0;
+    bool antwortenlisteEnabled = false;
+    QList<int> progress;
+    bool timerRunning = false;
+    int timerStarts = 0;
+    QStringList openedDocuments;
+    int openResult = 0;
+    QStringList shownQuestions;
+    int aboutShown = 0;
+
+    void setPanelText(Panel panel, const QString &text) override { panelText[panel] = text; }
+    void setPanelColour(Panel panel, PanelColour colour) override { panelColour[panel] = colour; }
+    void msg(const QString &text) override
+    {
+        messages.append(text);
+        panelText[Panel::Nachricht] = QStringLiteral(" ") + text;
+    }
+    void showWarning(const QString &text) override { warnings.append(text); }
+    bool confirm(const QString &text) override
+    {
+        confirmations.append(text);
+        return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
+    }
+    bool showPage(const QString &pathWithAnchor) override
+    {
+        shownPages.append(pathWithAnchor);
+        return true;
+    }
+    QString pageTitle() const override { return title; }
+    void setCaption(const QString &c) override { caption = c; }
+    void focusViewer() override { ++focusCount; }
+    void setCommandEnabled(Command, bool enabled) override { antwortenlisteEnabled = enabled; }
+    bool isCommandEnabled(Command) const override { return antwortenlisteEnabled; }
+    void setProgress(int percent) override { progress.append(percent); }
+    void setExamTimerRunning(bool running) override
+    {
+        if (running)
+            ++timerStarts;
+        timerRunning = running;
+    }
+    int openDocument(const QString &path) override
+    {
+        openedDocuments.append(path);
+        return openResult;
+    }
+    void showQuestion(const QString &id) override { shownQuestions.append(id); }
+    void showAbout() override { ++aboutShown; }
+};
