@@ -1,0 +1,28 @@
+#include "components/MessageBox.h"
+#include "shell/SingleInstance.h"
+#include "shell/VexaMain.h"
+
+#include <QApplication>
+
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Chromium's sandbox refuses to run as root.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication app(argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral(" Vexa"));
+
+    // Before any window exists and before any data file is touched.
+    SingleInstance instance;
+    if (!instance.tryLock()) {
+        MessageBox::warning(nullptr, QStringLiteral("Vexa läuft schon!"));
+        return 0;
+    }
+
+    TVexaForm form(TVexaForm::realOptions());
+    form.show();
+    return app.exec();
+}

@@ -1,3 +1,98 @@
 #include "catalogue/SectionDistribution.h"
 
-// Being written.
+#include "catalogue/Catalogue.h"
+#include "catalogue/Procs.h"
+#include "catalogue/Selection.h"
+#include "catalogue/StringList.h"
+#include "shell/RandomSource.h"
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+
+#include <QString>
+#include <QStringList>
+
+bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLetter, int &count,
+                                               StringList &result)
+{
+    const QString code = QString(partLetter) + classLetter;
+    UserInterface &ui = m_core.ui();
+    const auto fault = [&](int lineNumber, const QString &column) {
+        ui.showWarning(QStringLiteral("Fehler in ") + code + QStringLiteral("abschnitte.txt  Zeile ") +
+                       QString::number(lineNumber) + column);
+    };
+
+    QStringList lines;
+    if (!m_core.catalogue().extract(code + QStringLiteral("Abschnitte.txt"), lines,
+                                    QStringLiteral("Die Datei ") + code +
+                                        QStringLiteral("abschnitte.txt existiert nicht.")))
+        return false;
+
+    while (!lines.isEmpty() && lines.first().startsWith(u'#'))
+        lines.removeFirst();
+    if (lines.isEmpty()) {
+        ui.showWarning(QStringLiteral("Die Datei ") + code +
+                       QStringLiteral("Abschnitte.txt enthält keine Abschnitte."));
+        return false;
+    }
+
+    // A short line anywhere stops before anything is drawn.
+    for (int n = 0; n < lines.size(); ++n) {
+        if (lines.at(n).size() < 14) {
+            fault(n + 1, QStringLiteral("."));
+            return false;
+        }
+    }
+
+    const QStringList &catalogue = m_core.CatalogueLines();
+    int rememberedShare = 0;
+    for (int n = 0; n < lines.size(); ++n) {
+        const QString &line = lines.at(n);
+        const int lineNumber = n + 1;
+        const QString firstPrefix = line.mid(0, 5).trimmed();
+        const QString lastPrefix = line.mid(6, 5).trimmed();
+        const QString countText = line.mid(12, 2).trimmed();
+        if (!IsInteger(countText)) {
+            fault(lineNumber, QStringLiteral(" Spalte 13."));
+            return false;
+        }
+        const int sectionCount = countText.toInt();
+
+        int first = 0;
+        int last = 0;
+        if (firstPrefix.size() < 2 || !FindIdRange(catalogue, firstPrefix, first, last)) {
+            ui.showWarning(QStringLiteral("Fehler in ") + code +
+                           QStringLiteral("Abschnitte.txt  Zeile ") + QString::number(lineNumber) +
+                           QStringLiteral(" Spalte 1."));
+            return false;
+        }
+        if (lastPrefix != firstPrefix && lastPrefix.size() >= 2) {
+            int lastFirst = 0;
+            if (!FindIdRange(catalogue, lastPrefix, lastFirst, last) || last < first) {
+                fault(lineNumber, QStringLiteral(" Spalte 7."));
+                return false;
+            }
+        }
+        const int size = last - first + 1;
+
+        int extra = 0;
+        if (line.size() > 14) {
+            const QChar mark = line.size() >= 17 ? line.at(16) : QChar();
+            if (mark == u'+') {
+                extra = static_cast<int>(m_core.random().unit() + 0.5);
+                rememberedShare = -extra;
+            } else if (mark == u'-') {
+                extra = rememberedShare;
+            } else {
+                fault(lineNumber, QStringLiteral(" Spalte 17."));
+                return false;
+            }
+        }
+
+        // A section that asks for more than is still free yields what is free.
+        m_core.selection().DrawRandomNumbers(size, sectionCount + extra, first, QString(), false,
+                                             result);
+    }
+
+    count = result.count();
+    return true;
+}

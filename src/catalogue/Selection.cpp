@@ -1,3 +1,171 @@
 #include "catalogue/Selection.h"
 
-// Being written.
+#include "catalogue/Catalogue.h"
+#include "catalogue/Procs.h"
+#include "catalogue/StringList.h"
+#include "catalogue/TextFile.h"
+#include "shell/RandomSource.h"
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Ordinals are always four characters wide; a longer number keeps its first four.
+QString numberText(int x)
+{
+    return PadLeftZeros(QString::number(x), 4).left(4);
+}
+
+struct FreeNumber
+{
+    int number;
+    QString text;
+};
+
+// The numbers a plain draw may still take, each text once.
+std::vector<FreeNumber> freeNumbers(int pool, int first, const StringList *asked,
+                                    const StringList &result)
+{
+    std::vector<FreeNumber> free;
+    StringList seen(true);
+    for (int x = first; x < first + pool; ++x) {
+        const QString t = numberText(x);
+        if (seen.contains(t))
+            continue;
+        seen.add(t);
+        if (result.contains(t) || (asked && asked->containsPrefix(t)))
+            continue;
+        free.push_back({x, t});
+    }
+    return free;
+}
+
+bool isHeader(const QString &line)
+{
+    return line.startsWith(QLatin1String("::"));
+}
+
+} // namespace
+
+QString Selection::askedListPath(const QString &name) const
+{
+    return m_core.dataDir() + QStringLiteral("/Fragen/") + name + QStringLiteral("AskedList.txt");
+}
+
+void Selection::LoadAskedList(int pool, int count, StringList &asked, const QString &name)
+{
+    asked.clear();
+    QStringList lines;
+    if (TextFile::readLines(askedListPath(name), lines))
+        asked.setItems(lines);
+    if (asked.count() > pool - count)
+        asked.clear();
+}
+
+bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString &askedListName,
+                                  bool blockMode, StringList &result)
+{
+    RandomSource &random = m_core.random();
+
+    if (blockMode) {
+        if (count < 1 || pool / count < 1)
+            return false;
+        const int b = pool / count;
+        for (int s = 0; s < count - 1; ++s)
+            result.add(numberText(b * s + 1 + random.below(b)));
+        result.add(numberText(b * (count - 1) + pool % count + 1 + random.below(b)));
+        return true;
+    }
+
+    if (count <= 0)
+        return true;
+
+    const bool useAsked = !askedListName.isEmpty();
+    StringList asked(true);
+    if (useAsked)
+        LoadAskedList(pool, count, asked, askedListName);
+
+    std::vector<FreeNumber> free = freeNumbers(pool, first, useAsked ? &asked : nullptr, result);
+    if (useAsked && static_cast<int>(free.size()) < count && asked.count() > 0) {
+        // The asked list does not fit this catalogue (or this request): start a new cycle.
+        asked.clear();
+        free = freeNumbers(pool, first, &asked, result);
+    }
+    const bool complete = static_cast<int>(free.size()) >= count;
+    const int wanted = complete ? count : static_cast<int>(free.size());
+
+    // Picking uniformly among the free numbers gives the same distribution as redrawing
+    // until an acceptable number turns up, and always ends.
+    for (int k = 0; k < wanted; ++k) {
+        const int pick = random.below(static_cast<int>(free.size()));
+        const FreeNumber chosen = free[pick];
+        free[pick] = std::move(free.back());
+        free.pop_back();
+        result.add(chosen.text);
+        if (useAsked)
+            asked.add(chosen.text + QLatin1Char(' ') +
+                      QuestionIdAt(m_core.CatalogueLines(), chosen.number));
+    }
+
+    if (useAsked) {
+        const QString path = askedListPath(askedListName);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QString reason;
+        if (!TextFile::writeLines(path, asked.items(), &reason))
+            m_core.ui().showWarning(
+                QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
+    }
+    return complete;
+}
+
+int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, const QString &code)
+{
+    QStringList &lines = m_core.CatalogueLines();
+    lines.clear();
+    if (!m_core.catalogue().extract(QString(partLetter) + classLetter + QStringLiteral("fragen.txt"),
+                                    lines))
+        return 0;
+
+    if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {
+        m_core.ui().showWarning(
+            QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
+        return 0;
+    }
+    const int blockStart = 40 * (code.at(2).unicode() - u'0') - 40;
+    const QString groupCode = code.left(2);
+
+    StringList &selected = m_core.SelectedQuestions();
+    int i = 0;
+    int ordinal = 0;
+    int groupCounter = 0;
+    while (i < lines.size() - 3) {
+        if (NextSectionQuestion(lines, groupCode, i, ordinal, blockStart, groupCounter))
+            selected.add(PadLeftZeros(QString::number(ordinal), 4));
+        ++i;
+    }
+    return selected.count();
+}
+
+bool Selection::NextSectionQuestion(const QStringList &lines, const QString &groupCode, int &i,
+                                    int &ordinal, int blockStart, int &groupCounter)
+{
+    while (i < lines.size() - 1) {
+        const QString &line = lines.at(i);
+        if (isHeader(line)) {
+            ++ordinal;
+            if (line.mid(2, 2) == groupCode) {
+                ++groupCounter;
+                if (blockStart < groupCounter && groupCounter <= blockStart + 40)
+                    return true;
+            }
+        }
+        ++i;
+    }
+    return false;
+}

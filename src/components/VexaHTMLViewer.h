@@ -114,4 +114,6 @@ private:
     };
     class Private;
     Private *d;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

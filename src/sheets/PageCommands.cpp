@@ -1,3 +1,145 @@
 #include "sheets/PageCommands.h"
 
-// Being written.
+#include "sheets/Evaluation.h"
+#include "sheets/ExamTimer.h"
+#include "sheets/SheetGenerator.h"
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+#include "statistics/AnswerList.h"
+
+#include <QFileInfo>
+
+using Panel = UserInterface::Panel;
+
+void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QStringList &results)
+{
+    if (action.size() < 5)
+        return;
+    Bogenzustand &b = m_core.bogen();
+    const QChar command = action.at(4).toUpper();
+
+    if (command == u'T' || command == u'U') {
+        if (action.size() < 6 || results.isEmpty() || results.at(0).size() < 6)
+            return;
+        if (command == u'U' && results.size() < 2)
+            return;
+        b.Klasse = action.at(5).toUpper();
+        b.Teil = results.at(0).at(5).toUpper();
+        if (command == u'T') {
+            b.Bogenart = u'k';
+            b.NavigationErwartet = true;
+            b.EigenerPruefungsname.clear();
+            m_core.sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(),
+                                                b.PruefungsNummer);
+        } else {
+            b.Abschnitt = results.at(1).mid(10, 3).toUpper();
+            b.Bogenart = u't';
+            m_core.sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, b.Abschnitt,
+                                                b.PruefungsNummer);
+        }
+    } else if (command == u'A') {
+        // A sheet left from before this run has no state to be judged against.
+        if (b.Bogenart.isNull())
+            return;
+        b.NavigationErwartet = true;
+        m_core.evaluation().BogenAuswerten(b.Teil, b.Klasse, b.Bogenart, b.PruefungsNummer,
+                                           b.Abschnitt, results);
+        b.Bogenart = u't';
+    }
+}
+
+bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
+{
+    Bogenzustand &b = m_core.bogen();
+    UserInterface &ui = m_core.ui();
+    const QString lower = target.toLower();
+
+    if (target.contains(QLatin1String("LetztesLog.html"))) {
+        if (m_hooks.showLog)
+            m_hooks.showLog();
+        return false;
+    }
+    if (target.contains(QLatin1String("Infobox"))) {
+        ui.showAbout();
+        return true;
+    }
+    if (lower.contains(QLatin1String("statistika.html"))) {
+        if (m_hooks.statistikA)
+            m_hooks.statistikA();
+        return true;
+    }
+    if (lower.contains(QLatin1String("statistike.html"))) {
+        if (m_hooks.statistikE)
+            m_hooks.statistikE();
+        return true;
+    }
+    const QString id = target.left(5);
+    if (target.contains(QLatin1String(".qst"))) {
+        ui.showQuestion(id);
+        return false;
+    }
+    if (target.contains(QLatin1String(".qff"))) {
+        if (m_hooks.addWrongQuestion && m_hooks.addWrongQuestion(b.Teil, b.Klasse, id))
+            ui.setPanelText(Panel::Nachricht, QStringLiteral(" ") + id + QStringLiteral(" hinzugefügt"));
+        return false;
+    }
+    if (target.contains(QLatin1String(".sln"))) {
+        const QString path = m_core.programDir() + QStringLiteral("/Fragen/QZ7TRV/Klasse") +
+                             b.Klasse + u'/' + id + QStringLiteral(".pdf");
+        const int code = ui.openDocument(path);
+        if (code == 87)
+            ui.setPanelText(Panel::Nachricht, QStringLiteral("[87] Kein PDF-Reader gefunden"));
+        else if (code != 0)
+            ui.setPanelText(Panel::Nachricht,
+                            QStringLiteral("[%1] %2 nicht gefunden").arg(code).arg(path));
+        return false;
+    }
+    if (target.contains(QLatin1String("#top")))
+        b.NavigationErwartet = true;
+    return false;
+}
+
+void PageCommands::VexaHTMLViewerHotSpotCovered(const QString &target)
+{
+    UserInterface &ui = m_core.ui();
+    ui.setPanelText(Panel::Nachricht, QStringLiteral(" ") + target);
+    if (!m_core.timer().isRunning())
+        ui.setPanelText(Panel::Zeit, QStringLiteral(" "));
+}
+
+void PageCommands::examination(QChar p, QChar c)
+{
+    Bogenzustand &b = m_core.bogen();
+    b.Teil = p;
+    b.Klasse = c;
+    b.Bogenart = u'k';
+    b.EigenerPruefungsname.clear();
+    m_core.sheets().FragebogenErstellen(p, c, b.Bogenart, QString(), b.PruefungsNummer);
+}
+
+void PageCommands::K2TechnikClick()
+{
+    examination(u'T', u'A');
+}
+
+void PageCommands::K3TechnikClick()
+{
+    examination(u'T', u'E');
+}
+
+void PageCommands::K2BetriebClick()
+{
+    examination(u'B', u'E');
+}
+
+void PageCommands::K2VorschriftenClick()
+{
+    examination(u'V', u'E');
+}
+
+void PageCommands::AntwortenlisteClick()
+{
+    const QString path = m_core.answerList().path();
+    if (QFileInfo::exists(path))
+        m_core.ui().showPage(path + QStringLiteral("#top"));
+}

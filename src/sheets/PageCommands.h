@@ -36,7 +36,8 @@ public:
         std::function<void()> showLog;
         std::function<void()> statistikA;
         std::function<void()> statistikE;
-        std::function<void(QChar p, QChar c, const QString &id)> addWrongQuestion;
+        /// Returns true when the question was added.
+        std::function<bool(QChar p, QChar c, const QString &id)> addWrongQuestion;
     };
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 

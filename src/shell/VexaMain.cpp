@@ -1,0 +1,634 @@
+#include "shell/VexaMain.h"
+
+#include "components/MessageBox.h"
+#include "components/PrinterDialogs.h"
+#include "components/VexaHTMLViewer.h"
+#include "sheets/ExamTimer.h"
+#include "sheets/PageCommands.h"
+#include "shell/AppPaths.h"
+#include "shell/IniFile.h"
+#include "shell/RandomSource.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace {
+const QString kPosition = QStringLiteral("Position");
+constexpr int kDefaultWidth = 785;
+// The exit button keeps the distance to the right edge it has at the default width.
+constexpr int kExitFromRight = kDefaultWidth - 721;
+constexpr int kButtonTop = 2;
+constexpr int kButtonSize = 36;
+const QColor kMsgColour(0xFF, 0xFF, 0xE0);
+const QColor kTimeUpColour(0xF0, 0xCA, 0xA6);
+const QColor kToolPanelColour(0xF0, 0xF0, 0xF0);
+} // namespace
+
+TVexaForm::Options TVexaForm::realOptions()
+{
+    Options o;
+    o.programDir = AppPaths::locateProgramDir(QCoreApplication::applicationDirPath());
+    o.portable = AppPaths::readPortableFlag(o.programDir);
+    o.dataDir = AppPaths::decideDataDir(o.programDir, o.portable,
+                                        qEnvironmentVariable("HOME"));
+    AppPaths::createDataFolders(o.dataDir);
+    return o;
+}
+
+TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
+{
+    VexaCore::Options coreOptions;
+    coreOptions.programDir = AppPaths::stripTrailingSeparator(options.programDir);
+    coreOptions.dataDir = AppPaths::stripTrailingSeparator(options.dataDir);
+    coreOptions.portable = options.portable;
+    if (options.seed)
+        coreOptions.random = std::make_shared<RandomSource>(*options.seed);
+    coreOptions.clock = options.clock;
+    m_core = std::make_unique<VexaCore>(std::move(coreOptions), *this);
+
+    setWindowTitle(QStringLiteral(" Vexa - Ostravello"));
+    setWindowIcon(QIcon(m_core->programDir() + QStringLiteral("/pics/vexa.png")));
+    setMinimumSize(767, 540);
+    m_printer.setResolution(300);
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    createToolBar(central);
+    column->addWidget(m_toolPanel);
+    m_viewer = new VexaHTMLViewer(central);
+    m_viewer->setObjectName(QStringLiteral("VexaHTMLViewer"));
+    column->addWidget(m_viewer, 1);
+    auto *statusPanel = new QWidget(central);
+    createStatusPanels(statusPanel);
+    column->addWidget(statusPanel);
+    setCentralWidget(central);
+    createMenus();
+
+    restoreWindowPosition();
+
+    m_msgTimer.setInterval(3000);
+    connect(&m_msgTimer, &QTimer::timeout, this, &TVexaForm::MsgTimerTimer);
+    m_examTimer.setInterval(60000);
+    connect(&m_examTimer, &QTimer::timeout, this, [this] { m_core->timer().VexaTimerTimer(); });
+
+    connectViewer();
+    m_viewer->setServerRoot(m_core->programDir());
+    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/index.html"));
+
+    // Flags, folders, log, stale answer list; also disables Antwortenliste and stops
+    // the exam timer.
+    m_core->start();
+    // ShowHint is fed by the status tips of menus and buttons (see event()).
+}
+
+TVexaForm::~TVexaForm()
+{
+    writeGeometryAndShutdown();
+    m_msgTimer.stop();
+    m_examTimer.stop();
+    // The viewer's signals reach the core; it goes before the core does.
+    m_viewer->disconnect(this);
+    delete m_viewer;
+    m_viewer = nullptr;
+}
+
+void TVexaForm::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setStyleSheet(QStringLiteral("QMenuBar, QMenu { background-color: #F7F7F7; }"
+                                      "QMenu::separator { height: 1px; background: #C8C8C8;"
+                                      " margin: 3px 4px; }"));
+
+    QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
+    addEntry(datei, QStringLiteral(" Eigene &Prüfung"),
+             QStringLiteral(" Eigene Fragenauswahl laden und Fragebögen erzeugen"),
+             QKeySequence(Qt::Key_F10), &TVexaForm::PruefungladenClick);
+    addEntry(datei, QStringLiteral(" Aktuelle Seite &drucken"),
+             QStringLiteral(" Aktuelle Seite drucken"), QKeySequence(Qt::CTRL | Qt::Key_P),
+             &TVexaForm::DruckenSpeedButtonClick);
+    addEntry(datei, QStringLiteral(" D&rucker einrichten"), QStringLiteral(" Drucker einrichten"),
+             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), &TVexaForm::DruckereinrichtenClick);
+    datei->addSeparator();
+    addEntry(datei, QStringLiteral(" Be&enden"), QStringLiteral(" Programmende"),
+             QKeySequence(Qt::Key_F12), &TVexaForm::ExitSpeedButtonClick);
+
+    QMenu *training = bar->addMenu(QStringLiteral("&Training"));
+    addEntry(training, QStringLiteral("Klasse &A"), QStringLiteral(" Fragentraining zur Klasse A"),
+             QKeySequence(Qt::SHIFT | Qt::Key_F2), &TVexaForm::TrainingK2Click);
+    addEntry(training, QStringLiteral("Klasse &E"), QStringLiteral(" Fragentraining zur Klasse E"),
+             QKeySequence(Qt::SHIFT | Qt::Key_F3), &TVexaForm::TrainingK3Click);
+    training->addSeparator();
+    m_antwortenliste = addEntry(
+        training, QStringLiteral("Ant&wortenliste"),
+        QStringLiteral(
+            " Zeigt die Antwortenverteilung des letzten Trainings oder der letzten Prüfung"),
+        QKeySequence(Qt::CTRL | Qt::Key_W), &TVexaForm::AntwortenlisteClick);
+    m_antwortenliste->setObjectName(QStringLiteral("Antwortenliste"));
+    training->addSeparator();
+    addEntry(training, QStringLiteral("Ei&nstellungen"),
+             QStringLiteral(" Abgefragt-Liste / Auswahl des Fragenkatalogs"),
+             QKeySequence(Qt::CTRL | Qt::Key_E), &TVexaForm::MEinstellungenClick);
+
+    QMenu *pruefungen = bar->addMenu(QStringLiteral("&Prüfungen"));
+    QMenu *klasseA = pruefungen->addMenu(QStringLiteral(" Klasse &A"));
+    klasseA->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse A"));
+    addEntry(klasseA, QStringLiteral(" &Technische Kenntnisse"),
+             QStringLiteral(" Prüfung Technik Klasse 2 erzeugen"), QKeySequence(Qt::Key_F2),
+             &TVexaForm::K2TechnikClick);
+    addEntry(klasseA, QStringLiteral(" &Betriebliche Kenntnisse"),
+             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse 2 erzeugen"),
+             QKeySequence(Qt::Key_F4), &TVexaForm::K2BetriebClick);
+    addEntry(klasseA, QStringLiteral(" Kenntnisse von &Vorschriften"),
+             QStringLiteral(" Prüfung Vorschriften Klasse 2 erzeugen"), QKeySequence(Qt::Key_F5),
+             &TVexaForm::K2VorschriftenClick);
+    addEntry(klasseA, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 2"),
+             QKeySequence(Qt::CTRL | Qt::Key_F2), &TVexaForm::Statistik2Click);
+
+    // F4, F5 and F10 belong to one entry each; the twins only show the key, so that a
+    // key press runs its command once and is never ambiguous.
+    QMenu *klasseE = pruefungen->addMenu(QStringLiteral(" Klasse &E"));
+    klasseE->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse E"));
+    addEntry(klasseE, QStringLiteral(" &Technische Kenntnisse"),
+             QStringLiteral(" Prüfung Technik Klasse 3 erzeugen"), QKeySequence(Qt::Key_F3),
+             &TVexaForm::K3TechnikClick);
+    addEntry(klasseE, QStringLiteral(" &Betriebliche Kenntnisse\tF4"),
+             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse 3 erzeugen"), QKeySequence(),
+             &TVexaForm::K2BetriebClick);
+    addEntry(klasseE, QStringLiteral(" Kenntnisse von &Vorschriften\tF5"),
+             QStringLiteral(" Prüfung Vorschriften Klasse 3 erzeugen"), QKeySequence(),
+             &TVexaForm::K2VorschriftenClick);
+    addEntry(klasseE, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 3"),
+             QKeySequence(Qt::CTRL | Qt::Key_F3), &TVexaForm::Statistik3Click);
+    addEntry(pruefungen, QStringLiteral(" Eigene &Prüfung\tF10"),
+             QStringLiteral(" Eigene Fragenauswahl laden und Fragebögen erzeugen"), QKeySequence(),
+             &TVexaForm::PruefungladenClick);
+    pruefungen->addSeparator();
+    addEntry(pruefungen, QStringLiteral(" Prüfungse&ditor"),
+             QStringLiteral(" Eigene Fragebögen zusammenstellen"), QKeySequence(Qt::Key_F11),
+             &TVexaForm::PruefungseditorClick);
+    pruefungen->addSeparator();
+    addEntry(pruefungen, QStringLiteral(" Prüfungs&log"),
+             QStringLiteral("Übersicht über die Prüfungsergebnisse zur Kontrolle des "
+                            "Lernfortschritts"),
+             QKeySequence(Qt::CTRL | Qt::Key_L), &TVexaForm::LogSpeedButtonClick);
+    addEntry(pruefungen, QStringLiteral(" P&rüfungslog löschen"),
+             QStringLiteral(
+                 " Prüfungslog löschen. Vorsicht: Es werden auch die Statistiken gelöscht."),
+             QKeySequence(Qt::CTRL | Qt::Key_Delete), &TVexaForm::LogloeschenClick);
+
+    QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
+    addEntry(hilfe, QStringLiteral(" &Hilfe"), QStringLiteral(" Die Vexa Hilfe"),
+             QKeySequence(Qt::Key_F1), &TVexaForm::HilfeSpeedButtonClick);
+    addEntry(hilfe, QStringLiteral(" über &Vexa"),
+             QStringLiteral(" Programmversion / Fragenversionen / Dank / Kontakt"), QKeySequence(),
+             &TVexaForm::InfoClick);
+}
+
+QAction *TVexaForm::addEntry(QMenu *menu, const QString &caption, const QString &hint,
+                             const QKeySequence &shortcut, void (TVexaForm::*slot)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setStatusTip(hint);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, slot);
+    connect(action, &QAction::hovered, this, [this, action] { ShowHint(action->statusTip()); });
+    return action;
+}
+
+void TVexaForm::createToolBar(QWidget *parent)
+{
+    // Lowered outer bevel, raised inner bevel, as the classic tool bar panel.
+    m_toolPanel = new QFrame(parent);
+    m_toolPanel->setObjectName(QStringLiteral("ToolBarPanel"));
+    m_toolPanel->setFixedHeight(40);
+    m_toolPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_toolPanel->setLineWidth(1);
+    m_toolPanel->setAutoFillBackground(true);
+    QPalette pal = m_toolPanel->palette();
+    pal.setColor(QPalette::Window, kToolPanelColour);
+    m_toolPanel->setPalette(pal);
+    m_toolPanelInner = new QFrame(m_toolPanel);
+    m_toolPanelInner->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_toolPanelInner->setLineWidth(1);
+    m_toolPanelInner->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_zurueck = addToolButton("zurueckSpeedButton", 2, QStringLiteral("tb_zurueck.png"),
+                              QStringLiteral(" zurück"), &TVexaForm::VorZurueckSpeedButtonClick);
+    addToolButton("ReloadSpeedButton", 42, QStringLiteral("tb_reload.png"),
+                  QStringLiteral(" Seite aktualisieren"), &TVexaForm::ReloadSpeedButtonClick);
+    m_vor = addToolButton("vorSpeedButton", 82, QStringLiteral("tb_vor.png"),
+                          QStringLiteral(" vorwärts"), &TVexaForm::VorZurueckSpeedButtonClick);
+    addToolButton("HilfeSpeedButton", 134, QStringLiteral("tb_hilfe.png"),
+                  QStringLiteral(" Die Vexa Hilfe"), &TVexaForm::HilfeSpeedButtonClick);
+    addToolButton("DruckenSpeedButton", 174, QStringLiteral("tb_drucken.png"),
+                  QStringLiteral(" Drucken der Seite"), &TVexaForm::DruckenSpeedButtonClick);
+    addToolButton("LogSpeedButton", 214, QStringLiteral("tb_log.png"),
+                  QStringLiteral(" Prüfungslog"), &TVexaForm::LogSpeedButtonClick);
+    addToolButton("PeditorSpeedButton", 254, QStringLiteral("tb_peditor.png"),
+                  QStringLiteral(" Prüfungseditor"), &TVexaForm::PruefungseditorClick);
+    addToolButton("HomeSpeedButton", 306, QStringLiteral("tb_home.png"),
+                  QStringLiteral(" zur Startseite"), &TVexaForm::HomeSpeedButtonClick);
+    addToolButton("EinstellungenSpeedButton", 346, QStringLiteral("tb_einstellungen.png"),
+                  QStringLiteral(" Einstellungen"), &TVexaForm::MEinstellungenClick);
+    m_exit = addToolButton("ExitSpeedButton", 721, QStringLiteral("tb_exit.png"),
+                           QStringLiteral(" Programmende"), &TVexaForm::ExitSpeedButtonClick);
+
+    m_toolPanel->installEventFilter(this);
+    placeToolBar();
+}
+
+QToolButton *TVexaForm::addToolButton(const char *name, int left, const QString &picture,
+                                      const QString &hint, void (TVexaForm::*slot)())
+{
+    auto *button = new QToolButton(m_toolPanel);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(left, kButtonTop, kButtonSize, kButtonSize);
+    button->setIconSize(QSize(kButtonSize - 8, kButtonSize - 8));
+    button->setIcon(QIcon(m_core->programDir() + QStringLiteral("/pics/") + picture));
+    button->setToolTip(hint);
+    button->setStatusTip(hint);
+    connect(button, &QToolButton::clicked, this, slot);
+    return button;
+}
+
+void TVexaForm::placeToolBar()
+{
+    m_toolPanelInner->setGeometry(m_toolPanel->rect().adjusted(1, 1, -1, -1));
+    m_toolPanelInner->lower();
+    m_exit->move(m_toolPanel->width() - kExitFromRight, kButtonTop);
+}
+
+void TVexaForm::createStatusPanels(QWidget *statusPanel)
+{
+    statusPanel->setObjectName(QStringLiteral("StatusBar"));
+    statusPanel->setFixedHeight(22);
+    auto *row = new QHBoxLayout(statusPanel);
+    row->setContentsMargins(0, 2, 0, 0);
+    row->setSpacing(2);
+
+    const auto makePanel = [statusPanel](const QString &name, Qt::Alignment alignment) {
+        auto *label = new QLabel(statusPanel);
+        label->setObjectName(name);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(alignment | Qt::AlignVCenter);
+        label->setAutoFillBackground(true);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    };
+    m_nachricht = makePanel(QStringLiteral("Nachricht"), Qt::AlignLeft);
+    m_zeit = makePanel(QStringLiteral("Zeit"), Qt::AlignHCenter);
+    m_zeit->setText(QStringLiteral(" "));
+
+    m_balken = new QWidget(statusPanel);
+    m_balken->setObjectName(QStringLiteral("Balken"));
+    m_balken->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *balkenLayout = new QHBoxLayout(m_balken);
+    balkenLayout->setContentsMargins(0, 0, 0, 0);
+    m_progress = new QProgressBar(m_balken);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    balkenLayout->addWidget(m_progress);
+
+    row->addWidget(m_nachricht, 7);
+    row->addWidget(m_zeit, 1);
+    row->addWidget(m_balken, 2);
+
+    setPanelColour(Panel::Nachricht, PanelColour::Normal);
+    setPanelColour(Panel::Zeit, PanelColour::Normal);
+}
+
+void TVexaForm::connectViewer()
+{
+    connect(m_viewer, &VexaHTMLViewer::formSubmit, this,
+            [this](const QString &action, const QStringList &results) {
+                m_core->pageCommands().VexaHTMLViewerFormSubmit(action, results);
+            });
+    // Direct: the handled flag must be set before the viewer goes on.
+    connect(
+        m_viewer, &VexaHTMLViewer::hotSpotClick, this,
+        [this](const QString &target, bool *handled) {
+            *handled = m_core->pageCommands().VexaHTMLViewerHotSpotClick(target);
+        },
+        Qt::DirectConnection);
+    connect(m_viewer, &VexaHTMLViewer::hotSpotCovered, this, [this](const QString &target) {
+        m_core->pageCommands().VexaHTMLViewerHotSpotCovered(target);
+    });
+    connect(m_viewer, &VexaHTMLViewer::historyChange, this,
+            [this] { m_core->timer().VexaHTMLViewerHistoryChange(); });
+    connect(m_viewer, &VexaHTMLViewer::mouseMoved, this, &TVexaForm::VexaHTMLViewerMouseMove);
+    connect(m_viewer, &VexaHTMLViewer::pageLoaded, this,
+            [this] { setWindowTitle(m_viewer->documentTitle()); });
+}
+
+void TVexaForm::restoreWindowPosition()
+{
+    const QSize screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->geometry().size()
+                             : QSize(1024, 768);
+    IniFile &ini = m_core->settings();
+    const int top = ini.ReadInteger(kPosition, QStringLiteral("Top"), 5);
+    const int left = ini.ReadInteger(kPosition, QStringLiteral("Left"),
+                                     std::abs((screen.width() - kDefaultWidth) / 2));
+    const int width = ini.ReadInteger(kPosition, QStringLiteral("Width"), kDefaultWidth);
+    const int height =
+        ini.ReadInteger(kPosition, QStringLiteral("Height"), std::abs(screen.height() - 50));
+    move(left, top);
+    resize(width, height);
+}
+
+void TVexaForm::writeGeometryAndShutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    IniFile &ini = m_core->settings();
+    // A refused write has been reported; the rest of the shutdown writes are abandoned.
+    const bool written = ini.WriteInteger(kPosition, QStringLiteral("Top"), y()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Left"), x()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Width"), width()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Height"), height());
+    if (written)
+        m_core->shutdown();
+}
+
+bool TVexaForm::event(QEvent *event)
+{
+    // The hints of menu entries and tool buttons arrive as status tips.
+    if (event->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TVexaForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_toolPanel && event->type() == QEvent::Resize)
+        placeToolBar();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVexaForm::closeEvent(QCloseEvent *event)
+{
+    writeGeometryAndShutdown();
+    event->accept();
+}
+
+QLabel *TVexaForm::panelLabel(Panel panel) const
+{
+    return panel == Panel::Nachricht ? m_nachricht : m_zeit;
+}
+
+// --- UserInterface ---------------------------------------------------------------
+
+void TVexaForm::setPanelText(Panel panel, const QString &text)
+{
+    panelLabel(panel)->setText(text);
+}
+
+QColor TVexaForm::panelColour(PanelColour colour) const
+{
+    switch (colour) {
+    case PanelColour::Info:
+        return QApplication::palette().color(QPalette::ToolTipBase);
+    case PanelColour::TimeUp:
+        return kTimeUpColour;
+    case PanelColour::Normal:
+        break;
+    }
+    return QApplication::palette().color(QPalette::Button);
+}
+
+void TVexaForm::setPanelBackground(QLabel *label, const QColor &colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, colour);
+    label->setPalette(pal);
+}
+
+void TVexaForm::setPanelColour(Panel panel, PanelColour colour)
+{
+    setPanelBackground(panelLabel(panel), panelColour(colour));
+}
+
+void TVexaForm::msg(const QString &text)
+{
+    setPanelBackground(m_nachricht, kMsgColour);
+    m_nachricht->setText(QStringLiteral(" ") + text);
+    // A running timer is not restarted: the tint of a second message ends with the first.
+    if (!m_msgTimer.isActive())
+        m_msgTimer.start();
+}
+
+void TVexaForm::showWarning(const QString &text)
+{
+    MessageBox::warning(m_shutDown ? nullptr : this, text);
+}
+
+bool TVexaForm::confirm(const QString &text)
+{
+    return MessageBox::confirm(this, text);
+}
+
+bool TVexaForm::showPage(const QString &pathWithAnchor)
+{
+    return m_viewer->loadFile(pathWithAnchor);
+}
+
+QString TVexaForm::pageTitle() const
+{
+    return m_viewer->documentTitle();
+}
+
+void TVexaForm::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void TVexaForm::focusViewer()
+{
+    m_viewer->setFocus();
+}
+
+void TVexaForm::setCommandEnabled(Command command, bool enabled)
+{
+    if (command == Command::Antwortenliste)
+        m_antwortenliste->setEnabled(enabled);
+}
+
+bool TVexaForm::isCommandEnabled(Command command) const
+{
+    return command == Command::Antwortenliste && m_antwortenliste->isEnabled();
+}
+
+void TVexaForm::setProgress(int percent)
+{
+    m_progress->setValue(qBound(0, percent, 100));
+}
+
+void TVexaForm::setExamTimerRunning(bool running)
+{
+    if (running)
+        m_examTimer.start(); // a full new interval
+    else
+        m_examTimer.stop();
+}
+
+int TVexaForm::openDocument(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return 2;
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return 87;
+    return 0;
+}
+
+void TVexaForm::showQuestion(const QString &)
+{
+    // The question-and-answer window comes with its own work.
+}
+
+void TVexaForm::showAbout()
+{
+    // The about window comes with its own work.
+}
+
+// --- Commands --------------------------------------------------------------------
+
+void TVexaForm::VorZurueckSpeedButtonClick()
+{
+    // Entry 0 is the newest: back is the next higher index.
+    const int step = sender() == m_vor ? -1 : 1;
+    m_viewer->setHistoryIndex(m_viewer->historyIndex() + step);
+}
+
+void TVexaForm::ReloadSpeedButtonClick()
+{
+    m_viewer->reload();
+    focusViewer();
+}
+
+void TVexaForm::HomeSpeedButtonClick()
+{
+    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/index.html"));
+}
+
+void TVexaForm::TrainingK2Click()
+{
+    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/traininga.html#top"));
+}
+
+void TVexaForm::TrainingK3Click()
+{
+    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/traininge.html#top"));
+}
+
+void TVexaForm::HilfeSpeedButtonClick()
+{
+    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/VexaHilfe.html#top"));
+}
+
+void TVexaForm::K2TechnikClick()
+{
+    m_core->pageCommands().K2TechnikClick();
+}
+
+void TVexaForm::K3TechnikClick()
+{
+    m_core->pageCommands().K3TechnikClick();
+}
+
+void TVexaForm::K2BetriebClick()
+{
+    m_core->pageCommands().K2BetriebClick();
+}
+
+void TVexaForm::K2VorschriftenClick()
+{
+    m_core->pageCommands().K2VorschriftenClick();
+}
+
+void TVexaForm::AntwortenlisteClick()
+{
+    m_core->pageCommands().AntwortenlisteClick();
+}
+
+void TVexaForm::DruckenSpeedButtonClick()
+{
+    if (!m_printer.isValid()) {
+        showWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Die Seite wurde nicht "
+                                   "gedruckt."));
+        return;
+    }
+    if (!m_viewer->print(&m_printer))
+        showWarning(QStringLiteral("Die Seite konnte nicht gedruckt werden."));
+}
+
+void TVexaForm::DruckereinrichtenClick()
+{
+    PrinterDialogs::pageSetup(this, &m_printer);
+}
+
+void TVexaForm::ExitSpeedButtonClick()
+{
+    close();
+}
+
+void TVexaForm::PruefungladenClick() {}
+
+void TVexaForm::MEinstellungenClick() {}
+
+void TVexaForm::PruefungseditorClick() {}
+
+void TVexaForm::Statistik2Click() {}
+
+void TVexaForm::Statistik3Click() {}
+
+void TVexaForm::LogSpeedButtonClick() {}
+
+void TVexaForm::LogloeschenClick() {}
+
+void TVexaForm::InfoClick() {}
+
+// --- Status output ---------------------------------------------------------------
+
+void TVexaForm::MsgTimerTimer()
+{
+    setPanelColour(Panel::Nachricht, PanelColour::Normal);
+    m_msgTimer.stop();
+}
+
+void TVexaForm::ShowHint(const QString &hint)
+{
+    m_nachricht->setText(hint);
+    if (!m_examTimer.isActive())
+        m_zeit->setText(QStringLiteral(" "));
+    emit hintChanged(hint);
+}
+
+void TVexaForm::VexaHTMLViewerMouseMove()
+{
+    m_viewer->setHint(m_viewer->titleUnderMouse());
+}

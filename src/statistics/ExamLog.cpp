@@ -1,3 +1,84 @@
 #include "statistics/ExamLog.h"
 
-// Being written.
+#include "catalogue/Cp1252.h"
+#include "catalogue/PartParameters.h"
+#include "catalogue/TextFile.h"
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+
+namespace {
+
+// The log is Windows-1252; a name character outside it would turn into "?" on disk.
+// The lines are HTML fragments, so a numeric reference keeps it readable on the log page.
+QString encodableName(const QString &name)
+{
+    if (Cp1252::canEncode(name))
+        return name;
+    QString out;
+    for (const char32_t cp : name.toUcs4()) {
+        const QString ch = QString::fromUcs4(&cp, 1);
+        if (Cp1252::canEncode(ch))
+            out += ch;
+        else
+            out += QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
+    }
+    return out;
+}
+
+} // namespace
+
+QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int answered,
+                                int questionCount, int minutes, const QString &timeLimit,
+                                int right, const QString &wrongQuestions, const QString &ownName,
+                                const QDateTime &when)
+{
+    const QString line1 = QStringLiteral("<td>") + p + c + QStringLiteral("/") + examNumber +
+                          QStringLiteral("&nbsp;&nbsp;</td><td>[") +
+                          when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
+                          QStringLiteral("] &nbsp;") + QString::number(answered) +
+                          QStringLiteral(" von ") + QString::number(questionCount) +
+                          QStringLiteral(" Fragen in ") + QString::number(minutes) +
+                          QStringLiteral(" min (") + timeLimit +
+                          QStringLiteral(") bearbeitet.</td>");
+
+    // The verdict judges the truncated percentage only; the time limit stays visible
+    // beside it in line 1.
+    const int percentage = Percentage(right, questionCount);
+    const QString verdict = percentage >= 73
+                                ? QStringLiteral("<b><font color=\"#00a000\">ok</font></b>")
+                                : QStringLiteral("<b><font color=\"#d00000\">nein</font></b>");
+    QString line2 = QStringLiteral("<td valign=\"top\">") + verdict +
+                    QStringLiteral("</td><td>Richtig: ") + QString::number(right) +
+                    QStringLiteral(" (") + QString::number(percentage) +
+                    QStringLiteral("%) &nbsp; Falsch: ") + wrongQuestions;
+    if (!ownName.isEmpty())
+        line2 += QStringLiteral("<br>[") + encodableName(ownName) + QStringLiteral("]");
+    line2 += QStringLiteral("</td>");
+    return {line1, line2};
+}
+
+bool ExamLog::LogEintragSchreiben(QChar p, QChar c, const QString &examNumber, int answered,
+                                  int questionCount, int minutes, const QString &timeLimit,
+                                  int right, const QString &wrongQuestions, const QString &ownName)
+{
+    const QStringList lines = entryLines(p, c, examNumber, answered, questionCount, minutes,
+                                         timeLimit, right, wrongQuestions, ownName, m_core.now());
+    // Both lines in one rewrite: a failure can never leave half an entry behind.
+    const bool written = LogAnhaengen(lines);
+    m_core.bogen().EigenerPruefungsname.clear();
+    return written;
+}
+
+bool ExamLog::LogAnhaengen(const QStringList &lines)
+{
+    QStringList &log = m_core.LogLines();
+    const qsizetype before = log.size();
+    log.append(lines);
+    const QString path = m_core.logPath();
+    if (TextFile::writeLines(path, log))
+        return true;
+    log.erase(log.begin() + before, log.end());
+    m_core.ui().showWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
+                            QStringLiteral(" geschrieben werden."));
+    return false;
+}

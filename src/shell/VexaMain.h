@@ -1,0 +1,146 @@
+#pragma once
+
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+class VexaHTMLViewer;
+
+/// The main window: menu bar, tool bar, page viewer and status bar around the core of
+/// the run. It owns the core, both timers and the printer, and is the core's
+/// UserInterface.
+class TVexaForm : public QMainWindow, public UserInterface
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        QString programDir; ///< installed files, without trailing "/"
+        QString dataDir;    ///< the user's data, without trailing "/"
+        bool portable = false;
+        /// Without a seed the generator is seeded once from the clock.
+        std::optional<std::uint64_t> seed;
+        /// Without a clock the local time is used.
+        VexaCore::Clock clock;
+    };
+
+    /// Folders of a real start: the program folder beside the executable, the portable
+    /// flag, the data folder below HOME (created when missing).
+    static Options realOptions();
+
+    explicit TVexaForm(Options options, QWidget *parent = nullptr);
+    ~TVexaForm() override;
+
+    VexaCore &core() { return *m_core; }
+    VexaHTMLViewer *viewer() const { return m_viewer; }
+    QTimer *msgTimer() { return &m_msgTimer; }
+    QTimer *examTimer() { return &m_examTimer; }
+    QPrinter *printer() { return &m_printer; }
+    QLabel *panelLabel(Panel panel) const;
+    QProgressBar *progressBar() const { return m_progress; }
+
+    // UserInterface
+    void setPanelText(Panel panel, const QString &text) override;
+    void setPanelColour(Panel panel, PanelColour colour) override;
+    void msg(const QString &text) override;
+    void showWarning(const QString &text) override;
+    bool confirm(const QString &text) override;
+    bool showPage(const QString &pathWithAnchor) override;
+    QString pageTitle() const override;
+    void setCaption(const QString &caption) override;
+    void focusViewer() override;
+    void setCommandEnabled(Command command, bool enabled) override;
+    bool isCommandEnabled(Command command) const override;
+    void setProgress(int percent) override;
+    void setExamTimerRunning(bool running) override;
+    int openDocument(const QString &path) override;
+    void showQuestion(const QString &id) override;
+    void showAbout() override;
+
+signals:
+    /// The hint under the mouse changed; the status bars of the other windows follow it.
+    void hintChanged(const QString &hint);
+
+public slots:
+    // Navigation and pages
+    void VorZurueckSpeedButtonClick();
+    void ReloadSpeedButtonClick();
+    void HomeSpeedButtonClick();
+    void TrainingK2Click();
+    void TrainingK3Click();
+    void HilfeSpeedButtonClick();
+    // Examinations and the answer list
+    void K2TechnikClick();
+    void K3TechnikClick();
+    void K2BetriebClick();
+    void K2VorschriftenClick();
+    void AntwortenlisteClick();
+    // Printing and exit
+    void DruckenSpeedButtonClick();
+    void DruckereinrichtenClick();
+    void ExitSpeedButtonClick();
+    // Commands whose windows and pages arrive later: empty for now.
+    void PruefungladenClick();
+    void MEinstellungenClick();
+    void PruefungseditorClick();
+    void Statistik2Click();
+    void Statistik3Click();
+    void LogSpeedButtonClick();
+    void LogloeschenClick();
+    void InfoClick();
+    // Status output
+    void MsgTimerTimer();
+    void ShowHint(const QString &hint);
+    void VexaHTMLViewerMouseMove();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolBar(QWidget *parent);
+    void createStatusPanels(QWidget *parent);
+    void connectViewer();
+    void restoreWindowPosition();
+    void placeToolBar();
+    void writeGeometryAndShutdown();
+    void setPanelBackground(QLabel *label, const QColor &colour);
+    QColor panelColour(PanelColour colour) const;
+    QAction *addEntry(QMenu *menu, const QString &caption, const QString &hint,
+                      const QKeySequence &shortcut, void (TVexaForm::*slot)());
+    QToolButton *addToolButton(const char *name, int left, const QString &picture,
+                               const QString &hint, void (TVexaForm::*slot)());
+
+    std::unique_ptr<VexaCore> m_core;
+    VexaHTMLViewer *m_viewer = nullptr;
+    QFrame *m_toolPanel = nullptr;
+    QFrame *m_toolPanelInner = nullptr;
+    QToolButton *m_zurueck = nullptr;
+    QToolButton *m_vor = nullptr;
+    QToolButton *m_exit = nullptr;
+    QLabel *m_nachricht = nullptr;
+    QLabel *m_zeit = nullptr;
+    QWidget *m_balken = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QAction *m_antwortenliste = nullptr;
+    QTimer m_msgTimer;
+    QTimer m_examTimer;
+    QPrinter m_printer{QPrinter::HighResolution};
+    bool m_shutDown = false;
+};

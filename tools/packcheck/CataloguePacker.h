@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+/// Builds the catalogue archive: a ZIP archive with deflated entries, named exactly as
+/// the program asks for them.
+class CataloguePacker
+{
+public:
+    /// Adds an entry; the bytes go into the archive unchanged.
+    void addEntry(const QString &name, const QByteArray &bytes, const QDateTime &modified);
+
+    /// The whole archive in memory; empty with *error set when libzip fails.
+    QByteArray archive(QString *error) const;
+
+    /// Writes the archive to path atomically: a reader sees the old file or the new one,
+    /// never half of it.
+    bool write(const QString &path, QString *error) const;
+
+private:
+    struct Entry
+    {
+        QString name;
+        QByteArray bytes;
+        QDateTime modified;
+    };
+    QList<Entry> m_entries;
+};
