@@ -29,6 +29,9 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
         return ExtractResult::Damaged;
     const QByteArray data = file.readAll();
     file.close();
+    // libzip takes an empty file for an empty archive; for a catalogue it is a broken one.
+    if (data.isEmpty())
+        return ExtractResult::Damaged;
 
     zip_error_t error;
     zip_error_init(&error);

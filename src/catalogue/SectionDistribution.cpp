@@ -17,8 +17,9 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
     const QString code = QString(partLetter) + classLetter;
     UserInterface &ui = m_core.ui();
     const auto fault = [&](int lineNumber, const QString &column) {
-        ui.showWarning(QStringLiteral("Fehler in ") + code + QStringLiteral("abschnitte.txt  Zeile ") +
-                       QString::number(lineNumber) + column);
+        ui.showWarning(QStringLiteral("Fehler in ") + code +
+                       QStringLiteral("abschnitte.txt  Zeile ") + QString::number(lineNumber) +
+                       column);
     };
 
     QStringList lines;

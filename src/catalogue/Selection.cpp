@@ -119,7 +119,8 @@ bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString 
         QString reason;
         if (!TextFile::writeLines(path, asked.items(), &reason))
             m_core.ui().showWarning(
-                QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
+                QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                    .arg(path, reason));
     }
     return complete;
 }
@@ -128,8 +129,8 @@ int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, cons
 {
     QStringList &lines = m_core.CatalogueLines();
     lines.clear();
-    if (!m_core.catalogue().extract(QString(partLetter) + classLetter + QStringLiteral("fragen.txt"),
-                                    lines))
+    if (!m_core.catalogue().extract(
+            QString(partLetter) + classLetter + QStringLiteral("fragen.txt"), lines))
         return 0;
 
     if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {

@@ -115,6 +115,7 @@ public:
         QPointF position;
         bool restoreRadios = false;
         QStringList radios;
+        bool keepScroll = false;
         bool historyChange = false;
     };
 
@@ -134,18 +135,22 @@ public:
     QVector<HistoryEntry> history;
     int index = 0;
     bool historyEnabled = true;
+    quint64 nextEntryId = 1;
 
     // Last state the page script reported for the page shown.
     QPointF liveScroll;
     QStringList liveRadios;
     bool acceptReports = false;
+    // A page of ours is settled on screen and no other load was issued since.
+    bool settled = false;
 
     Pending pending;
     quint64 generation = 0;
 
-    void saveLiveState();
+    quint64 currentEntryId() const;
+    void storeState(quint64 entryId, const QPointF &scroll, const QStringList &radios);
     void pushEntry(const QString &file, const QString &anchor);
-    void startLoad(const QString &file, Pending settle);
+    void startLoad(const QString &file, Pending settle, quint64 leaving);
     void loadingChanged(const QWebEngineLoadingInfo &info);
     void settle();
     void resetHover();
@@ -154,15 +159,26 @@ public:
     QString folderForRelative() const;
 };
 
-void VexaHTMLViewer::Private::saveLiveState()
+quint64 VexaHTMLViewer::Private::currentEntryId() const
 {
-    if (!historyEnabled || index < 0 || index >= history.size())
+    if (!historyEnabled || currentFile.isEmpty() || index < 0 || index >= history.size() ||
+        history.at(index).file != currentFile)
+        return 0;
+    return history.at(index).id;
+}
+
+void VexaHTMLViewer::Private::storeState(quint64 entryId, const QPointF &scroll,
+                                         const QStringList &radios)
+{
+    if (entryId == 0)
         return;
-    HistoryEntry &entry = history[index];
-    if (entry.file != currentFile)
-        return;
-    entry.scroll = liveScroll;
-    entry.checkedRadios = liveRadios;
+    for (HistoryEntry &entry : history) {
+        if (entry.id == entryId) {
+            entry.scroll = scroll;
+            entry.checkedRadios = radios;
+            return;
+        }
+    }
 }
 
 // Like a browser, a new page while an older entry is shown drops the newer entries.
@@ -172,25 +188,50 @@ void VexaHTMLViewer::Private::pushEntry(const QString &file, const QString &anch
         return;
     if (index > 0 && index <= history.size())
         history.remove(0, index);
-    history.prepend(HistoryEntry{file, anchor, QPointF(), QStringList()});
+    history.prepend(HistoryEntry{file, anchor, QPointF(), QStringList(), nextEntryId++});
     if (history.size() > MaxHistory)
         history.resize(MaxHistory);
     index = 0;
 }
 
-void VexaHTMLViewer::Private::startLoad(const QString &file, Pending settle)
+// leaving: the history entry whose page is left (0: none); it gets the page's last state.
+void VexaHTMLViewer::Private::startLoad(const QString &file, Pending settle, quint64 leaving)
 {
+    storeState(leaving, liveScroll, liveRadios);
     settle.active = true;
     settle.file = file;
     settle.historyChange = settle.historyChange || (pending.active && pending.historyChange);
     pending = settle;
-    ++generation;
+    const quint64 gen = ++generation;
     acceptReports = false;
     currentFile = file;
     liveScroll = settle.hasPosition ? settle.position : QPointF();
     liveRadios = settle.restoreRadios ? settle.radios : QStringList();
     resetHover();
-    page->load(QUrl::fromLocalFile(file));
+    const QUrl url = QUrl::fromLocalFile(file);
+    if (!settled) {
+        page->load(url);
+        return;
+    }
+    // The reported state may lag behind a scroll of the last moment: ask the page first.
+    settled = false;
+    page->runJavaScript(
+        QStringLiteral("typeof vexaState === 'function' ? vexaState() : null"),
+        QWebEngineScript::ApplicationWorld, [this, gen, leaving, url](const QVariant &result) {
+            const QVariantMap state = result.toMap();
+            if (!state.isEmpty()) {
+                const QPointF scroll(state.value(QStringLiteral("x")).toDouble(),
+                                     state.value(QStringLiteral("y")).toDouble());
+                storeState(leaving, scroll,
+                           state.value(QStringLiteral("radios")).toStringList());
+                if (gen == generation && pending.keepScroll) {
+                    pending.position = scroll;
+                    liveScroll = scroll;
+                }
+            }
+            if (gen == generation)
+                page->load(url);
+        });
 }
 
 void VexaHTMLViewer::Private::loadingChanged(const QWebEngineLoadingInfo &info)
@@ -208,6 +249,7 @@ void VexaHTMLViewer::Private::loadingChanged(const QWebEngineLoadingInfo &info)
 void VexaHTMLViewer::Private::settle()
 {
     acceptReports = true;
+    settled = true;
     QJsonArray args;
     args.append(pending.anchor);
     args.append(pending.hasPosition);
@@ -271,15 +313,15 @@ bool VexaHTMLViewer::Private::showFile(const QString &file, const QString &ancho
             settle.hasPosition = true;
             settle.position = QPointF();
         }
-        if (historyEnabled && index >= 0 && index < history.size())
+        if (currentEntryId() != 0)
             history[index].anchor = anchor;
-        startLoad(currentFile, settle);
+        startLoad(currentFile, settle, 0);
         return true;
     }
-    saveLiveState();
+    const quint64 leaving = currentEntryId();
     pushEntry(found, anchor);
     settle.historyChange = true;
-    startLoad(found, settle);
+    startLoad(found, settle, leaving);
     return true;
 }
 
@@ -289,7 +331,7 @@ void VexaHTMLViewer::Private::followLink(const QString &target)
         const QString anchor = target.mid(1);
         if (currentFile.isEmpty())
             return;
-        saveLiveState();
+        storeState(currentEntryId(), liveScroll, liveRadios);
         pushEntry(currentFile, anchor);
         page->runJavaScript(QStringLiteral("typeof vexaScrollToAnchor === 'function' && "
                                            "vexaScrollToAnchor(%1)")
@@ -451,15 +493,17 @@ void VexaHTMLViewer::reload()
     Private::Pending settle;
     settle.hasPosition = true;
     settle.position = d->liveScroll;
-    d->startLoad(d->currentFile, settle);
+    settle.keepScroll = true;
+    d->startLoad(d->currentFile, settle, 0);
 }
 
 void VexaHTMLViewer::clear()
 {
-    d->saveLiveState();
+    d->storeState(d->currentEntryId(), d->liveScroll, d->liveRadios);
     d->pending = Private::Pending();
     ++d->generation;
     d->acceptReports = false;
+    d->settled = false;
     d->currentFile.clear();
     d->title.clear();
     d->liveScroll = QPointF();
@@ -492,7 +536,7 @@ void VexaHTMLViewer::setHistoryIndex(int index)
         MessageBox::warning(this, QStringLiteral("Can't locate file: ") + entry.file);
         return;
     }
-    d->saveLiveState();
+    const quint64 leaving = d->currentEntryId();
     d->index = index;
     Private::Pending settle;
     settle.hasPosition = true;
@@ -500,7 +544,7 @@ void VexaHTMLViewer::setHistoryIndex(int index)
     settle.restoreRadios = true;
     settle.radios = entry.checkedRadios;
     settle.historyChange = true;
-    d->startLoad(entry.file, settle);
+    d->startLoad(entry.file, settle, leaving);
 }
 
 int VexaHTMLViewer::historyCount() const

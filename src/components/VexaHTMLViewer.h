@@ -111,6 +111,7 @@ private:
         QString anchor;
         QPointF scroll;
         QStringList checkedRadios;
+        quint64 id = 0;
     };
     class Private;
     Private *d;

@@ -159,6 +159,10 @@
         return title ? title.textContent : '';
     };
 
+    window.vexaState = function () {
+        return {x: window.scrollX, y: window.scrollY, radios: checkedRadios()};
+    };
+
     window.vexaScrollToAnchor = function (anchor) {
         scrollToAnchor(anchor);
         reportScroll();

@@ -44,8 +44,7 @@ TVexaForm::Options TVexaForm::realOptions()
     Options o;
     o.programDir = AppPaths::locateProgramDir(QCoreApplication::applicationDirPath());
     o.portable = AppPaths::readPortableFlag(o.programDir);
-    o.dataDir = AppPaths::decideDataDir(o.programDir, o.portable,
-                                        qEnvironmentVariable("HOME"));
+    o.dataDir = AppPaths::decideDataDir(o.programDir, o.portable, qEnvironmentVariable("HOME"));
     AppPaths::createDataFolders(o.dataDir);
     return o;
 }
@@ -188,10 +187,10 @@ void TVexaForm::createMenus()
              QStringLiteral("Übersicht über die Prüfungsergebnisse zur Kontrolle des "
                             "Lernfortschritts"),
              QKeySequence(Qt::CTRL | Qt::Key_L), &TVexaForm::LogSpeedButtonClick);
-    addEntry(pruefungen, QStringLiteral(" P&rüfungslog löschen"),
-             QStringLiteral(
-                 " Prüfungslog löschen. Vorsicht: Es werden auch die Statistiken gelöscht."),
-             QKeySequence(Qt::CTRL | Qt::Key_Delete), &TVexaForm::LogloeschenClick);
+    addEntry(
+        pruefungen, QStringLiteral(" P&rüfungslog löschen"),
+        QStringLiteral(" Prüfungslog löschen. Vorsicht: Es werden auch die Statistiken gelöscht."),
+        QKeySequence(Qt::CTRL | Qt::Key_Delete), &TVexaForm::LogloeschenClick);
 
     QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
     addEntry(hilfe, QStringLiteral(" &Hilfe"), QStringLiteral(" Die Vexa Hilfe"),

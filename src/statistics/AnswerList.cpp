@@ -1,3 +1,122 @@
 #include "statistics/AnswerList.h"
 
-// Being written.
+#include "catalogue/TextFile.h"
+#include "shell/UserInterface.h"
+#include "shell/VexaCore.h"
+
+QString AnswerList::path() const
+{
+    return m_core.htmlDir() + QStringLiteral("/LetzteAntworten.html");
+}
+
+bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, const QString &middle,
+                                         const QString &light, const QString &dark,
+                                         const QString &title, const QString &timeLimit,
+                                         const QString &examNumber, const QStringList &answerKey)
+{
+    const QString programDir = m_core.programDir();
+    const QString shownLimit = timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
+
+    QStringList s;
+    s << QStringLiteral("<html>") << QStringLiteral("<head>")
+      << QStringLiteral("<title>Vexa - Antwortenliste</title>")
+      << QStringLiteral(
+             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">")
+      << QStringLiteral("<link rel=\"stylesheet\" href=\"") + programDir +
+             QStringLiteral("/css/vexa2.css\" type=\"text/css\">")
+      << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
+      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
+      << QStringLiteral("<thead>");
+
+    // Heading row.
+    s << QStringLiteral("<tr>") << QStringLiteral("<td>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"100%\">")
+      << QStringLiteral("<tr>")
+      << QStringLiteral("<td><big>Antwortenliste zu ") + p + QStringLiteral("ID ") + examNumber +
+             QStringLiteral("</big></td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>");
+
+    // Title row.
+    s << QStringLiteral("<tr>") << QStringLiteral("<td>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"100%\">")
+      << QStringLiteral("<tr bgcolor=\"") + dark + QStringLiteral("\">")
+      << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
+      << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + c +
+             QStringLiteral("</td>")
+      << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
+             QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit + QStringLiteral(" Minuten</td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>");
+
+    // Column headers.
+    s << QStringLiteral("<tr>") << QStringLiteral("<td>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"4\" cellspacing=\"2\" width=\"100%\">")
+      << QStringLiteral("<tr bgcolor=\"") + middle + QStringLiteral("\">")
+      << QStringLiteral("<td width=\"60\">Frage</td>");
+    for (const char *letter : {"A", "B", "C", "D"})
+        s << QStringLiteral("<td align=\"center\" width=\"30\" bgcolor=\"#f0f0f0\">") +
+                 QLatin1String(letter) + QStringLiteral("</td>");
+    s << QStringLiteral("<td>&nbsp;</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
+      << QStringLiteral("</td>") << QStringLiteral("</tr>");
+
+    // Foot.
+    s << QStringLiteral("</thead>") << QStringLiteral("<tfoot>") << QStringLiteral("<tr>")
+      << QStringLiteral("<td>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"4\" cellspacing=\"0\" width=\"100%\">")
+      << QStringLiteral("<tr bgcolor=\"#f7f7f7\"><td><small>Ein Klick auf die Fragenummer "
+                        "zeigt den Fragentext und die richtige Antwort.</small></td></tr>")
+      << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
+      << QStringLiteral("<td><a class=\"text\" href=\"#top\" title=\" zum "
+                        "Seitenanfang\">[Top]</a> <a class=\"text\" href=\"") +
+             programDir + QStringLiteral("/html/training") + c +
+             QStringLiteral(".html\">[Training]</a> <a class=\"text\" href=\"") + programDir +
+             QStringLiteral("/html/klasse") + c + QStringLiteral(".html\">[Pr&uuml;fungen]</a>")
+      << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
+      << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")
+      << QStringLiteral("<tr>")
+      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;<a class=\"text\" href=\"mailto:") +
+             VexaCore::authorMail() + QStringLiteral("\">") + VexaCore::companyName() +
+             QStringLiteral("</a></small>")
+      << QStringLiteral("</td>")
+      << QStringLiteral("<td align=\"right\"><small>") +
+             m_core.now().toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss")) +
+             QStringLiteral("</small><br></td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</tfoot>");
+
+    // One row per question.
+    s << QStringLiteral("<tbody>") << QStringLiteral("<tr>") << QStringLiteral("<td>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"4\" cellspacing=\"2\" width=\"100%\">");
+    const qsizetype rows = qMin<qsizetype>(qMax(questionCount, 0), answerKey.size());
+    for (qsizetype i = 0; i < rows; ++i) {
+        const QString &entry = answerKey.at(i);
+        const QString id = entry.left(5);
+        const QChar position = entry.size() > 8 ? entry.at(8) : QChar();
+        s << QStringLiteral("<tr bgcolor=\"") + light + QStringLiteral("\">")
+          << QStringLiteral("<td width=\"60\"><a class=\"text\" href=\"") + id +
+                 QStringLiteral(".qst\">") + id + QStringLiteral("</a></td>");
+        for (int k = 1; k <= 4; ++k) {
+            if (position == QChar(char16_t(u'0' + k)))
+                s << QStringLiteral("<td align=\"center\" width=\"30\" bgcolor=\"#d0ffd0\">") +
+                         QChar(char16_t(u'A' + k - 1)) + QStringLiteral("</td>");
+            else
+                s << QStringLiteral("<td bgcolor=\"#fff0f0\">&nbsp;</td>");
+        }
+        s << QStringLiteral("<td>&nbsp;</td>") << QStringLiteral("</tr>");
+    }
+    s << QStringLiteral("</table>") << QStringLiteral("</td>") << QStringLiteral("</tr>")
+      << QStringLiteral("</tbody>") << QStringLiteral("</table>") << QStringLiteral("</div>")
+      << QStringLiteral("</body>") << QStringLiteral("</html>");
+
+    const QString file = path();
+    if (!TextFile::writeLines(file, s)) {
+        m_core.ui().showWarning(QStringLiteral("Die Datei ") + file +
+                                QStringLiteral(" kann nicht geschrieben werden."));
+        return false;
+    }
+    if (m_core.bogen().Bogenart == u't')
+        m_core.ui().setCommandEnabled(UserInterface::Command::Antwortenliste, true);
+    return true;
+}

@@ -28,18 +28,17 @@ QString encodableName(const QString &name)
 } // namespace
 
 QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int answered,
-                                int questionCount, int minutes, const QString &timeLimit,
-                                int right, const QString &wrongQuestions, const QString &ownName,
+                                int questionCount, int minutes, const QString &timeLimit, int right,
+                                const QString &wrongQuestions, const QString &ownName,
                                 const QDateTime &when)
 {
-    const QString line1 = QStringLiteral("<td>") + p + c + QStringLiteral("/") + examNumber +
-                          QStringLiteral("&nbsp;&nbsp;</td><td>[") +
-                          when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
-                          QStringLiteral("] &nbsp;") + QString::number(answered) +
-                          QStringLiteral(" von ") + QString::number(questionCount) +
-                          QStringLiteral(" Fragen in ") + QString::number(minutes) +
-                          QStringLiteral(" min (") + timeLimit +
-                          QStringLiteral(") bearbeitet.</td>");
+    const QString line1 =
+        QStringLiteral("<td>") + p + c + QStringLiteral("/") + examNumber +
+        QStringLiteral("&nbsp;&nbsp;</td><td>[") +
+        when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) + QStringLiteral("] &nbsp;") +
+        QString::number(answered) + QStringLiteral(" von ") + QString::number(questionCount) +
+        QStringLiteral(" Fragen in ") + QString::number(minutes) + QStringLiteral(" min (") +
+        timeLimit + QStringLiteral(") bearbeitet.</td>");
 
     // The verdict judges the truncated percentage only; the time limit stays visible
     // beside it in line 1.

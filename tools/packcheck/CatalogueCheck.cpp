@@ -430,7 +430,8 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
                 if (openPlus > 0)
                     pairing.append({entry, openPlus,
                                     QStringLiteral("Spalte 17: auf \"+\" folgt kein \"-\" vor "
-                                                   "dem nächsten \"+\"")});
+                                                   "dem nächsten \"+\" (Abschnittszeile %1)")
+                                        .arg(openPlus - comments)});
                 openPlus = fileLine;
                 s.draw = count + 1;
                 if (s.draw > size) {
@@ -469,7 +470,9 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
         sections.append(s);
     }
     if (openPlus > 0)
-        pairing.append({entry, openPlus, QStringLiteral("Spalte 17: auf \"+\" folgt kein \"-\"")});
+        pairing.append({entry, openPlus,
+                        QStringLiteral("Spalte 17: auf \"+\" folgt kein \"-\" (Abschnittszeile %1)")
+                            .arg(openPlus - comments)});
     if (m_issues.size() != before)
         return;
     m_issues.append(pairing);

@@ -1,0 +1,151 @@
+#include "CoreFixture.h"
+
+#include "catalogue/TextFile.h"
+#include "shell/AppPaths.h"
+#include "shell/IniFile.h"
+#include "shell/SingleInstance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+private slots:
+    void dataDirDecision_data()
+    {
+        QTest::addColumn<QByteArray>("programIni"); // null: no file
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<bool>("portable");
+        QTest::addColumn<QString>("expected"); // @P program folder
+
+        QTest::newRow("no ini") << QByteArray() << "/home/anna" << false << "/home/anna/Vexa";
+        QTest::newRow("portable 1") << QByteArray("[Einstellungen]\r\nPortable=1\r\n")
+                                    << "/home/anna" << true << "@P";
+        QTest::newRow("portable 0") << QByteArray("[Einstellungen]\r\nPortable=0\r\n")
+                                    << "/home/anna" << false << "/home/anna/Vexa";
+        QTest::newRow("portable word") << QByteArray("[einstellungen]\r\nportable=ja\r\n")
+                                       << "/home/anna" << false << "/home/anna/Vexa";
+        QTest::newRow("home with slash") << QByteArray() << "/home/anna/" << false
+                                         << "/home/anna/Vexa";
+        QTest::newRow("empty home") << QByteArray() << "" << false << "/Vexa";
+    }
+    void dataDirDecision()
+    {
+        QFETCH(QByteArray, programIni);
+        QFETCH(QString, home);
+        QFETCH(bool, portable);
+        QFETCH(QString, expected);
+        QTemporaryDir program;
+        if (!programIni.isNull())
+            writeFile(program.path() + QStringLiteral("/Vexa.ini"), programIni);
+        const bool flag = AppPaths::readPortableFlag(program.path());
+        QCOMPARE(flag, portable);
+        expected.replace(QStringLiteral("@P"), program.path());
+        QCOMPARE(AppPaths::decideDataDir(program.path(), flag, home), expected);
+        // Reading the flag never writes the program folder's file.
+        if (programIni.isNull())
+            QVERIFY(!QFileInfo::exists(program.path() + QStringLiteral("/Vexa.ini")));
+    }
+
+    void foldersAreCreated()
+    {
+        QTemporaryDir home;
+        const QString dataDir = AppPaths::decideDataDir(QString(), false, home.path());
+        AppPaths::createDataFolders(dataDir);
+        QVERIFY(QFileInfo(dataDir + QStringLiteral("/html")).isDir());
+        QVERIFY(QFileInfo(dataDir + QStringLiteral("/Fragen")).isDir());
+        // A missing parent is not created and not reported.
+        AppPaths::createDataFolders(home.path() + QStringLiteral("/a/b/Vexa"));
+        QVERIFY(!QFileInfo::exists(home.path() + QStringLiteral("/a")));
+    }
+
+    void programDirIsFound()
+    {
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        QDir(root.path()).mkpath(QStringLiteral("share/vexa/html"));
+        QCOMPARE(AppPaths::locateProgramDir(root.path() + QStringLiteral("/bin/")),
+                 root.path() + QStringLiteral("/share/vexa"));
+        QDir(root.path()).mkpath(QStringLiteral("bin/html"));
+        QCOMPARE(AppPaths::locateProgramDir(root.path() + QStringLiteral("/bin")),
+                 root.path() + QStringLiteral("/bin"));
+    }
+
+    void secondInstanceIsRefused()
+    {
+        QTemporaryDir locks;
+        auto first = std::make_unique<SingleInstance>(locks.path());
+        QVERIFY(first->tryLock());
+        SingleInstance second(locks.path());
+        QVERIFY(!second.tryLock());
+        first.reset();
+        SingleInstance third(locks.path());
+        QVERIFY(third.tryLock());
+    }
+
+    void startReadsSettingsAndPreparesFiles()
+    {
+        CoreFixture f;
+        writeFile(f.dataDir() + QStringLiteral("/Vexa.ini"),
+                  "[Einstellungen]\r\nDefault=0\r\nAskedList=1\r\nZufallszahlen=0x1\r\n"
+                  "FVBNetzA=kaputt\r\n[Verzeichnis]\r\nFragen=/listen/\r\n");
+        writeFile(f.dataDir() + QStringLiteral("/Vexa.log"), "zeile 1\r\nzeile 2\r\n");
+        writeFile(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html"), "alt");
+        f.ui.antwortenlisteEnabled = true;
+        f.core->start();
+
+        QCOMPARE(f.core->flags().Default, false);
+        QCOMPARE(f.core->flags().AskedList, true);
+        QCOMPARE(f.core->flags().Zufallszahlen, true);
+        QCOMPARE(f.core->flags().FVBNetzA, false);
+        QCOMPARE(f.core->questionListsDir(), QStringLiteral("/listen/"));
+        QCOMPARE(f.core->LogLines(), (QStringList{"zeile 1", "zeile 2"}));
+        QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html")));
+        QVERIFY(!f.ui.antwortenlisteEnabled);
+        QVERIFY(!f.ui.timerRunning);
+        // No archive anywhere: the path stays empty and nothing is reported yet.
+        QVERIFY(f.core->catalogueArchivePath().isEmpty());
+        QVERIFY(f.ui.warnings.isEmpty());
+    }
+
+    void firstStartCopiesTheInstalledArchive()
+    {
+        QTemporaryDir program;
+        QDir(program.path()).mkpath(QStringLiteral("Fragen"));
+        QVERIFY(QFile::copy(QStringLiteral(VEXA_TEST_DATA "/catalogue/small.qst"),
+                            program.path() + QStringLiteral("/Fragen/ZIROdazud.qst")));
+        CoreFixture f(1, program.path());
+        f.core->start();
+        const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
+        QCOMPARE(f.core->catalogueArchivePath(), archive);
+        QVERIFY(QFileInfo(archive).size() > 0);
+    }
+
+    void shutdownWritesTheListsFolder()
+    {
+        CoreFixture f;
+        f.core->start();
+        QCOMPARE(f.core->questionListsDir(), f.dataDir() + QStringLiteral("/Fragen"));
+        f.core->setQuestionListsDir(QStringLiteral("/tmp/listen/"));
+        f.core->shutdown();
+        QCOMPARE(IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
+                     .ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
+                 QStringLiteral("/tmp/listen/"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Writes the small catalogue archives the core tests read (run from this folder).
+
+The archives are committed; this script documents what is inside them and rebuilds
+them when a fixture has to change.
+"""
+import io
+import zipfile
+
+
+def entry(lines):
+    return ("\r\n".join(lines) + "\r\n").encode("cp1252")
+
+
+def write_zip(path, entries):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in entries.items():
+            z.writestr(name, data)
+
+
+def question(qid, text, answers, picture=None):
+    lines = ["::" + qid, "F:" + text]
+    if picture:
+        lines.append(picture)
+    lines.append("R:" + answers[0])
+    lines += ["W:" + a for a in answers[1:]]
+    return lines
+
+
+# catalogue/small.qst: a versioned TA entry with a lower-case picture line, a TE entry
+# without version line, a sections entry and the versions entry.
+ta = ["V:Test 1.0"]
+ta += question("TA101", "Welche Einheit hat der Widerstand?", ["Ohm", "Volt", "Ampere", "Watt"])
+ta += question("TA102", "Was zeigt das Bild?", ["Spule", "Kondensator", "Diode", "Widerstand"],
+               picture="p:./pics/spule.gif")
+ta += question("TA103", "Größe für Übertragungsmaß?", ["dB", "Hz", "s", "m"])
+ta += ["Kommentarzeile zwischen Fragen"]
+ta += question("TB101", "Frequenz?", ["Hz", "Ohm", "V", "A"])
+te = question("TE101", "Erste Frage ohne Versionszeile", ["a", "b", "c", "d"])
+te += question("TE102", "Zweite Frage", ["a", "b", "c", "d"])
+small = {
+    "TAfragen.txt": entry(ta),
+    "TEfragen.txt": entry(te),
+    "FragenVersion.txt": entry(["Testkatalog 1.0"]),
+}
+write_zip("catalogue/small.qst", small)
+
+buf = io.BytesIO()
+write_zip(buf, small)
+raw = buf.getvalue()
+with open("catalogue/truncated.qst", "wb") as f:
+    f.write(raw[: len(raw) // 2])
+with open("catalogue/notazip.qst", "wb") as f:
+    f.write(b"Das ist kein ZIP-Archiv.\r\n")
+with open("catalogue/empty.qst", "wb") as f:
+    pass
+# Stored (uncompressed) entry with one byte of its data flipped: only the checksum tells.
+sbuf = io.BytesIO()
+with zipfile.ZipFile(sbuf, "w", zipfile.ZIP_STORED) as z:
+    z.writestr("TAfragen.txt", entry(ta))
+data = bytearray(sbuf.getvalue())
+pos = data.find(b"Welche")
+data[pos] ^= 0x20
+with open("catalogue/badcrc.qst", "wb") as f:
+    f.write(bytes(data))
+
+# sheets/catalogue.qst: 60 TA questions (45 of group TA, 15 of TB), pictures, an image
+# answer and umlauts; 12 BE questions; sections entry for TA.
+ta = ["V:Prüfkatalog 2.1"]
+for n in range(1, 61):
+    group = "TA" if n <= 45 else "TB"
+    qid = "%s%03d" % (group, 100 + n if n <= 45 else 100 + n - 45)
+    picture = "P:./pics/fragen/bild%d.svg" % n if n % 10 == 3 else None
+    right = "Richtig %d" % n
+    if n == 7:
+        right = 'Das Symbol <img src="./pics/fragen/diode.svg" alt="">'
+    ta += question(qid, "Frage %d über Größen und Maße?" % n,
+                   [right, "Falsch %da" % n, "Falsch %db" % n, "Falsch %dc" % n], picture)
+be = ["V:Betrieb 2.1"]
+for n in range(1, 13):
+    be += question("BA%03d" % (100 + n), "Betriebsfrage %d?" % n,
+                   ["QRZ %d" % n, "QRM %d" % n, "QSB %d" % n, "QTH %d" % n])
+sections = ["# Abschnitte des Prüfkatalogs", "TA1         20", "TB1         10"]
+write_zip("sheets/catalogue.qst", {
+    "TAfragen.txt": entry(ta),
+    "BEfragen.txt": entry(be),
+    "TAAbschnitte.txt": entry(sections),
+})

@@ -1,0 +1,727 @@
+#include "components/MessageBox.h"
+#include "components/PrinterDialogs.h"
+#include "components/VexaHTMLViewer.h"
+#include "shell/AppPaths.h"
+#include "shell/SingleInstance.h"
+#include "shell/VexaMain.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+#include <unistd.h>
+
+using Panel = UserInterface::Panel;
+using PanelColour = UserInterface::PanelColour;
+
+namespace {
+
+const QString kSeparator = QStringLiteral("—");
+
+/// The build's program folder once it holds the pages these tests open, else a small
+/// program folder of our own.
+QString programDir()
+{
+    const QString built = QStringLiteral(VEXA_PROGRAM_DIR);
+    if (QFileInfo::exists(built + QStringLiteral("/html/index.html")) &&
+        QFileInfo::exists(built + QStringLiteral("/html/VexaHilfe.html")))
+        return built;
+    return QStringLiteral(VEXA_TEST_DATA "/mainwindow/program");
+}
+
+QString captionOf(const QAction *action)
+{
+    return action->isSeparator() ? kSeparator : action->text().section(u'\t', 0, 0);
+}
+
+/// The key a menu entry shows: its own shortcut, or the one written after a tab.
+QString shortcutOf(const QAction *action)
+{
+    if (!action->shortcut().isEmpty())
+        return action->shortcut().toString(QKeySequence::PortableText);
+    return action->text().section(u'\t', 1);
+}
+
+QAction *findEntry(QMenuBar *bar, const QStringList &path)
+{
+    QList<QAction *> actions = bar->actions();
+    QAction *found = nullptr;
+    for (const QString &caption : path) {
+        found = nullptr;
+        for (QAction *a : actions) {
+            if (!a->isSeparator() && captionOf(a) == caption) {
+                found = a;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        actions = found->menu() ? found->menu()->actions() : QList<QAction *>();
+    }
+    return found;
+}
+
+QStringList iniLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsWithCaptionPageAndPanels();
+    void menuLayout_data();
+    void menuLayout();
+    void menuEntries_data();
+    void menuEntries();
+    void sharedShortcutsAreNotAmbiguous_data();
+    void sharedShortcutsAreNotAmbiguous();
+    void hoveringMenuEntryShowsHint_data();
+    void hoveringMenuEntryShowsHint();
+
+    void toolButtons_data();
+    void toolButtons();
+    void hoveringToolButtonShowsHint();
+    void exitButtonStaysAtRightEdge();
+    void minimumSize();
+    void statusPanelsFollowWidth();
+
+    void helpKeyShowsHelpPage();
+    void backAndForward();
+
+    void panelColours_data();
+    void panelColours();
+    void msgTintsUntilTimerEnds();
+    void examTimerTickReachesCore();
+
+    void firstStartUsesScreenDefaults();
+    void geometryWrittenAtCloseAndReadAtNextStart();
+    void unwritableSettingsAreReported_data();
+    void unwritableSettingsAreReported();
+
+    void printsCurrentPageToPrinter();
+    void printerSetupUsesWindowPrinter();
+    void missingDocumentGivesTwo();
+
+    void secondCopyRefusesToStart();
+
+private:
+    std::unique_ptr<TVexaForm> createForm(const QString &dataDir);
+    QLabel *panel(Panel p) const { return m_form->panelLabel(p); }
+
+    QStringList m_warnings;
+    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<TVexaForm> m_form;
+};
+
+std::unique_ptr<TVexaForm> TstMainWindow::createForm(const QString &dataDir)
+{
+    AppPaths::createDataFolders(dataDir);
+    TVexaForm::Options options;
+    options.programDir = programDir();
+    options.dataDir = dataDir;
+    options.seed = 4711;
+    return std::make_unique<TVexaForm>(options);
+}
+
+void TstMainWindow::initTestCase()
+{
+    MessageBox::setHook([this](MessageBox::Kind, const QString &text) {
+        m_warnings.append(text);
+        return MessageBox::Ok;
+    });
+    PrinterDialogs::setHook([](QPrinter *) { return true; });
+}
+
+void TstMainWindow::init()
+{
+    m_warnings.clear();
+    m_data = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_data->isValid());
+    m_form = createForm(m_data->path());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("index.html")) &&
+                !m_form->viewer()->isLoading());
+}
+
+void TstMainWindow::cleanup()
+{
+    m_form.reset();
+    m_data.reset();
+}
+
+void TstMainWindow::startsWithCaptionPageAndPanels()
+{
+    QTemporaryDir data;
+    auto form = createForm(data.path());
+    // The page loads asynchronously; before the event loop runs the caption is the first one.
+    QCOMPARE(form->windowTitle(), QStringLiteral(" Vexa - Ostravello"));
+    QCOMPARE(form->viewer()->serverRoot(), programDir());
+    QVERIFY(!form->findChild<QAction *>(QStringLiteral("Antwortenliste"))->isEnabled());
+    QCOMPARE(form->panelLabel(Panel::Zeit)->text(), QStringLiteral(" "));
+    QVERIFY(!form->msgTimer()->isActive());
+    QCOMPARE(form->msgTimer()->interval(), 3000);
+    QVERIFY(!form->examTimer()->isActive());
+    QCOMPARE(form->examTimer()->interval(), 60000);
+    QCOMPARE(form->progressBar()->minimum(), 0);
+    QCOMPARE(form->progressBar()->maximum(), 100);
+
+    form->show();
+    QTRY_VERIFY(form->viewer()->currentFile().endsWith(QStringLiteral("/html/index.html")));
+    QTRY_VERIFY(!form->viewer()->documentTitle().isEmpty());
+    QTRY_COMPARE(form->windowTitle(), form->viewer()->documentTitle());
+    QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::menuLayout_data()
+{
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("bar") << QStringList{}
+                         << QStringList{"&Datei", "&Training", "&Prüfungen", "&Hilfe"};
+    QTest::newRow("Datei") << QStringList{"&Datei"}
+                           << QStringList{" Eigene &Prüfung", " Aktuelle Seite &drucken",
+                                          " D&rucker einrichten", kSeparator, " Be&enden"};
+    QTest::newRow("Training") << QStringList{"&Training"}
+                              << QStringList{"Klasse &A",       "Klasse &E", kSeparator,
+                                             "Ant&wortenliste", kSeparator,  "Ei&nstellungen"};
+    QTest::newRow("Prüfungen") << QStringList{"&Prüfungen"}
+                               << QStringList{" Klasse &A",       " Klasse &E",
+                                              " Eigene &Prüfung", kSeparator,
+                                              " Prüfungse&ditor", kSeparator,
+                                              " Prüfungs&log",    " P&rüfungslog löschen"};
+    const QStringList parts{" &Technische Kenntnisse", " &Betriebliche Kenntnisse",
+                            " Kenntnisse von &Vorschriften", " &Statistik"};
+    QTest::newRow("Klasse A") << QStringList{"&Prüfungen", " Klasse &A"} << parts;
+    QTest::newRow("Klasse E") << QStringList{"&Prüfungen", " Klasse &E"} << parts;
+    QTest::newRow("Hilfe") << QStringList{"&Hilfe"} << QStringList{" &Hilfe", " über &Vexa"};
+}
+
+void TstMainWindow::menuLayout()
+{
+    QFETCH(QStringList, path);
+    QFETCH(QStringList, entries);
+    QList<QAction *> actions;
+    if (path.isEmpty()) {
+        actions = m_form->menuBar()->actions();
+    } else {
+        QAction *menuAction = findEntry(m_form->menuBar(), path);
+        QVERIFY(menuAction && menuAction->menu());
+        actions = menuAction->menu()->actions();
+    }
+    QStringList captions;
+    for (const QAction *a : actions)
+        captions.append(captionOf(a));
+    QCOMPARE(captions, entries);
+}
+
+void TstMainWindow::menuEntries_data()
+{
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shortcut");
+
+    const auto row = [](const char *name, const QStringList &path, const char *hint,
+                        const char *shortcut) {
+        QTest::newRow(name) << path << QString::fromUtf8(hint) << QString::fromUtf8(shortcut);
+    };
+    const QString datei = QStringLiteral("&Datei");
+    const QString training = QStringLiteral("&Training");
+    const QString pruef = QStringLiteral("&Prüfungen");
+    const QString kA = QStringLiteral(" Klasse &A");
+    const QString kE = QStringLiteral(" Klasse &E");
+    row("Datei/Eigene Prüfung", {datei, " Eigene &Prüfung"},
+        " Eigene Fragenauswahl laden und Fragebögen erzeugen", "F10");
+    row("Datei/drucken", {datei, " Aktuelle Seite &drucken"}, " Aktuelle Seite drucken", "Ctrl+P");
+    row("Datei/Drucker", {datei, " D&rucker einrichten"}, " Drucker einrichten", "Ctrl+Alt+P");
+    row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
+    row("Training/A", {training, "Klasse &A"}, " Fragentraining zur Klasse A", "Shift+F2");
+    row("Training/E", {training, "Klasse &E"}, " Fragentraining zur Klasse E", "Shift+F3");
+    row("Training/Antwortenliste", {training, "Ant&wortenliste"},
+        " Zeigt die Antwortenverteilung des letzten Trainings oder der letzten Prüfung", "Ctrl+W");
+    row("Training/Einstellungen", {training, "Ei&nstellungen"},
+        " Abgefragt-Liste / Auswahl des Fragenkatalogs", "Ctrl+E");
+    row("Prüfungen/A", {pruef, kA}, " Die Prüfungsteile der Klasse A", "");
+    row("A/Technik", {pruef, kA, " &Technische Kenntnisse"}, " Prüfung Technik Klasse 2 erzeugen",
+        "F2");
+    row("A/Betrieb", {pruef, kA, " &Betriebliche Kenntnisse"},
+        " Prüfung Betriebliche Kenntnisse Klasse 2 erzeugen", "F4");
+    row("A/Vorschriften", {pruef, kA, " Kenntnisse von &Vorschriften"},
+        " Prüfung Vorschriften Klasse 2 erzeugen", "F5");
+    row("A/Statistik", {pruef, kA, " &Statistik"}, " Statistik Klasse 2", "Ctrl+F2");
+    row("Prüfungen/E", {pruef, kE}, " Die Prüfungsteile der Klasse E", "");
+    row("E/Technik", {pruef, kE, " &Technische Kenntnisse"}, " Prüfung Technik Klasse 3 erzeugen",
+        "F3");
+    row("E/Betrieb", {pruef, kE, " &Betriebliche Kenntnisse"},
+        " Prüfung Betriebliche Kenntnisse Klasse 3 erzeugen", "F4");
+    row("E/Vorschriften", {pruef, kE, " Kenntnisse von &Vorschriften"},
+        " Prüfung Vorschriften Klasse 3 erzeugen", "F5");
+    row("E/Statistik", {pruef, kE, " &Statistik"}, " Statistik Klasse 3", "Ctrl+F3");
+    row("Prüfungen/Eigene Prüfung", {pruef, " Eigene &Prüfung"},
+        " Eigene Fragenauswahl laden und Fragebögen erzeugen", "F10");
+    row("Prüfungen/Editor", {pruef, " Prüfungse&ditor"}, " Eigene Fragebögen zusammenstellen",
+        "F11");
+    row("Prüfungen/Log", {pruef, " Prüfungs&log"},
+        "Übersicht über die Prüfungsergebnisse zur Kontrolle des Lernfortschritts", "Ctrl+L");
+    row("Prüfungen/Log löschen", {pruef, " P&rüfungslog löschen"},
+        " Prüfungslog löschen. Vorsicht: Es werden auch die Statistiken gelöscht.", "Ctrl+Del");
+    row("Hilfe/Hilfe", {"&Hilfe", " &Hilfe"}, " Die Vexa Hilfe", "F1");
+    row("Hilfe/über", {"&Hilfe", " über &Vexa"},
+        " Programmversion / Fragenversionen / Dank / Kontakt", "");
+}
+
+void TstMainWindow::menuEntries()
+{
+    QFETCH(QStringList, path);
+    QFETCH(QString, hint);
+    QFETCH(QString, shortcut);
+    QAction *entry = findEntry(m_form->menuBar(), path);
+    QVERIFY2(entry, qPrintable(path.join(u'/')));
+    QCOMPARE(entry->statusTip(), hint);
+    QCOMPARE(shortcutOf(entry), shortcut);
+}
+
+void TstMainWindow::sharedShortcutsAreNotAmbiguous_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("owner");
+
+    QTest::newRow("F4") << int(Qt::Key_F4)
+                        << QStringList{"&Prüfungen", " Klasse &A", " &Betriebliche Kenntnisse"};
+    QTest::newRow("F5") << int(Qt::Key_F5)
+                        << QStringList{"&Prüfungen", " Klasse &A", " Kenntnisse von &Vorschriften"};
+    QTest::newRow("F10") << int(Qt::Key_F10) << QStringList{"&Datei", " Eigene &Prüfung"};
+}
+
+void TstMainWindow::sharedShortcutsAreNotAmbiguous()
+{
+    QFETCH(int, key);
+    QFETCH(QStringList, owner);
+    QAction *ownerEntry = findEntry(m_form->menuBar(), owner);
+    QVERIFY(ownerEntry);
+
+    const QList<QAction *> all = m_form->findChildren<QAction *>();
+    QList<std::shared_ptr<QSignalSpy>> triggered;
+    QList<std::shared_ptr<QSignalSpy>> ambiguous;
+    int owners = 0;
+    for (QAction *a : all) {
+        triggered.append(std::make_shared<QSignalSpy>(a, &QAction::triggered));
+        ambiguous.append(std::make_shared<QSignalSpy>(a, &QAction::activatedAmbiguously));
+        if (a->shortcut() == QKeySequence(key))
+            ++owners;
+    }
+    QCOMPARE(owners, 1);
+
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QSignalSpy ownerSpy(ownerEntry, &QAction::triggered);
+    QTest::keyClick(m_form.get(), Qt::Key(key));
+    QTRY_COMPARE(ownerSpy.count(), 1);
+    int total = 0;
+    for (const auto &spy : triggered)
+        total += spy->count();
+    QCOMPARE(total, 1);
+    for (const auto &spy : ambiguous)
+        QCOMPARE(spy->count(), 0);
+}
+
+void TstMainWindow::hoveringMenuEntryShowsHint_data()
+{
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("entry") << QStringList{"&Prüfungen", " Prüfungse&ditor"}
+                           << QStringLiteral(" Eigene Fragebögen zusammenstellen");
+    QTest::newRow("submenu") << QStringList{"&Prüfungen", " Klasse &E"}
+                             << QStringLiteral(" Die Prüfungsteile der Klasse E");
+    QTest::newRow("Datei") << QStringList{"&Datei", " Be&enden"} << QStringLiteral(" Programmende");
+}
+
+void TstMainWindow::hoveringMenuEntryShowsHint()
+{
+    QFETCH(QStringList, path);
+    QFETCH(QString, hint);
+    QAction *menuAction = findEntry(m_form->menuBar(), {path.first()});
+    QAction *entry = findEntry(m_form->menuBar(), path);
+    QVERIFY(menuAction && entry);
+    m_form->setPanelText(Panel::Zeit, QStringLiteral("7 Min"));
+
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form->menuBar()->setActiveAction(menuAction);
+    QTRY_VERIFY(menuAction->menu()->isVisible());
+    menuAction->menu()->setActiveAction(entry);
+    QTRY_COMPARE(panel(Panel::Nachricht)->text(), hint);
+    // Without a running examination panel Zeit is cleared by every hint.
+    QCOMPARE(panel(Panel::Zeit)->text(), QStringLiteral(" "));
+    menuAction->menu()->hide();
+}
+
+void TstMainWindow::toolButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("picture");
+
+    QTest::newRow("zurück") << "zurueckSpeedButton" << 2 << " zurück"
+                            << "tb_zurueck.png";
+    QTest::newRow("reload") << "ReloadSpeedButton" << 42 << " Seite aktualisieren"
+                            << "tb_reload.png";
+    QTest::newRow("vor") << "vorSpeedButton" << 82 << " vorwärts"
+                         << "tb_vor.png";
+    QTest::newRow("Hilfe") << "HilfeSpeedButton" << 134 << " Die Vexa Hilfe"
+                           << "tb_hilfe.png";
+    QTest::newRow("Drucken") << "DruckenSpeedButton" << 174 << " Drucken der Seite"
+                             << "tb_drucken.png";
+    QTest::newRow("Log") << "LogSpeedButton" << 214 << " Prüfungslog"
+                         << "tb_log.png";
+    QTest::newRow("Peditor") << "PeditorSpeedButton" << 254 << " Prüfungseditor"
+                             << "tb_peditor.png";
+    QTest::newRow("Home") << "HomeSpeedButton" << 306 << " zur Startseite"
+                          << "tb_home.png";
+    QTest::newRow("Einstellungen") << "EinstellungenSpeedButton" << 346 << " Einstellungen"
+                                   << "tb_einstellungen.png";
+    QTest::newRow("Exit") << "ExitSpeedButton" << 721 << " Programmende"
+                          << "tb_exit.png";
+}
+
+void TstMainWindow::toolButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(QString, hint);
+    QFETCH(QString, picture);
+
+    m_form->resize(785, m_form->height());
+    auto *button = m_form->findChild<QToolButton *>(name);
+    QVERIFY(button);
+    QTRY_COMPARE(button->x(), left);
+    QCOMPARE(button->size(), QSize(36, 36));
+    QVERIFY(button->autoRaise());
+    QCOMPARE(button->toolTip(), hint);
+    QCOMPARE(button->statusTip(), hint);
+    if (QFileInfo::exists(programDir() + QStringLiteral("/pics/") + picture))
+        QVERIFY(!button->icon().isNull());
+    // All buttons sit at the top of the 40 pixel tool bar panel.
+    QCOMPARE(button->parentWidget()->height(), 40);
+    QVERIFY(button->geometry().bottom() < 40);
+}
+
+void TstMainWindow::hoveringToolButtonShowsHint()
+{
+    auto *home = m_form->findChild<QToolButton *>(QStringLiteral("HomeSpeedButton"));
+    auto *log = m_form->findChild<QToolButton *>(QStringLiteral("LogSpeedButton"));
+    QVERIFY(home && log);
+
+    QTest::mouseMove(home);
+    QTRY_COMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" zur Startseite"));
+
+    // A running examination keeps its minutes in panel Zeit.
+    m_form->setExamTimerRunning(true);
+    m_form->setPanelText(Panel::Zeit, QStringLiteral("12 Min"));
+    QTest::mouseMove(log);
+    QTRY_COMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" Prüfungslog"));
+    QCOMPARE(panel(Panel::Zeit)->text(), QStringLiteral("12 Min"));
+    m_form->setExamTimerRunning(false);
+}
+
+void TstMainWindow::exitButtonStaysAtRightEdge()
+{
+    auto *exit = m_form->findChild<QToolButton *>(QStringLiteral("ExitSpeedButton"));
+    QVERIFY(exit);
+    m_form->resize(785, 600);
+    QTRY_COMPARE(exit->x(), 721);
+    for (int width : {1100, 900, 767}) {
+        m_form->resize(width, 600);
+        QTRY_COMPARE(m_form->width(), width);
+        QTRY_COMPARE(exit->x(), width - 64);
+    }
+}
+
+void TstMainWindow::minimumSize()
+{
+    QCOMPARE(m_form->minimumSize(), QSize(767, 540));
+    m_form->resize(300, 200);
+    QTRY_VERIFY(m_form->width() >= 767 && m_form->height() >= 540);
+}
+
+void TstMainWindow::statusPanelsFollowWidth()
+{
+    QWidget *balken = m_form->findChild<QWidget *>(QStringLiteral("Balken"));
+    QVERIFY(balken);
+    QCOMPARE(panel(Panel::Nachricht)->parentWidget()->height(), 22);
+    QVERIFY(panel(Panel::Nachricht)->alignment() & Qt::AlignLeft);
+    QVERIFY(panel(Panel::Zeit)->alignment() & Qt::AlignHCenter);
+    for (int width : {800, 1200}) {
+        m_form->resize(width, 600);
+        QTRY_COMPARE(m_form->width(), width);
+        QTRY_VERIFY(qAbs(panel(Panel::Nachricht)->width() - width * 7 / 10) <= 6);
+        QVERIFY(qAbs(panel(Panel::Zeit)->width() - width / 10) <= 6);
+        QVERIFY(qAbs(balken->width() - width * 2 / 10) <= 6);
+    }
+}
+
+void TstMainWindow::helpKeyShowsHelpPage()
+{
+    const QString startTitle = m_form->windowTitle();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_F1);
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("/html/VexaHilfe.html")));
+    QTRY_VERIFY(!m_form->viewer()->isLoading());
+    QTRY_COMPARE(m_form->windowTitle(), m_form->viewer()->documentTitle());
+    QVERIFY(m_form->windowTitle() != startTitle);
+    QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::backAndForward()
+{
+    auto *back = m_form->findChild<QToolButton *>(QStringLiteral("zurueckSpeedButton"));
+    auto *forward = m_form->findChild<QToolButton *>(QStringLiteral("vorSpeedButton"));
+    QVERIFY(back && forward);
+    m_form->HilfeSpeedButtonClick();
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("VexaHilfe.html")));
+    QTRY_VERIFY(!m_form->viewer()->isLoading());
+
+    back->click();
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("index.html")));
+    QCOMPARE(m_form->viewer()->historyIndex(), 1);
+    QTRY_VERIFY(!m_form->viewer()->isLoading());
+
+    forward->click();
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("VexaHilfe.html")));
+    QCOMPARE(m_form->viewer()->historyIndex(), 0);
+}
+
+void TstMainWindow::panelColours_data()
+{
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("normal") << int(PanelColour::Normal)
+                            << QApplication::palette().color(QPalette::Button);
+    QTest::newRow("info") << int(PanelColour::Info)
+                          << QApplication::palette().color(QPalette::ToolTipBase);
+    QTest::newRow("time up") << int(PanelColour::TimeUp) << QColor(0xF0, 0xCA, 0xA6);
+}
+
+void TstMainWindow::panelColours()
+{
+    QFETCH(int, colour);
+    QFETCH(QColor, expected);
+    for (Panel p : {Panel::Nachricht, Panel::Zeit}) {
+        m_form->setPanelColour(p, PanelColour(colour));
+        QCOMPARE(panel(p)->palette().color(QPalette::Window), expected);
+        QVERIFY(panel(p)->autoFillBackground());
+    }
+}
+
+void TstMainWindow::msgTintsUntilTimerEnds()
+{
+    QTimer *timer = m_form->msgTimer();
+    m_form->msg(QStringLiteral("eins"));
+    QCOMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" eins"));
+    QCOMPARE(panel(Panel::Nachricht)->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xE0));
+    QVERIFY(timer->isActive());
+
+    // A second message inside the three seconds keeps the running interval.
+    QTRY_VERIFY(timer->remainingTime() < 2990);
+    m_form->msg(QStringLiteral("zwei"));
+    QCOMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" zwei"));
+    QVERIFY(timer->isActive());
+    QVERIFY(timer->remainingTime() < 2995);
+
+    QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(panel(Panel::Nachricht)->palette().color(QPalette::Window),
+             QApplication::palette().color(QPalette::Button));
+    QCOMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" zwei"));
+    QVERIFY(!timer->isActive());
+
+    // The next message starts a new tint.
+    m_form->msg(QStringLiteral("drei"));
+    QVERIFY(timer->isActive());
+    QCOMPARE(panel(Panel::Nachricht)->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xE0));
+}
+
+void TstMainWindow::examTimerTickReachesCore()
+{
+    m_form->core().bogen().ZeitlimitMinuten = 60;
+    m_form->core().bogen().Minuten = 44;
+    m_form->setExamTimerRunning(true);
+    QVERIFY(m_form->examTimer()->isActive());
+    QMetaObject::invokeMethod(m_form->examTimer(), "timeout");
+    QCOMPARE(panel(Panel::Zeit)->text(), QStringLiteral("45 Min"));
+    QCOMPARE(panel(Panel::Zeit)->palette().color(QPalette::Window),
+             QApplication::palette().color(QPalette::ToolTipBase));
+    m_form->setExamTimerRunning(false);
+    QVERIFY(!m_form->examTimer()->isActive());
+}
+
+void TstMainWindow::firstStartUsesScreenDefaults()
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QSize expected(785, qMax(540, qAbs(screen.height() - 50)));
+    QCOMPARE(m_form->size(), expected);
+    QCOMPARE(m_form->pos(), QPoint(qAbs((screen.width() - 785) / 2), 5));
+}
+
+void TstMainWindow::geometryWrittenAtCloseAndReadAtNextStart()
+{
+    m_form->move(33, 44);
+    m_form->resize(800, 600);
+    QTRY_COMPARE(m_form->size(), QSize(800, 600));
+    QTRY_COMPARE(m_form->pos(), QPoint(33, 44));
+    QVERIFY(m_form->close());
+
+    const QString ini = m_data->path() + QStringLiteral("/Vexa.ini");
+    const QStringList lines = iniLines(ini);
+    const int section = lines.indexOf(QStringLiteral("[Position]"));
+    QVERIFY2(section >= 0, qPrintable(lines.join(u'|')));
+    QCOMPARE(lines.mid(section + 1, 4),
+             (QStringList{"Top=44", "Left=33", "Width=800", "Height=600"}));
+    QVERIFY(lines.contains(QStringLiteral("[Verzeichnis]")));
+    m_form.reset();
+    // Written once: destroying the closed window leaves the file as it was.
+    QCOMPARE(iniLines(ini), lines);
+
+    m_form = createForm(m_data->path());
+    QCOMPARE(m_form->size(), QSize(800, 600));
+    QCOMPARE(m_form->pos(), QPoint(33, 44));
+    QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::unwritableSettingsAreReported_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("folder below a plain file") << false;
+}
+
+void TstMainWindow::unwritableSettingsAreReported()
+{
+    QFETCH(bool, readOnlyFolder);
+    if (readOnlyFolder && ::geteuid() == 0)
+        QSKIP("root writes into read-only folders");
+
+    QTemporaryDir base;
+    QString dataDir;
+    if (readOnlyFolder) {
+        dataDir = base.path() + QStringLiteral("/Vexa");
+        AppPaths::createDataFolders(dataDir);
+        QVERIFY(QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::ExeOwner));
+    } else {
+        QFile plain(base.path() + QStringLiteral("/plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        dataDir = plain.fileName() + QStringLiteral("/Vexa");
+    }
+
+    auto form = createForm(dataDir);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    m_warnings.clear();
+    QVERIFY(form->close());
+    form.reset();
+    if (readOnlyFolder)
+        QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // One box: the first refused write abandons the rest of the shutdown writes.
+    QCOMPARE(m_warnings,
+             QStringList{"nach " + dataDir + "/Vexa.ini kann nicht geschrieben werden"});
+}
+
+void TstMainWindow::printsCurrentPageToPrinter()
+{
+    const QString pdf = m_data->path() + QStringLiteral("/seite.pdf");
+    m_form->printer()->setOutputFormat(QPrinter::PdfFormat);
+    m_form->printer()->setOutputFileName(pdf);
+    auto *button = m_form->findChild<QToolButton *>(QStringLiteral("DruckenSpeedButton"));
+    QVERIFY(button);
+    button->click();
+    QTRY_VERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::printerSetupUsesWindowPrinter()
+{
+    QPrinter *seen = nullptr;
+    PrinterDialogs::setHook([&seen](QPrinter *printer) {
+        seen = printer;
+        return true;
+    });
+    QAction *entry = findEntry(m_form->menuBar(), {"&Datei", " D&rucker einrichten"});
+    QVERIFY(entry);
+    entry->trigger();
+    PrinterDialogs::setHook([](QPrinter *) { return true; });
+    QCOMPARE(seen, m_form->printer());
+}
+
+void TstMainWindow::missingDocumentGivesTwo()
+{
+    QCOMPARE(m_form->openDocument(m_data->path() + QStringLiteral("/fehlt.pdf")), 2);
+}
+
+void TstMainWindow::secondCopyRefusesToStart()
+{
+    const QString program = QStringLiteral(VEXA_PROGRAM_DIR "/vexa");
+    QVERIFY2(QFileInfo(program).isExecutable(), "build the vexa target first");
+    QTemporaryDir home;
+    QTemporaryDir lockFolder;
+    SingleInstance running(lockFolder.path());
+    QVERIFY(running.tryLock());
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("TMPDIR"), lockFolder.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VEXA_MESSAGEBOX_STDERR"), QStringLiteral("1"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    QVERIFY(second.waitForStarted());
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(second.readAllStandardError())
+                 .contains(QStringLiteral("Vexa läuft schon!")),
+             "no refusal message");
+    QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TstMainWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
