@@ -70,7 +70,7 @@ QString resolveWithoutCase(const QString &baseDir, const QString &relative)
 QSet<QString> anchorsOf(const QString &html)
 {
     static const QRegularExpression anchor(
-        QStringLiteral(R"(<a\b[^>]*\bname\s*=\s*"([^"]*)"|\bid\s*=\s*"([^"]*)")"),
+        QStringLiteral(R"re(<a\b[^>]*\bname\s*=\s*"([^"]*)"|\bid\s*=\s*"([^"]*)")re"),
         QRegularExpression::CaseInsensitiveOption);
     QSet<QString> names;
     for (auto it = anchor.globalMatch(html); it.hasNext();) {
@@ -83,7 +83,7 @@ QSet<QString> anchorsOf(const QString &html)
 QStringList referencesOf(const QString &html)
 {
     static const QRegularExpression ref(
-        QStringLiteral(R"(\b(?:href|src|background)\s*=\s*"([^"]*)") "),
+        QStringLiteral(R"re(\b(?:href|src|background)\s*=\s*"([^"]*)")re"),
         QRegularExpression::CaseInsensitiveOption);
     QStringList refs;
     for (auto it = ref.globalMatch(html); it.hasNext();)
@@ -150,7 +150,7 @@ struct Form
 
 QString attribute(const QString &tag, const QString &name)
 {
-    const QRegularExpression attr(QStringLiteral(R"(\b%1\s*=\s*"([^"]*)") ").arg(name),
+    const QRegularExpression attr(QStringLiteral(R"re(\b%1\s*=\s*"([^"]*)")re").arg(name),
                                   QRegularExpression::CaseInsensitiveOption);
     const auto m = attr.match(tag);
     return m.hasMatch() ? m.captured(1) : QString();
@@ -485,7 +485,7 @@ void TestInstalledPages::sectionCodesSelectQuestions_data()
     QTest::addColumn<QString>("catalogue");
     QTest::addColumn<QString>("code");
     QSet<QString> seen;
-    for (const QString page :
+    for (const QString &page :
          {QStringLiteral("traininga.html"), QStringLiteral("traininge.html")}) {
         for (const Form &form : formsOf(readAll(htmlDir() + QLatin1Char('/') + page))) {
             if (form.fields.size() < 2 || form.action.size() < 6)

@@ -65,7 +65,7 @@ with open("catalogue/badcrc.qst", "wb") as f:
     f.write(bytes(data))
 
 # sheets/catalogue.qst: 60 TA questions (45 of group TA, 15 of TB), pictures, an image
-# answer and umlauts; 12 BE questions; sections entry for TA.
+# answer and umlauts; 40 BE, 36 TE and 34 VE questions; sections entry for TA.
 ta = ["V:Prüfkatalog 2.1"]
 for n in range(1, 61):
     group = "TA" if n <= 45 else "TB"
@@ -77,12 +77,20 @@ for n in range(1, 61):
     ta += question(qid, "Frage %d über Größen und Maße?" % n,
                    [right, "Falsch %da" % n, "Falsch %db" % n, "Falsch %dc" % n], picture)
 be = ["V:Betrieb 2.1"]
-for n in range(1, 13):
+for n in range(1, 41):
     be += question("BA%03d" % (100 + n), "Betriebsfrage %d?" % n,
                    ["QRZ %d" % n, "QRM %d" % n, "QSB %d" % n, "QTH %d" % n])
+te = ["V:Technik E 2.1"]
+for n in range(1, 37):
+    te += question("TE%03d" % (100 + n), "E-Frage %d?" % n, ["r%d" % n, "w%d" % n, "x%d" % n, "y%d" % n])
+ve = ["V:Vorschriften 2.1"]
+for n in range(1, 35):
+    ve += question("VA%03d" % (100 + n), "Vorschrift %d?" % n, ["r%d" % n, "w%d" % n, "x%d" % n, "y%d" % n])
 sections = ["# Abschnitte des Prüfkatalogs", "TA1         20", "TB1         10"]
 write_zip("sheets/catalogue.qst", {
     "TAfragen.txt": entry(ta),
     "BEfragen.txt": entry(be),
+    "TEfragen.txt": entry(te),
+    "VEfragen.txt": entry(ve),
     "TAAbschnitte.txt": entry(sections),
 })

@@ -1,0 +1,218 @@
+#include "CoreFixture.h"
+#include "Golden.h"
+
+#include "catalogue/Catalogue.h"
+#include "sheets/PageCommands.h"
+#include "sheets/SheetGenerator.h"
+#include "shell/IniFile.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+const QString kCatalogue = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
+const QString kGolden = QStringLiteral(VEXA_TEST_DATA "/golden/");
+
+QString sheetPath(const CoreFixture &f)
+{
+    return f.dataDir() + QStringLiteral("/html/LetztePruefung.html");
+}
+
+QStringList sheetLines(const CoreFixture &f)
+{
+    QStringList lines;
+    TextFile::readLines(sheetPath(f), lines);
+    return lines;
+}
+
+int countLines(const QStringList &lines, const QString &needle)
+{
+    int n = 0;
+    for (const QString &l : lines)
+        n += l.contains(needle) ? 1 : 0;
+    return n;
+}
+} // namespace
+
+class TestSheets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void examinationSheetMatchesGolden()
+    {
+        CoreFixture f(7);
+        f.startWithArchive(kCatalogue);
+        f.core->pageCommands().K2TechnikClick();
+        QVERIFY(compareWithGolden(sheetPath(f), kGolden + QStringLiteral("sheet_TA_exam.html")));
+
+        const QStringList lines = sheetLines(f);
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 51);
+        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">51 Fragen &nbsp; Zeit: 90 Minuten</td>")));
+        QVERIFY(lines.contains(QStringLiteral("<small>TID: 1 &nbsp; 14.03.2026  09:26:53</small><br></td>")));
+        // Examination sheets carry no links per question.
+        QCOMPARE(countLines(lines, QStringLiteral(".qst\"")), 0);
+        QCOMPARE(f.ui.shownPages, QStringList{sheetPath(f) + QStringLiteral("#top")});
+        QVERIFY(f.ui.timerRunning);
+        QVERIFY(!f.ui.antwortenlisteEnabled);
+        QVERIFY(f.core->bogen().NavigationErwartet);
+        QCOMPARE(f.core->bogen().PruefungsNummer, QStringLiteral("1"));
+        QCOMPARE(f.ui.progress.last(), 0);
+        QVERIFY(*std::max_element(f.ui.progress.begin(), f.ui.progress.end()) <= 80);
+    }
+
+    void trainingSheetMatchesGolden()
+    {
+        CoreFixture f(7);
+        f.startWithArchive(kCatalogue);
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(
+            QStringLiteral("VexaUa"), {QStringLiteral("teil=t"), QStringLiteral("abschnitt=ta2"),
+                                       QStringLiteral("los= Training ")});
+        QVERIFY(compareWithGolden(sheetPath(f), kGolden + QStringLiteral("sheet_TA2_training.html")));
+
+        const QStringList lines = sheetLines(f);
+        // Questions 41 to 45 of group TA: every one with question and solution links.
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 5);
+        QCOMPARE(countLines(lines, QStringLiteral(".qst\"><img")), 5);
+        QCOMPARE(countLines(lines, QStringLiteral(".sln\"><img")), 5);
+        QVERIFY(lines.contains(QStringLiteral("<td><big>TA/2  Technische Kenntnisse</big></td>")));
+        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">5 Fragen &nbsp; Zeit: - Minuten</td>")));
+        QVERIFY(f.ui.antwortenlisteEnabled);
+        QVERIFY(f.ui.timerRunning);
+        QCOMPARE(f.core->bogen().Abschnitt, QStringLiteral("TA2"));
+    }
+
+    void countersGrowPerPart()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        PageCommands &pc = f.core->pageCommands();
+        pc.K2TechnikClick();
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                    {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        pc.K2TechnikClick();
+        pc.K2BetriebClick();
+        IniFile ini(f.dataDir() + QStringLiteral("/Vexa.ini"));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 0), 3);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("IDs"), QStringLiteral("BEID"), 0), 1);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("IDs"), QStringLiteral("TEID"), 0), 0);
+        QCOMPARE(f.core->bogen().PruefungsNummer, QStringLiteral("1"));
+    }
+
+    void rightAnswerPositionsAreUniform()
+    {
+        CoreFixture f(99);
+        f.startWithArchive(kCatalogue);
+        int counts[4] = {0, 0, 0, 0};
+        static const QRegularExpression right(QStringLiteral("value=\"R([1-4])\""));
+        for (int sheet = 0; sheet < 40; ++sheet) {
+            f.core->pageCommands().K2TechnikClick();
+            const QStringList lines = sheetLines(f);
+            int perSheet = 0;
+            for (const QString &l : lines) {
+                const auto m = right.match(l);
+                if (m.hasMatch()) {
+                    ++counts[m.captured(1).toInt() - 1];
+                    ++perSheet;
+                }
+            }
+            QCOMPARE(perSheet, 51); // exactly one right answer per question
+        }
+        const double expected = 40 * 51 / 4.0;
+        double chi2 = 0;
+        for (int c : counts)
+            chi2 += (c - expected) * (c - expected) / expected;
+        // 3 degrees of freedom, p = 0.001.
+        QVERIFY2(chi2 < 16.27, qPrintable(QStringLiteral("chi2 %1").arg(chi2)));
+    }
+
+    void picturesAndImageAnswers()
+    {
+        CoreFixture f;
+        f.startWithArchive(QStringLiteral(VEXA_TEST_DATA "/catalogue/small.qst"));
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(
+            QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        const QStringList lines = sheetLines(f);
+        // "p:" in lower case is a picture line too.
+        QVERIFY(lines.contains(QStringLiteral(
+            "<td colspan=\"2\"><img src=\"/opt/vexa/pics/spule.gif\" vspace=\"2\" hspace=\"5\" "
+            "border=\"0\" alt=\"./pics/spule.gif\"></td>")));
+        QVERIFY(lines.contains(QStringLiteral("<td colspan=\"2\"><b>Gr&ouml;&szlig;e f&uuml;r "
+                                              "&Uuml;bertragungsma&szlig;?</b></td>")));
+        // The group code selects TA only, not the TB question.
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 3);
+
+        CoreFixture g(3);
+        g.startWithArchive(kCatalogue);
+        g.core->pageCommands().VexaHTMLViewerFormSubmit(
+            QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        QCOMPARE(countLines(sheetLines(g), QStringLiteral(
+                     "<td>Das Symbol <img src=\"/opt/vexa/pics/fragen/diode.svg\" alt=\"\"></td>")),
+                 1);
+    }
+
+    void ordinalBeyondTheCatalogueGivesAShorterSheet()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        int count = 0;
+        QVERIFY(f.core->catalogue().LoadPartCatalogue(QChar('B'), QChar('E'), count));
+        Bogenzustand &b = f.core->bogen();
+        b.Teil = QChar('B');
+        b.Klasse = QChar('E');
+        b.Bogenart = QChar('a');
+        b.Fragenzahl = 2;
+        b.Zeitlimit = QStringLiteral("30");
+        f.core->SelectedQuestions().setItems({QStringLiteral("0002"), QStringLiteral("0999")});
+        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(), b.PruefungsNummer);
+        const QStringList lines = sheetLines(f);
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 1);
+        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">2 Fragen &nbsp; Zeit: 30 Minuten</td>")));
+        QCOMPARE(f.ui.progress.last(), 0);
+        QCOMPARE(b.ZeitlimitMinuten, 30);
+    }
+
+    void ownExaminationWithoutWholeMinutesIsRefused()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        Bogenzustand &b = f.core->bogen();
+        b.Teil = QChar('T');
+        b.Klasse = QChar('A');
+        b.Bogenart = QChar('a');
+        b.Fragenzahl = 2;
+        b.Zeitlimit = QStringLiteral("4x");
+        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(), b.PruefungsNummer);
+        QCOMPARE(f.ui.warnings.size(), 1);
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QVERIFY(!f.ui.timerRunning);
+    }
+
+    void missingArchiveStopsBeforeAnything()
+    {
+        CoreFixture f;
+        f.core->start();
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.ui.warnings, QStringList{QStringLiteral("Die Datei  existiert nicht.")});
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QVERIFY(!f.ui.timerRunning);
+        QCOMPARE(IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
+                     .ReadInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 0),
+                 0);
+    }
+
+    void unknownPartGivesAnEmptySheet()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(QStringLiteral("VexaTA"),
+                                                        {QStringLiteral("teil=X")});
+        const QStringList lines = sheetLines(f);
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 0);
+        QVERIFY(lines.contains(QStringLiteral("</html>")));
+        QVERIFY(f.ui.timerRunning);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSheets)
+#include "tst_sheets.moc"
