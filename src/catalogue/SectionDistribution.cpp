@@ -79,7 +79,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
         if (line.size() > 14) {
             const QChar mark = line.size() >= 17 ? line.at(16) : QChar();
             if (mark == u'+') {
-                extra = static_cast<int>(m_core.random().unit());
+                extra = static_cast<int>(m_core.random().unit() + 0.5);
                 rememberedShare = -extra;
             } else if (mark == u'-') {
                 extra = rememberedShare;

@@ -15,7 +15,6 @@ void compareWithGolden(const QString &pagePath, const QString &goldenName, const
     QFile page(pagePath);
     QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(pagePath));
     const QByteArray bytes = page.readAll();
-    if (qEnvironmentVariableIsSet("DUMPGOLD")) { QFile o(QStringLiteral("/tmp/evalgold/") + goldenName); o.open(QIODevice::WriteOnly); o.write(Cp1252::toUnicode(bytes).replace(dataDir, QStringLiteral("@DATADIR@")).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8()); }
     QVERIFY2(bytes.endsWith("\r\n"), "the page must end with CR LF");
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
     QStringList actual = TextFile::splitLines(Cp1252::toUnicode(bytes));
@@ -143,11 +142,16 @@ void TestAnswerList::oneGreenCellPerRow()
         QStringLiteral("#c0ffb0"), QStringLiteral("Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften"),
         QStringLiteral("60"), QStringLiteral("9"), answerKey(QStringLiteral("VE"), {position})));
 
-    const QList<QStringList> rows = rowCells(f.core->answerList().path(), QStringLiteral("#e0ffd7"));
+    const QList<QStringList> rows =
+        rowCells(f.core->answerList().path(), QStringLiteral("#e0ffd7"));
     QCOMPARE(rows.size(), 1);
     QStringList expected{
         QStringLiteral("<td width=\"60\"><a class=\"text\" href=\"VE101.qst\">VE101</a></td>"),
-        kBlank, kBlank, kBlank, kBlank, QStringLiteral("<td>&nbsp;</td>")};
+        kBlank,
+        kBlank,
+        kBlank,
+        kBlank,
+        QStringLiteral("<td>&nbsp;</td>")};
     expected[position] = kGreen + letter + QStringLiteral("</td>");
     QCOMPARE(rows.first(), expected);
 }
@@ -162,7 +166,8 @@ void TestAnswerList::rowsFollowQuestionCount()
         QStringLiteral("#d0e7ff"), QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse"),
         QStringLiteral("60"), QStringLiteral("2"), answerKey(QStringLiteral("TE"), positions)));
 
-    const QList<QStringList> rows = rowCells(f.core->answerList().path(), QStringLiteral("#e7f7ff"));
+    const QList<QStringList> rows =
+        rowCells(f.core->answerList().path(), QStringLiteral("#e7f7ff"));
     QCOMPARE(rows.size(), 4);
     for (int k = 0; k < rows.size(); ++k) {
         const QStringList &cells = rows.at(k);

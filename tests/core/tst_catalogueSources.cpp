@@ -65,8 +65,8 @@ void TestCatalogueSources::goodSourcesPass()
     QVERIFY(check.loadFolder(kData + "/good"));
     check.run();
     QVERIFY2(check.issues().isEmpty(), qPrintable(listIssues(check.issues())));
-    QCOMPARE(check.entryNames(), QStringList({"FragenVersion.txt", "TEAbschnitte.txt",
-                                              "TEfragen.txt"}));
+    QCOMPARE(check.entryNames(),
+             QStringList({"FragenVersion.txt", "TEAbschnitte.txt", "TEfragen.txt"}));
 }
 
 void TestCatalogueSources::brokenSourcesFail_data()
@@ -91,9 +91,9 @@ void TestCatalogueSources::brokenSourcesFail_data()
     QTest::newRow("character outside Windows-1252") << "notWindows1252" << be << 9 << "U+2192";
     QTest::newRow("question text missing") << "textMissing" << be << 9 << "Fragetext";
     QTest::newRow("stray line between records") << "strayLine" << be << 7 << "keiner Frage";
-    QTest::newRow("file ends inside a record")
-        << "truncatedRecord" << be << 8 << "unvollständig";
-    QTest::newRow("source not UTF-8") << "invalidUtf8" << "FragenVersion.txt" << 2 << "UTF-8";
+    QTest::newRow("file ends inside a record") << "truncatedRecord" << be << 8 << "unvollständig";
+    QTest::newRow("source not UTF-8") << "invalidUtf8"
+                                      << "FragenVersion.txt" << 2 << "UTF-8";
 
     // Line numbers count from the top of the file, comment lines included.
     QTest::newRow("section line too short") << "shortSectionLine" << te << 4 << "14 Zeichen";
@@ -107,8 +107,7 @@ void TestCatalogueSources::brokenSourcesFail_data()
         << "plusWithoutRoom" << te << 2 << "bis zu 11";
     QTest::newRow("plus without minus") << "plusWithoutMinus" << te << 2 << "kein \"-\"";
     QTest::newRow("minus without plus") << "minusWithoutPlus" << te << 3 << "ohne vorangehendes";
-    QTest::newRow("overlap takes the range") << "overlappingSections" << te << 2
-                                             << "überschneiden";
+    QTest::newRow("overlap takes the range") << "overlappingSections" << te << 2 << "überschneiden";
 }
 
 void TestCatalogueSources::brokenSourcesFail()

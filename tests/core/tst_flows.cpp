@@ -1,5 +1,6 @@
 #include "CoreFixture.h"
 
+#include "catalogue/TextFile.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 

@@ -102,9 +102,9 @@ bool CatalogueCheck::loadFolder(const QString &folder)
             continue;
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::ReadOnly)) {
-            m_loadIssues.append({name, 0,
-                                 QStringLiteral("Datei kann nicht gelesen werden: %1")
-                                     .arg(file.errorString())});
+            m_loadIssues.append(
+                {name, 0,
+                 QStringLiteral("Datei kann nicht gelesen werden: %1").arg(file.errorString())});
             continue;
         }
         QByteArray raw = file.readAll();
@@ -113,8 +113,8 @@ bool CatalogueCheck::loadFolder(const QString &folder)
         QStringDecoder decoder(QStringDecoder::Utf8);
         const QString text = decoder.decode(raw);
         if (decoder.hasError()) {
-            m_loadIssues.append({name, firstBadUtf8Line(raw),
-                                 QStringLiteral("Zeile ist kein gültiges UTF-8")});
+            m_loadIssues.append(
+                {name, firstBadUtf8Line(raw), QStringLiteral("Zeile ist kein gültiges UTF-8")});
             continue;
         }
         m_entries.insert(name, TextFile::splitLines(text));
@@ -232,9 +232,9 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
             return;
         }
         if (!isBlank(line.mid(7))) {
-            report(entry, i + 1,
-                   QStringLiteral("Nach der fünfstelligen ID \"%1\" darf nichts mehr stehen")
-                       .arg(id));
+            report(
+                entry, i + 1,
+                QStringLiteral("Nach der fünfstelligen ID \"%1\" darf nichts mehr stehen").arg(id));
             expect = Expect::Skip;
             return;
         }
@@ -405,8 +405,8 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
                 continue;
             }
             if (s.last < s.first) {
-                fail(QStringLiteral("Spalte 7: \"%1\" liegt vor \"%2\"").arg(lastPrefix,
-                                                                            firstPrefix));
+                fail(QStringLiteral("Spalte 7: \"%1\" liegt vor \"%2\"")
+                         .arg(lastPrefix, firstPrefix));
                 continue;
             }
         }
@@ -443,9 +443,9 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
                 }
             } else if (mark == u'-') {
                 if (openPlus == 0)
-                    pairing.append({entry, fileLine,
-                                    QStringLiteral("Spalte 17: \"-\" ohne vorangehendes \"+\"") +
-                                        where});
+                    pairing.append(
+                        {entry, fileLine,
+                         QStringLiteral("Spalte 17: \"-\" ohne vorangehendes \"+\"") + where});
                 openPlus = 0;
             } else {
                 fail(QStringLiteral("Spalte 17: erwartet wird \"+\" oder \"-\""));

@@ -42,14 +42,13 @@ QByteArray CataloguePacker::archive(QString *error) const
 
     for (const Entry &entry : m_entries) {
         // libzip reads the data at zip_close; m_entries keeps it alive until then.
-        zip_source_t *data =
-            zip_source_buffer(za, entry.bytes.constData(), entry.bytes.size(), 0);
+        zip_source_t *data = zip_source_buffer(za, entry.bytes.constData(), entry.bytes.size(), 0);
         const QByteArray name = entry.name.toUtf8();
         const zip_int64_t index =
             data ? zip_file_add(za, name.constData(), data, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
-            *error = QStringLiteral("%1: %2").arg(entry.name,
-                                                  QString::fromLocal8Bit(zip_strerror(za)));
+            *error =
+                QStringLiteral("%1: %2").arg(entry.name, QString::fromLocal8Bit(zip_strerror(za)));
             if (data)
                 zip_source_free(data);
             zip_discard(za);
@@ -59,8 +58,7 @@ QByteArray CataloguePacker::archive(QString *error) const
         const auto i = static_cast<zip_uint64_t>(index);
         zip_set_file_compression(za, i, ZIP_CM_DEFLATE, 9);
         if (entry.modified.isValid())
-            zip_file_set_mtime(za, i, static_cast<time_t>(entry.modified.toSecsSinceEpoch()),
-                               0);
+            zip_file_set_mtime(za, i, static_cast<time_t>(entry.modified.toSecsSinceEpoch()), 0);
     }
     if (zip_close(za) < 0) {
         *error = QString::fromLocal8Bit(zip_strerror(za));

@@ -75,8 +75,8 @@ int main(int argc, char *argv[])
     QDir().mkpath(QFileInfo(output).absolutePath());
     QString error;
     if (!packer.write(output, &error)) {
-        printError(QStringLiteral("vexapack: %1 kann nicht geschrieben werden: %2")
-                       .arg(output, error));
+        printError(
+            QStringLiteral("vexapack: %1 kann nicht geschrieben werden: %2").arg(output, error));
         return 1;
     }
     return 0;

@@ -70,7 +70,11 @@ bool render(const QString &htmlPath, const QString &pdfPath, QString *error)
         doc.setDefaultStyleSheet(QStringLiteral(
             "table { border-collapse: collapse; margin-top: 6px; margin-bottom: 6px; }"
             "td, th { border: 1px solid #808080; padding: 4px; }"));
-        doc.setHtml(QStringLiteral("<h1>%1</h1>\n%2").arg(heading.toHtmlEscaped(), fragment));
+        // Pages that already carry the heading keep their own.
+        const bool hasHeading = fragment.contains(heading);
+        doc.setHtml(hasHeading
+                        ? fragment
+                        : QStringLiteral("<h1>%1</h1>\n%2").arg(heading.toHtmlEscaped(), fragment));
 
         const QFont footerFont = solutionFont(8);
         const qreal footerHeight = QFontMetricsF(footerFont, &writer).height() * 2;
@@ -96,8 +100,8 @@ bool render(const QString &htmlPath, const QString &pdfPath, QString *error)
             painter.setFont(footerFont);
             painter.setPen(QColor(0x60, 0x60, 0x60));
             const QRectF footer(0, bodyHeight, width, footerHeight);
-            painter.drawLine(QLineF(0, bodyHeight + footerHeight / 4, width,
-                                    bodyHeight + footerHeight / 4));
+            painter.drawLine(
+                QLineF(0, bodyHeight + footerHeight / 4, width, bodyHeight + footerHeight / 4));
             painter.drawText(footer, Qt::AlignLeft | Qt::AlignBottom, kFooter);
             if (pages > 1)
                 painter.drawText(footer, Qt::AlignRight | Qt::AlignBottom,
@@ -146,8 +150,8 @@ int main(int argc, char *argv[])
             return 1;
         }
         for (const QString &page : pages) {
-            const QString pdf = QDir(output.filePath(folder))
-                                    .filePath(QFileInfo(page).completeBaseName() + ".pdf");
+            const QString pdf =
+                QDir(output.filePath(folder)).filePath(QFileInfo(page).completeBaseName() + ".pdf");
             QString error;
             if (!render(classDir.filePath(page), pdf, &error)) {
                 printError(QStringLiteral("%1: %2").arg(classDir.filePath(page), error));

@@ -1,0 +1,515 @@
+#include "CoreFixture.h"
+
+#include "catalogue/Cp1252.h"
+#include "catalogue/TextFile.h"
+#include "sheets/Evaluation.h"
+#include "sheets/ExamTimer.h"
+#include "statistics/ExamLog.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+using Panel = UserInterface::Panel;
+using Colour = UserInterface::PanelColour;
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 26, 53));
+
+/// Compares the written page with tests/data/golden/<name>, line by line; the data
+/// folder of this run stands as @DATADIR@ in the golden file.
+void compareWithGolden(const QString &pagePath, const QString &goldenName, const QString &dataDir)
+{
+    QFile page(pagePath);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(pagePath));
+    const QByteArray bytes = page.readAll();
+    QVERIFY2(bytes.endsWith("\r\n"), "the page must end with CR LF");
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
+    QStringList actual = TextFile::splitLines(Cp1252::toUnicode(bytes));
+    actual.replaceInStrings(dataDir, QStringLiteral("@DATADIR@"));
+
+    const QString goldenPath = QStringLiteral(VEXA_TEST_DATA "/golden/") + goldenName;
+    QStringList expected;
+    QVERIFY2(TextFile::readLines(goldenPath, expected), qPrintable(goldenPath));
+    for (qsizetype i = 0; i < qMin(actual.size(), expected.size()); ++i) {
+        if (actual.at(i) != expected.at(i))
+            QFAIL(qPrintable(QStringLiteral("%1 line %2 differs\n   expected: %3\n   actual:   %4")
+                                 .arg(goldenName)
+                                 .arg(i + 1)
+                                 .arg(expected.at(i), actual.at(i))));
+    }
+    if (actual.size() != expected.size())
+        QFAIL(qPrintable(QStringLiteral("%1: %2 lines expected, %3 written")
+                             .arg(goldenName)
+                             .arg(expected.size())
+                             .arg(actual.size())));
+}
+
+/// One letter per question (R right, W wrong, N unanswered), the three kinds interleaved
+/// so that skipping the hidden lines is exercised throughout.
+QString spread(int right, int wrong, int unanswered)
+{
+    QString s;
+    const int count = right + wrong + unanswered;
+    for (int k = 0; k < count; ++k) {
+        if (k % 4 == 1 && wrong > 0) {
+            s += u'W';
+            --wrong;
+        } else if (k % 4 == 3 && unanswered > 0) {
+            s += u'N';
+            --unanswered;
+        } else if (right > 0) {
+            s += u'R';
+            --right;
+        } else if (wrong > 0) {
+            s += u'W';
+            --wrong;
+        } else {
+            s += u'N';
+            --unanswered;
+        }
+    }
+    return s;
+}
+
+QString questionId(const QString &prefix, int k)
+{
+    return prefix + QString::number(101 + k);
+}
+
+/// The result lines a submitted sheet yields, foot fields included.
+QStringList submitted(const QString &prefix, const QString &statuses, QChar part,
+                      const QString &examNumber)
+{
+    QStringList lines;
+    for (int k = 0; k < statuses.size(); ++k) {
+        const QString id = questionId(prefix, k);
+        if (statuses.at(k) != u'N')
+            lines << id + u'=' + statuses.at(k) + QString::number(k % 4 + 1);
+        lines << id + QStringLiteral("=N");
+    }
+    lines << QStringLiteral("teil=A") << QStringLiteral("gebiet=") + part
+          << QStringLiteral("testid=") + examNumber;
+    return lines;
+}
+
+QString wrongList(const QString &prefix, const QString &statuses)
+{
+    QString ids;
+    for (int k = 0; k < statuses.size(); ++k)
+        if (statuses.at(k) == u'W')
+            ids += questionId(prefix, k) + u' ';
+    return ids;
+}
+
+/// Sets the sheet state as the sheet generator leaves it.
+void prepareSheet(VexaCore &core, const QString &code, QChar kind, const QString &examNumber,
+                  const QString &section, int count, const QString &limit, int minutes)
+{
+    Bogenzustand &b = core.bogen();
+    b.Teil = code.at(0);
+    b.Klasse = code.at(1);
+    b.Bogenart = kind;
+    b.PruefungsNummer = examNumber;
+    b.Abschnitt = section;
+    b.Fragenzahl = count;
+    b.Vorrat = count;
+    b.Zeitlimit = limit;
+    b.ZeitlimitMinuten = limit.toInt();
+    b.Minuten = minutes;
+    core.timer().start();
+}
+
+void evaluate(VexaCore &core, const QStringList &results)
+{
+    const Bogenzustand &b = core.bogen();
+    core.evaluation().BogenAuswerten(b.Teil, b.Klasse, b.Bogenart, b.PruefungsNummer, b.Abschnitt,
+                                     results);
+}
+
+QString pagePath(VexaCore &core)
+{
+    return core.htmlDir() + QStringLiteral("/LetzteAuswertung.html");
+}
+
+QStringList pageLines(VexaCore &core)
+{
+    QStringList lines;
+    TextFile::readLines(pagePath(core), lines);
+    return lines;
+}
+
+/// The status texts of the question rows, in page order.
+QStringList statuses(const QStringList &page)
+{
+    static const QRegularExpression status(
+        QStringLiteral("^<b><font color=\"#[0-9a-f]{6}\">(.*)</font></b></td>$"));
+    QStringList found;
+    for (const QString &line : page) {
+        const QRegularExpressionMatch m = status.match(line);
+        if (m.hasMatch())
+            found << m.captured(1);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestEvaluation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void goldenPages_data();
+    void goldenPages();
+
+    void beantworteteZaehlen_data();
+    void beantworteteZaehlen();
+    void classification_data();
+    void classification();
+    void rowLinks_data();
+    void rowLinks();
+
+    void firstMinuteCountsAsOne();
+    void noAnswers();
+    void emptySheetFailsNothing();
+    void interruptedExamination();
+    void ownExaminationLogsItsName();
+
+    void unwritableLogStillShowsResult();
+    void logIsWrittenBeforeThePage();
+};
+
+void TestEvaluation::goldenPages_data()
+{
+    QTest::addColumn<QString>("golden");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QChar>("kind");
+    QTest::addColumn<QString>("examNumber");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("sheet");
+
+    QTest::newRow("passed") << "evaluation_passed.html"
+                            << "TA" << QChar(u'k') << "17"
+                            << "" << 51 << "90" << 42 << spread(38, 10, 3);
+    QTest::newRow("failed") << "evaluation_failed.html"
+                            << "TA" << QChar(u'k') << "18"
+                            << "" << 51 << "90" << 89 << spread(37, 11, 3);
+    QTest::newRow("time exceeded") << "evaluation_time_exceeded.html"
+                                   << "BE" << QChar(u'k') << "5"
+                                   << "" << 34 << "60" << 60 << spread(25, 6, 3);
+    QTest::newRow("training") << "evaluation_training.html"
+                              << "TA" << QChar(u't') << "8"
+                              << "TA2" << 5 << "9999" << 3 << spread(2, 2, 1);
+}
+
+void TestEvaluation::goldenPages()
+{
+    QFETCH(QString, golden);
+    QFETCH(QString, code);
+    QFETCH(QChar, kind);
+    QFETCH(QString, examNumber);
+    QFETCH(QString, section);
+    QFETCH(int, count);
+    QFETCH(QString, limit);
+    QFETCH(int, minutes);
+    QFETCH(QString, sheet);
+
+    CoreFixture f;
+    VexaCore &core = *f.core;
+    prepareSheet(core, code, kind, examNumber, section, count, limit, minutes);
+    f.ui.setPanelText(Panel::Zeit, QStringLiteral("3 Min"));
+    f.ui.setPanelColour(Panel::Nachricht, Colour::Info);
+    f.ui.setPanelColour(Panel::Zeit, Colour::TimeUp);
+
+    evaluate(core, submitted(code, sheet, code.at(0), examNumber));
+
+    compareWithGolden(pagePath(core), golden, f.dataDir());
+    QCOMPARE(f.ui.shownPages, QStringList{pagePath(core) + QStringLiteral("#top")});
+    QVERIFY(f.ui.warnings.isEmpty());
+    QVERIFY(!f.ui.timerRunning);
+    QVERIFY(!core.timer().isRunning());
+    QCOMPARE(f.ui.panelText.value(Panel::Zeit), QString());
+    QCOMPARE(f.ui.panelColour.value(Panel::Nachricht), Colour::Normal);
+    QCOMPARE(f.ui.panelColour.value(Panel::Zeit), Colour::Normal);
+    QVERIFY(f.ui.antwortenlisteEnabled);
+    QCOMPARE(core.bogen().Minuten, minutes);
+
+    const int right = int(sheet.count(u'R'));
+    const int answered = right + int(sheet.count(u'W'));
+    if (kind == u't') {
+        QCOMPARE(core.bogen().Zeitlimit, QStringLiteral("-"));
+        QVERIFY(core.LogLines().isEmpty());
+        QVERIFY(!QFileInfo::exists(core.logPath()));
+    } else {
+        QCOMPARE(core.LogLines(),
+                 ExamLog::entryLines(code.at(0), code.at(1), examNumber, answered, count, minutes,
+                                     limit, right, wrongList(code, sheet), QString(), kNow));
+        QVERIFY(QFileInfo::exists(core.logPath()));
+    }
+}
+
+void TestEvaluation::beantworteteZaehlen_data()
+{
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<int>("answered");
+
+    QTest::newRow("none") << QStringList() << 0;
+    QTest::newRow("hidden and foot lines only")
+        << QStringList{"TA101=N", "TA102=N", "teil=A", "gebiet=T", "testid=4"} << 0;
+    QTest::newRow("right and wrong")
+        << QStringList{"TA101=R1", "TA101=N", "TA102=W3", "TA102=N", "TA103=N", "teil=A"} << 2;
+    QTest::newRow("both markers count once") << QStringList{"TA=W1=R2"} << 1;
+    QTest::newRow("hidden marker beside an answer") << QStringList{"TA=R1=N"} << 1;
+}
+
+void TestEvaluation::beantworteteZaehlen()
+{
+    QFETCH(QStringList, results);
+    QFETCH(int, answered);
+    QCOMPARE(Evaluation::BeantworteteZaehlen(results), answered);
+}
+
+void TestEvaluation::classification_data()
+{
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QStringList>("statuses");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("wrong");
+
+    QTest::newRow("sheet order") << QStringList{"BE101=R2", "BE101=N", "BE102=N",  "BE103=W4",
+                                                "BE103=N",  "teil=A",  "gebiet=B", "testid=1"}
+                                 << QStringList{"ok", "nicht bearbeitet", "falsch"}
+                                 << "1 von 4 Fragen"
+                                 << "BE103 ";
+    QTest::newRow("hidden marker wins over an answer")
+        << QStringList{"BE=W1=N", "BE=R1=N"} << QStringList{"nicht bearbeitet", "nicht bearbeitet"}
+        << "0 von 4 Fragen"
+        << "";
+    QTest::newRow("wrong marker wins over right")
+        << QStringList{"BE=R1=W", "BE=R1=W", "BE102=R3", "BE102=N"} << QStringList{"falsch", "ok"}
+        << "1 von 4 Fragen"
+        << "BE=R1 ";
+    QTest::newRow("foot fields make no rows")
+        << QStringList{"teil=A", "gebiet=B", "testid=1"} << QStringList() << "0 von 4 Fragen"
+        << "";
+}
+
+void TestEvaluation::classification()
+{
+    QFETCH(QStringList, results);
+    QFETCH(QStringList, statuses);
+    QFETCH(QString, summary);
+    QFETCH(QString, wrong);
+
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("BE"), u'k', QStringLiteral("1"), QString(), 4,
+                 QStringLiteral("60"), 5);
+    evaluate(*f.core, results);
+
+    const QStringList page = pageLines(*f.core);
+    QCOMPARE(::statuses(page), statuses);
+    QVERIFY(page.filter(QStringLiteral(">") + summary + QStringLiteral(" = <b>")).size() == 1);
+    QVERIFY2(f.core->LogLines().value(1).endsWith(QStringLiteral("Falsch: ") + wrong +
+                                                  QStringLiteral("</td>")),
+             qPrintable(f.core->LogLines().value(1)));
+}
+
+void TestEvaluation::rowLinks_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("targets");
+
+    const QStringList noResult;
+    QTest::newRow("T wrong") << "TA"
+                             << "W2" << QStringList{".qst", ".sln", ".qff"};
+    QTest::newRow("T right") << "TE"
+                             << "R2" << QStringList{".qst", ".sln"};
+    QTest::newRow("T unanswered") << "TA"
+                                  << "" << QStringList{".qst", ".sln"};
+    QTest::newRow("B wrong") << "BE"
+                             << "W1" << QStringList{".qst", ".qff"};
+    QTest::newRow("B right") << "BE"
+                             << "R1" << QStringList{".qst"};
+    QTest::newRow("V wrong") << "VE"
+                             << "W3" << QStringList{".qst", ".qff"};
+    QTest::newRow("V unanswered") << "VE"
+                                  << "" << QStringList{".qst"};
+}
+
+void TestEvaluation::rowLinks()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, targets);
+
+    CoreFixture f;
+    prepareSheet(*f.core, code, u'k', QStringLiteral("2"), QString(), 1, QStringLiteral("60"), 5);
+    const QString id = code + QStringLiteral("404");
+    QStringList results;
+    if (!answer.isEmpty())
+        results << id + u'=' + answer;
+    results << id + QStringLiteral("=N");
+    evaluate(*f.core, results);
+
+    QStringList found;
+    static const QRegularExpression href(
+        QStringLiteral("^<a class=\"text\" href=\"([^\"]*)\"><img"));
+    for (const QString &line : pageLines(*f.core)) {
+        const QRegularExpressionMatch m = href.match(line);
+        if (m.hasMatch())
+            found << m.captured(1);
+    }
+    QStringList expected;
+    for (const QString &t : targets)
+        expected << id + t;
+    QCOMPARE(found, expected);
+}
+
+void TestEvaluation::firstMinuteCountsAsOne()
+{
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("VE"), u'k', QStringLiteral("3"), QString(), 34,
+                 QStringLiteral("60"), 0);
+    evaluate(*f.core, submitted(QStringLiteral("VE"), spread(30, 4, 0), u'V', QStringLiteral("3")));
+
+    QCOMPARE(f.core->bogen().Minuten, 1);
+    QVERIFY(pageLines(*f.core)
+                .filter(QStringLiteral("34 von 34 Fragen in 1 min (60) bearbeitet.</td>"))
+                .size() == 1);
+    QVERIFY(f.core->LogLines().value(0).contains(QStringLiteral(" Fragen in 1 min (")));
+    QVERIFY(pageLines(*f.core).contains(
+        QStringLiteral("<tr bgcolor=\"#d0ffd0\"><td colspan=\"3\">Gratulation! Sie haben diesen "
+                       "Pr&uuml;fungsteil bestanden!</td></tr>")));
+}
+
+void TestEvaluation::noAnswers()
+{
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("TE"), u'k', QStringLiteral("6"), QString(), 34,
+                 QStringLiteral("60"), 12);
+    evaluate(*f.core,
+             submitted(QStringLiteral("TE"), QString(34, u'N'), u'T', QStringLiteral("6")));
+
+    const QStringList page = pageLines(*f.core);
+    QCOMPARE(::statuses(page), QStringList(34, QStringLiteral("nicht bearbeitet")));
+    QVERIFY(page.contains(
+        QStringLiteral("<td colspan=\"3\" bgcolor=\"#e0f0ff\">0 von 34 Fragen in 12 min (60) "
+                       "bearbeitet.</td>")));
+    QVERIFY(page.contains(QStringLiteral("<td colspan=\"3\" bgcolor=\"#e0f0ff\">0 von 34 Fragen "
+                                         "= <b><font color=\"#d00000\">0%</font></b> "
+                                         "richtig</td>")));
+    QVERIFY(page.filter(QStringLiteral("Schade, das wars noch nicht.")).size() == 1);
+    QVERIFY(page.filter(QStringLiteral(".qff")).isEmpty());
+    QCOMPARE(f.core->LogLines().size(), 2);
+    QVERIFY(f.core->LogLines().at(0).contains(QStringLiteral("&nbsp;0 von 34 Fragen")));
+    QVERIFY(
+        f.core->LogLines().at(1).endsWith(QStringLiteral("Richtig: 0 (0%) &nbsp; Falsch: </td>")));
+}
+
+void TestEvaluation::emptySheetFailsNothing()
+{
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("TA"), u'k', QStringLiteral("9"), QString(), 0,
+                 QStringLiteral("90"), 2);
+    evaluate(*f.core,
+             {QStringLiteral("teil=A"), QStringLiteral("gebiet=T"), QStringLiteral("testid=9")});
+
+    const QStringList page = pageLines(*f.core);
+    QVERIFY(page.contains(QStringLiteral("<td colspan=\"3\" bgcolor=\"#e7e7ff\">0 von 0 Fragen "
+                                         "= <b><font color=\"#d00000\">0%</font></b> "
+                                         "richtig</td>")));
+    QVERIFY(page.filter(QStringLiteral("Gratulation")).isEmpty());
+    QVERIFY(page.filter(QStringLiteral("Schade, das wars noch nicht.")).size() == 1);
+    QVERIFY(::statuses(page).isEmpty());
+    QCOMPARE(f.ui.shownPages.size(), 1);
+    QVERIFY(f.core->LogLines().value(1).contains(QStringLiteral(">nein<")));
+
+    // An empty training section without a code.
+    CoreFixture g;
+    prepareSheet(*g.core, QStringLiteral("TA"), u't', QStringLiteral("10"), QString(), 0,
+                 QStringLiteral("9999"), 0);
+    evaluate(*g.core, {});
+    QVERIFY(pageLines(*g.core).contains(
+        QStringLiteral("<td colspan=\"3\" bgcolor=\"#e0e0ff\"><big>Training  --/-  Technische "
+                       "Kenntnisse</big></td>")));
+    QVERIFY(pageLines(*g.core).contains(QStringLiteral(
+        "<td colspan=\"3\" bgcolor=\"#e7e7ff\">0 von 0 Fragen in 1 min (-) bearbeitet.</td>")));
+    QVERIFY(g.core->LogLines().isEmpty());
+}
+
+void TestEvaluation::interruptedExamination()
+{
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("BE"), u't', QStringLiteral("7"), QStringLiteral("B--"),
+                 34, QStringLiteral("60"), 61);
+    evaluate(*f.core, submitted(QStringLiteral("BE"), spread(34, 0, 0), u'B', QStringLiteral("7")));
+
+    const QStringList page = pageLines(*f.core);
+    QVERIFY(page.contains(QStringLiteral("<td colspan=\"3\" bgcolor=\"#ffffb0\"><big>Training  "
+                                         "B-/-  Betriebliche Kenntnisse</big></td>")));
+    QVERIFY(page.contains(QStringLiteral(
+        "<td colspan=\"3\" bgcolor=\"#ffffc7\">34 von 34 Fragen in 61 min (-) bearbeitet.</td>")));
+    // Training gets neither a verdict nor a log entry, however it went.
+    QVERIFY(page.filter(QStringLiteral("Gratulation")).isEmpty());
+    QVERIFY(page.filter(QStringLiteral("Schade")).isEmpty());
+    QVERIFY(f.core->LogLines().isEmpty());
+}
+
+void TestEvaluation::ownExaminationLogsItsName()
+{
+    CoreFixture f;
+    prepareSheet(*f.core, QStringLiteral("TE"), u'a', QStringLiteral("11"), QString(), 4,
+                 QStringLiteral("5"), 5);
+    f.core->bogen().EigenerPruefungsname = QStringLiteral("Eigene Prüfungsauswahl");
+    evaluate(*f.core,
+             submitted(QStringLiteral("TE"), QStringLiteral("RWRW"), u'T', QStringLiteral("11")));
+
+    QVERIFY(f.core->LogLines().value(1).endsWith(
+        QStringLiteral("Falsch: TE102 TE104 <br>[Eigene Prüfungsauswahl]</td>")));
+    QVERIFY(f.core->bogen().EigenerPruefungsname.isEmpty());
+    QVERIFY(pageLines(*f.core).filter(QStringLiteral("Schade, das wars noch nicht.")).size() == 1);
+}
+
+void TestEvaluation::unwritableLogStillShowsResult()
+{
+    CoreFixture f;
+    // A folder in place of the log file: the log cannot be replaced, the page can.
+    QVERIFY(QDir().mkpath(f.core->logPath()));
+    prepareSheet(*f.core, QStringLiteral("BE"), u'k', QStringLiteral("12"), QString(), 34,
+                 QStringLiteral("60"), 20);
+    evaluate(*f.core,
+             submitted(QStringLiteral("BE"), spread(30, 4, 0), u'B', QStringLiteral("12")));
+
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY(f.ui.warnings.first().contains(f.core->logPath()));
+    QVERIFY(f.core->LogLines().isEmpty());
+    QCOMPARE(f.ui.shownPages, QStringList{pagePath(*f.core) + QStringLiteral("#top")});
+    QVERIFY(pageLines(*f.core).filter(QStringLiteral("Gratulation!")).size() == 1);
+}
+
+void TestEvaluation::logIsWrittenBeforeThePage()
+{
+    CoreFixture f;
+    // The page cannot be written; the entry must be in the log all the same.
+    QVERIFY(QDir(f.core->htmlDir()).removeRecursively());
+    prepareSheet(*f.core, QStringLiteral("VE"), u'k', QStringLiteral("13"), QString(), 34,
+                 QStringLiteral("60"), 20);
+    evaluate(*f.core,
+             submitted(QStringLiteral("VE"), spread(24, 10, 0), u'V', QStringLiteral("13")));
+
+    QCOMPARE(f.core->LogLines().size(), 2);
+    QStringList onDisk;
+    QVERIFY(TextFile::readLines(f.core->logPath(), onDisk));
+    QCOMPARE(onDisk, f.core->LogLines());
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY(f.ui.warnings.first().contains(pagePath(*f.core)));
+    QVERIFY(f.ui.shownPages.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestEvaluation)
+#include "tst_evaluation.moc"
