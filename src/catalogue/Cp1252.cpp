@@ -28,14 +28,11 @@ namespace Cp1252 {
 
 QString toUnicode(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        if (u >= 0x80 && u < 0xA0)
-            text.append(QChar(kHighControls[u - 0x80]));
-        else
-            text.append(QChar(u));
+        *out++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighControls[u - 0x80]) : QChar(u);
     }
     return text;
 }

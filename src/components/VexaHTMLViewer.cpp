@@ -222,8 +222,7 @@ void VexaHTMLViewer::Private::startLoad(const QString &file, Pending settle, qui
             if (!state.isEmpty()) {
                 const QPointF scroll(state.value(QStringLiteral("x")).toDouble(),
                                      state.value(QStringLiteral("y")).toDouble());
-                storeState(leaving, scroll,
-                           state.value(QStringLiteral("radios")).toStringList());
+                storeState(leaving, scroll, state.value(QStringLiteral("radios")).toStringList());
                 if (gen == generation && pending.keepScroll) {
                     pending.position = scroll;
                     liveScroll = scroll;
@@ -262,17 +261,17 @@ void VexaHTMLViewer::Private::settle()
                                         "|| '')")
                              .arg(scriptArguments(args));
     const quint64 gen = generation;
-    page->runJavaScript(
-        code, QWebEngineScript::ApplicationWorld, [this, gen](const QVariant &result) {
-            if (gen != generation || !pending.active)
-                return;
-            const bool change = pending.historyChange;
-            pending = Pending();
-            title = result.toString();
-            emit q->pageLoaded();
-            if (change)
-                emit q->historyChange();
-        });
+    page->runJavaScript(code, QWebEngineScript::ApplicationWorld,
+                        [this, gen](const QVariant &result) {
+                            if (gen != generation || !pending.active)
+                                return;
+                            const bool change = pending.historyChange;
+                            pending = Pending();
+                            title = result.toString();
+                            emit q->pageLoaded();
+                            if (change)
+                                emit q->historyChange();
+                        });
 }
 
 void VexaHTMLViewer::Private::resetHover()
@@ -392,7 +391,10 @@ VexaHTMLViewer::VexaHTMLViewer(QWidget *parent) : QWidget(parent), d(new Private
 
     d->view = new QWebEngineView(this);
     d->view->setPage(d->page);
+    // The menu offers the engine's own back and forward, and a drop would load a file
+    // behind the viewer's back.
     d->view->setContextMenuPolicy(Qt::NoContextMenu);
+    d->view->setAcceptDrops(false);
     d->view->installEventFilter(this);
     if (QWidget *proxy = d->view->focusProxy())
         proxy->installEventFilter(this);
@@ -438,6 +440,9 @@ VexaHTMLViewer::VexaHTMLViewer(QWidget *parent) : QWidget(parent), d(new Private
 
 VexaHTMLViewer::~VexaHTMLViewer()
 {
+    // Script results still due must find nothing to do.
+    d->pending = Private::Pending();
+    ++d->generation;
     // The page must go before its profile, and the view before the page.
     delete d->view;
     delete d->page;

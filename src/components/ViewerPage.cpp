@@ -4,5 +4,7 @@ bool ViewerPage::acceptNavigationRequest(const QUrl &url, NavigationType type, b
 {
     Q_UNUSED(url);
     Q_UNUSED(isMainFrame);
-    return type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted;
+    // The viewer keeps its own history; the engine's back and forward would bypass it.
+    return type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted &&
+           type != NavigationTypeBackForward;
 }

@@ -83,6 +83,8 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     restoreWindowPosition();
 
     m_msgTimer.setInterval(3000);
+    // Precise, so that the interval of a running tint can be read back exactly.
+    m_msgTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_msgTimer, &QTimer::timeout, this, &TVexaForm::MsgTimerTimer);
     m_examTimer.setInterval(60000);
     connect(&m_examTimer, &QTimer::timeout, this, [this] { m_core->timer().VexaTimerTimer(); });
@@ -111,9 +113,14 @@ TVexaForm::~TVexaForm()
 void TVexaForm::createMenus()
 {
     QMenuBar *bar = menuBar();
-    bar->setStyleSheet(QStringLiteral("QMenuBar, QMenu { background-color: #F7F7F7; }"
-                                      "QMenu::separator { height: 1px; background: #C8C8C8;"
-                                      " margin: 3px 4px; }"));
+    // A background alone would leave the highlighted entry without its highlight.
+    bar->setStyleSheet(
+        QStringLiteral("QMenuBar, QMenu { background-color: #F7F7F7; }"
+                       "QMenu::item { padding: 3px 24px 3px 22px; }"
+                       "QMenu::item:selected { background-color: palette(highlight);"
+                       " color: palette(highlighted-text); }"
+                       "QMenu::item:disabled { color: palette(mid); }"
+                       "QMenu::separator { height: 1px; background: #C8C8C8; margin: 3px 4px; }"));
 
     QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
     addEntry(datei, QStringLiteral(" Eigene &Prüfung"),

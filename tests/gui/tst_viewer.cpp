@@ -101,10 +101,10 @@ QByteArray pngOf(const QColor &colour)
 
 #define WAIT_LOADED(viewer) QTRY_VERIFY_WITH_TIMEOUT(!(viewer).isLoading(), 20000)
 
-#define LOAD(viewer, path)                                                                        \
-    do {                                                                                          \
-        QVERIFY((viewer).loadFile(path));                                                         \
-        WAIT_LOADED(viewer);                                                                      \
+#define LOAD(viewer, path)                                                                         \
+    do {                                                                                           \
+        QVERIFY((viewer).loadFile(path));                                                          \
+        WAIT_LOADED(viewer);                                                                       \
     } while (false)
 
 class TestViewer : public QObject
@@ -138,10 +138,14 @@ private slots:
     {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("slash") << "/opt/vexa/" << "/opt/vexa";
-        QTest::newRow("blanks") << "/opt/vexa  " << "/opt/vexa";
-        QTest::newRow("slash and blank") << "/opt/vexa/ " << "/opt/vexa";
-        QTest::newRow("plain") << "/opt/vexa" << "/opt/vexa";
+        QTest::newRow("slash") << "/opt/vexa/"
+                               << "/opt/vexa";
+        QTest::newRow("blanks") << "/opt/vexa  "
+                                << "/opt/vexa";
+        QTest::newRow("slash and blank") << "/opt/vexa/ "
+                                         << "/opt/vexa";
+        QTest::newRow("plain") << "/opt/vexa"
+                               << "/opt/vexa";
     }
 
     void serverRootIsTrimmed()
@@ -178,15 +182,31 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("title");
-        QTest::newRow("same folder") << "links.html" << "toSecond" << "second.html"
-                                     << "second.html" << "Zweite Seite";
-        QTest::newRow("other case, anchor")
-            << "links.html" << "toKlasse" << "KLASSEA.HTML#top" << "klassea.html" << "Klasse A";
-        QTest::newRow("subfolder") << "links.html" << "toThird" << "sub/third.html"
-                                   << "sub/third.html" << "Dritte Seite";
-        QTest::newRow("parent folder") << "sub/third.html" << "up" << "../second.html"
-                                       << "second.html" << "Zweite Seite";
-        QTest::newRow("image") << "links.html" << "toImage" << "dot.png" << "dot.png" << "";
+        QTest::newRow("same folder") << "links.html"
+                                     << "toSecond"
+                                     << "second.html"
+                                     << "second.html"
+                                     << "Zweite Seite";
+        QTest::newRow("other case, anchor") << "links.html"
+                                            << "toKlasse"
+                                            << "KLASSEA.HTML#top"
+                                            << "klassea.html"
+                                            << "Klasse A";
+        QTest::newRow("subfolder") << "links.html"
+                                   << "toThird"
+                                   << "sub/third.html"
+                                   << "sub/third.html"
+                                   << "Dritte Seite";
+        QTest::newRow("parent folder") << "sub/third.html"
+                                       << "up"
+                                       << "../second.html"
+                                       << "second.html"
+                                       << "Zweite Seite";
+        QTest::newRow("image") << "links.html"
+                               << "toImage"
+                               << "dot.png"
+                               << "dot.png"
+                               << "";
     }
 
     void followsPageLink()
@@ -358,13 +378,18 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("answered, button")
-            << "a2" << "document.getElementById('send').click()" << "VexaA"
+            << "a2"
+            << "document.getElementById('send').click()"
+            << "VexaA"
             << QStringList{"TA101=R2", "TA101=N", "TA102=N", "teil=A", "gebiet=T", "testid=7"};
         QTest::newRow("unanswered, requestSubmit")
-            << "" << "document.getElementById('sheet').requestSubmit()" << "VexaA"
-            << QStringList{"TA101=N", "TA102=N", "teil=A", "gebiet=T", "testid=7"};
-        QTest::newRow("training form") << "" << "document.getElementById('train').click()"
-                                       << "VexaUa" << QStringList{"teil=t", "abschnitt=ta2 Bauteile"};
+            << ""
+            << "document.getElementById('sheet').requestSubmit()"
+            << "VexaA" << QStringList{"TA101=N", "TA102=N", "teil=A", "gebiet=T", "testid=7"};
+        QTest::newRow("training form")
+            << ""
+            << "document.getElementById('train').click()"
+            << "VexaUa" << QStringList{"teil=t", "abschnitt=ta2 Bauteile"};
     }
 
     void formSubmitDeliversRawActionAndLines()
@@ -392,9 +417,12 @@ private slots:
     {
         QTest::addColumn<QString>("linkId");
         QTest::addColumn<QString>("target");
-        QTest::newRow("question") << "qst" << "TA101.qst";
-        QTest::newRow("solution") << "sln" << "TA101.sln";
-        QTest::newRow("mail") << "mail" << "mailto:info@example.org";
+        QTest::newRow("question") << "qst"
+                                  << "TA101.qst";
+        QTest::newRow("solution") << "sln"
+                                  << "TA101.sln";
+        QTest::newRow("mail") << "mail"
+                              << "mailto:info@example.org";
     }
 
     void otherTargetsAreNotFollowed()
@@ -440,8 +468,7 @@ private slots:
         connect(m_viewer.get(), &VexaHTMLViewer::hotSpotClick, this,
                 [&](const QString &, bool *) { m_viewer->loadFile(fixture("sub/third.html")); });
         click(*m_viewer, "toSecond");
-        QTRY_COMPARE(m_warnings,
-                     QStringList{"Can't locate file: " + fixture("sub/second.html")});
+        QTRY_COMPARE(m_warnings, QStringList{"Can't locate file: " + fixture("sub/second.html")});
         QCOMPARE(m_viewer->currentFile(), fixture("sub/third.html"));
     }
 
@@ -484,8 +511,8 @@ private slots:
     void fileNamesIgnoreCase()
     {
         QFETCH(QString, given);
-        const QString real = given.contains("THIRD") ? fixture("sub/third.html")
-                                                     : fixture("klassea.html");
+        const QString real =
+            given.contains("THIRD") ? fixture("sub/third.html") : fixture("klassea.html");
         LOAD(*m_viewer, given);
         QCOMPARE(m_viewer->currentFile(), real);
         QVERIFY(!m_viewer->documentTitle().isEmpty());
