@@ -1,7 +1,5 @@
-// The checker and packer are compiled in directly: this test target links only vexa_core.
-// When the build links vexa_packcheck into this test, drop these two includes.
-#include "../../tools/packcheck/CatalogueCheck.cpp"
-#include "../../tools/packcheck/CataloguePacker.cpp"
+#include "CatalogueCheck.h"
+#include "CataloguePacker.h"
 
 #include "catalogue/Catalogue.h"
 
