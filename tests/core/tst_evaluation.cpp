@@ -324,7 +324,6 @@ void TestEvaluation::rowLinks_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("targets");
 
-    const QStringList noResult;
     QTest::newRow("T wrong") << "TA"
                              << "W2" << QStringList{".qst", ".sln", ".qff"};
     QTest::newRow("T right") << "TE"
