@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral(" Vexa"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vexa"));
 
     // Before any window exists and before any data file is touched.
     SingleInstance instance;

@@ -45,12 +45,12 @@ TVexaForm::Options TVexaForm::realOptions()
     o.programDir = AppPaths::locateProgramDir(QCoreApplication::applicationDirPath());
     o.portable = AppPaths::readPortableFlag(o.programDir);
     o.dataDir = AppPaths::decideDataDir(o.programDir, o.portable, qEnvironmentVariable("HOME"));
-    AppPaths::createDataFolders(o.dataDir);
     return o;
 }
 
 TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
 {
+    AppPaths::createDataFolders(AppPaths::stripTrailingSeparator(options.dataDir));
     VexaCore::Options coreOptions;
     coreOptions.programDir = AppPaths::stripTrailingSeparator(options.programDir);
     coreOptions.dataDir = AppPaths::stripTrailingSeparator(options.dataDir);

@@ -1,0 +1,160 @@
+// The program's main job on the real window and viewer: an examination sheet is shown,
+// answered in the page, evaluated and logged; leaving a running examination turns it
+// into training.
+#include "catalogue/TextFile.h"
+#include "components/MessageBox.h"
+#include "components/VexaHTMLViewer.h"
+#include "shell/VexaMain.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+
+QVariant runScript(VexaHTMLViewer *viewer, const QString &code)
+{
+    QVariant result;
+    bool done = false;
+    QEventLoop loop;
+    viewer->view()->page()->runJavaScript(code, QWebEngineScript::ApplicationWorld,
+                                          [&](const QVariant &v) {
+                                              result = v;
+                                              done = true;
+                                              loop.quit();
+                                          });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit); // guard only; the script answers first
+    if (!done)
+        loop.exec();
+    return result;
+}
+
+QString shownFile(const TVexaForm &w)
+{
+    return QFileInfo(w.viewer()->currentFile()).fileName();
+}
+
+} // namespace
+
+class TstExamFlow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<TVexaForm> m_window;
+    QStringList m_warnings;
+
+    TVexaForm &window() { return *m_window; }
+
+private slots:
+    void init()
+    {
+        m_warnings.clear();
+        MessageBox::setHook([this](MessageBox::Kind, const QString &text) {
+            m_warnings << text;
+            return MessageBox::Ok;
+        });
+        m_data = std::make_unique<QTemporaryDir>();
+        TVexaForm::Options o;
+        o.programDir = QStringLiteral(VEXA_PROGRAM_DIR);
+        o.dataDir = m_data->path();
+        o.seed = 11;
+        m_window = std::make_unique<TVexaForm>(o);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(window()), QStringLiteral("index.html"), 30000);
+        QTRY_VERIFY(!window().viewer()->isLoading());
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_data.reset();
+        MessageBox::setHook({});
+    }
+
+    void examinationIsAnsweredEvaluatedAndLogged()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F2);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Ostravello"));
+        QCOMPARE(runScript(w.viewer(), QStringLiteral(
+                     "document.querySelectorAll('input[type=hidden][value=N]').length")).toInt(),
+                 51);
+
+        // 40 right answers, 5 wrong ones, the rest left open; then " auswerten ".
+        runScript(w.viewer(), QStringLiteral(
+            "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
+            ".map(r => r.name))];"
+            "names.forEach((n, i) => {"
+            "  if (i < 40) document.querySelector(`input[name=${n}][value^=R]`).click();"
+            "  else if (i < 45) document.querySelector(`input[name=${n}][value^=W]`).click();"
+            "});"
+            "document.querySelector('input[type=submit]').click();"));
+
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
+        QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Auswertung"));
+        QVERIFY(m_warnings.isEmpty());
+        QStringList log;
+        QVERIFY(TextFile::readLines(m_data->path() + QStringLiteral("/Vexa.log"), log));
+        QCOMPARE(log.size(), 2);
+        QVERIFY(log.at(0).contains(QStringLiteral("45 von 51 Fragen in 1 min (90) bearbeitet.")));
+        QVERIFY(log.at(1).contains(QStringLiteral("Richtig: 40 (78%)")));
+        const QString page = runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY(page.contains(QStringLiteral("Gratulation! Sie haben diesen Prüfungsteil bestanden!")));
+    }
+
+    void leavingARunningExaminationInterruptsItOnce()
+    {
+        TVexaForm &w = window();
+        QSignalSpy changes(w.viewer(), &VexaHTMLViewer::historyChange);
+        w.K2BetriebClick();
+        QTRY_COMPARE_WITH_TIMEOUT(changes.size(), 1, 20000);
+        QCOMPARE(shownFile(w), QStringLiteral("LetztePruefung.html"));
+        QVERIFY(m_warnings.isEmpty());
+
+        // "[Top]" is the program's own navigation: no interruption.
+        runScript(w.viewer(), QStringLiteral("document.querySelector('a[href=\"#top\"]').click()"));
+        QTRY_COMPARE(changes.size(), 2);
+        QVERIFY(m_warnings.isEmpty());
+
+        auto *back = w.findChild<QToolButton *>(QStringLiteral("zurueckSpeedButton"));
+        QVERIFY(back);
+        back->click();
+        QTRY_COMPARE(changes.size(), 3);
+        QCOMPARE(m_warnings,
+                 QStringList{QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training.")});
+        QCOMPARE(w.core().bogen().Bogenart, QChar('t'));
+
+        back->click();
+        QTRY_COMPARE_WITH_TIMEOUT(changes.size(), 4, 20000);
+        QTRY_COMPARE(shownFile(w), QStringLiteral("index.html"));
+        QCOMPARE(m_warnings.size(), 1);
+        QVERIFY(w.examTimer()->isActive()); // the clock goes on after an interruption
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TstExamFlow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_examFlow.moc"
