@@ -39,7 +39,8 @@ double median(std::vector<double> v)
 const char *const kAnswerAndSubmit =
     "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
     ".map(r => r.name))];"
-    "names.forEach((n, i) => document.querySelector(`input[name=${n}][value^=${i % 3 ? 'R' : 'W'}]`).click());"
+    "names.forEach((n, i) => document.querySelector(`input[name=${n}][value^=${i % 3 ? 'R' : "
+    "'W'}]`).click());"
     "document.querySelector('input[type=submit]').click();";
 
 } // namespace

@@ -31,7 +31,10 @@ public:
     void setPanelText(Panel, const QString &) override {}
     void setPanelColour(Panel, PanelColour) override {}
     void msg(const QString &) override {}
-    void showWarning(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void showWarning(const QString &text) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
     bool confirm(const QString &) override { return true; }
     bool showPage(const QString &) override { return true; }
     QString pageTitle() const override { return QString(); }
@@ -51,8 +54,10 @@ QByteArray makeEntry(const char *group, int count)
     QStringList lines{QStringLiteral("V:Messkatalog 1.0")};
     for (int n = 1; n <= count; ++n) {
         lines << QStringLiteral("::%1%2").arg(QLatin1String(group)).arg(n, 3, 10, QLatin1Char('0'))
-              << QStringLiteral("F:Wie groß ist der Strom durch einen Widerstand von %1 &Omega; bei "
-                                "12 V Spannung? Rechnen Sie mit I = U / R und runden Sie.").arg(n)
+              << QStringLiteral(
+                     "F:Wie groß ist der Strom durch einen Widerstand von %1 &Omega; bei "
+                     "12 V Spannung? Rechnen Sie mit I = U / R und runden Sie.")
+                     .arg(n)
               << QStringLiteral("R:Etwa %1 mA").arg(12000 / n)
               << QStringLiteral("W:Etwa %1 mA").arg(1200 / n + 1)
               << QStringLiteral("W:Etwa %1 A").arg(120 / n + 2)
@@ -104,7 +109,8 @@ int main(int argc, char **argv)
                 all += part.mid(part.indexOf("\r\n") + 2);
             }
             keep.push_back(all);
-            zip_source_t *src = zip_source_buffer(z, keep.back().constData(), keep.back().size(), 0);
+            zip_source_t *src =
+                zip_source_buffer(z, keep.back().constData(), keep.back().size(), 0);
             zip_file_add(z, name, src, ZIP_FL_OVERWRITE);
         }
         zip_close(z);

@@ -6,14 +6,29 @@ QString UmlautsToEntities(const QString &text)
     out.reserve(text.size() + 16);
     for (QChar ch : text) {
         switch (ch.unicode()) {
-        case 0xC4: out += QStringLiteral("&Auml;"); break;
-        case 0xD6: out += QStringLiteral("&Ouml;"); break;
-        case 0xDC: out += QStringLiteral("&Uuml;"); break;
-        case 0xDF: out += QStringLiteral("&szlig;"); break;
-        case 0xE4: out += QStringLiteral("&auml;"); break;
-        case 0xF6: out += QStringLiteral("&ouml;"); break;
-        case 0xFC: out += QStringLiteral("&uuml;"); break;
-        default: out += ch;
+        case 0xC4:
+            out += QStringLiteral("&Auml;");
+            break;
+        case 0xD6:
+            out += QStringLiteral("&Ouml;");
+            break;
+        case 0xDC:
+            out += QStringLiteral("&Uuml;");
+            break;
+        case 0xDF:
+            out += QStringLiteral("&szlig;");
+            break;
+        case 0xE4:
+            out += QStringLiteral("&auml;");
+            break;
+        case 0xF6:
+            out += QStringLiteral("&ouml;");
+            break;
+        case 0xFC:
+            out += QStringLiteral("&uuml;");
+            break;
+        default:
+            out += ch;
         }
     }
     return out;

@@ -7,9 +7,9 @@
 /// examination timer and the page commands. Everything starts empty, zero or false.
 struct Bogenzustand
 {
-    QChar Teil;       ///< part letter T, B or V
-    QChar Klasse;     ///< class letter A or E
-    QChar Bogenart;   ///< k examination, a own examination, t training; null before the first
+    QChar Teil;     ///< part letter T, B or V
+    QChar Klasse;   ///< class letter A or E
+    QChar Bogenart; ///< k examination, a own examination, t training; null before the first
     QString PruefungsNummer;
     QString Abschnitt; ///< training section code, or part letter + "--" after an interruption
     int Fragenzahl = 0;

@@ -2,6 +2,7 @@
 
 #include "catalogue/PartParameters.h"
 #include "sheets/ExamTimer.h"
+#include "sheets/PageParts.h"
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
 #include "statistics/ExamLog.h"
@@ -84,15 +85,8 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
     const int answered = BeantworteteZaehlen(results);
 
     QStringList s;
-    s << QStringLiteral("<html>") << QStringLiteral("<head>")
-      << QStringLiteral("<title>Vexa - Auswertung</title>")
-      << QStringLiteral(
-             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">")
-      << QStringLiteral("<link rel=\"stylesheet\" href=\"") + programDir +
-             QStringLiteral("/css/vexa2.css\" type=\"text/css\">")
-      << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
-      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
+    PageParts::appendHead(s, QStringLiteral("Vexa - Auswertung"), programDir);
+    s << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
       << QStringLiteral("<thead>") << QStringLiteral("<tr>") << QStringLiteral("<td colspan=\"3\">")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">")
       << QStringLiteral("<tr>") << QStringLiteral("<td><big>Auswertung</big></td>")
@@ -112,13 +106,11 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
     s << QStringLiteral("<tfoot>") << QStringLiteral("<tr>") << QStringLiteral("<td colspan=\"3\">")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">")
       << QStringLiteral("<tr>")
-      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;<a class=\"text\" href=\"mailto:") +
-             VexaCore::authorMail() + QStringLiteral("\">")
+      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;") + PageParts::mailLinkStart()
       << VexaCore::companyName() + QStringLiteral("</a></small></td>")
       << QStringLiteral("<td align=\"right\">")
       << QStringLiteral("<small>") + p + QStringLiteral("ID: ") + examNumber +
-             QStringLiteral(" &nbsp; ") +
-             m_core.now().toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss")) +
+             QStringLiteral(" &nbsp; ") + PageParts::stamp(m_core.now()) +
              QStringLiteral("</small><br></td>")
       << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");

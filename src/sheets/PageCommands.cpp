@@ -80,7 +80,8 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     }
     if (target.contains(QLatin1String(".qff"))) {
         if (m_hooks.addWrongQuestion && m_hooks.addWrongQuestion(b.Teil, b.Klasse, id))
-            ui.setPanelText(Panel::Nachricht, QStringLiteral(" ") + id + QStringLiteral(" hinzugefügt"));
+            ui.setPanelText(Panel::Nachricht,
+                            QStringLiteral(" ") + id + QStringLiteral(" hinzugefügt"));
         return false;
     }
     if (target.contains(QLatin1String(".sln"))) {

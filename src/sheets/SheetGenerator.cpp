@@ -6,6 +6,7 @@
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
 #include "sheets/ExamTimer.h"
+#include "sheets/PageParts.h"
 #include "shell/IniFile.h"
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
@@ -17,7 +18,6 @@ using Panel = UserInterface::Panel;
 using Colour = UserInterface::PanelColour;
 
 namespace {
-
 
 QString lineAt(const QStringList &lines, int i)
 {
@@ -60,8 +60,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         b.Fragenzahl = part.questionCount;
         b.Zeitlimit = part.minutes;
         title = part.title;
-        const QString askedName =
-            m_core.flags().AskedList ? QString(p) + c : QString();
+        const QString askedName = m_core.flags().AskedList ? QString(p) + c : QString();
         selected.clear();
         if (m_core.flags().FVBNetzA) {
             int distributed = 0;
@@ -110,8 +109,8 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     const QString programDir = m_core.programDir();
     QStringList lines;
     QStringList rightAnswers;
-    BogenKopf(b.Fragenzahl, c, p, title, b.Zeitlimit, version, part.middle, sheetNumber,
-              programDir, m_core.now().toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss")), lines);
+    BogenKopf(b.Fragenzahl, c, p, title, b.Zeitlimit, version, part.middle, sheetNumber, programDir,
+              PageParts::stamp(m_core.now()), lines);
 
     // The scan starts at the first line: an entry without version line keeps its first
     // question.
@@ -186,9 +185,8 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     m_core.answerList().AntwortenlisteErstellen(b.Fragenzahl, p, c, part.middle, part.light,
                                                 part.dark, title, b.Zeitlimit, sheetNumber,
                                                 rightAnswers);
-    const bool shown =
-        m_core.SeiteSpeichernUndZeigen(m_core.htmlDir() + QStringLiteral("/LetztePruefung.html"),
-                                       lines);
+    const bool shown = m_core.SeiteSpeichernUndZeigen(
+        m_core.htmlDir() + QStringLiteral("/LetztePruefung.html"), lines);
     ui.setProgress(0);
 
     m_core.timer().stop();
@@ -210,46 +208,39 @@ void SheetGenerator::BogenKopf(int questionCount, QChar c, QChar p, const QStrin
                                QStringList &lines)
 {
     const QString shownLimit = timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
-    lines << QStringLiteral("<html>") << QStringLiteral("<head>")
-          << QStringLiteral("<title>Vexa - Ostravello</title>")
-          << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; "
-                            "charset=windows-1252\">")
-          << QStringLiteral("<link rel=\"stylesheet\" href=\"") + programDir +
-                 QStringLiteral("/css/vexa2.css\" type=\"text/css\">")
-          << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
-          << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-          << QStringLiteral("<form name=\"formular\" action=\"VexaA\" method=\"post\">")
-          << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
-          << QStringLiteral("<thead>") << QStringLiteral("<tr align=\"center\">")
-          << QStringLiteral("<td>")
-          << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"95%\">")
-          << QStringLiteral("<tr>")
-          << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
-          << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + c +
-                 QStringLiteral("</td>")
-          << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
-                 QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit +
-                 QStringLiteral(" Minuten</td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</thead>") << QStringLiteral("<tfoot>")
-          << QStringLiteral("<tr align=\"center\">") << QStringLiteral("<td>")
-          << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"4\" width=\"95%\">")
-          << QStringLiteral("<tr bgcolor=\"") + middle + QStringLiteral("\">")
-          << QStringLiteral("<td><a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">"
-                            "[Top]</a></td>")
-          << QStringLiteral("<td align=\"right\"><input type=\"submit\" value=\" auswerten \">"
-                            "</td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</table>")
-          << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"95%\">")
-          << QStringLiteral("<tr>") << QStringLiteral("<td align=\"left\">")
-          << QStringLiteral("<small>Vexa &nbsp;") + version + QStringLiteral(" &nbsp; ") +
-                 QStringLiteral("<a class=\"text\" href=\"mailto:") + VexaCore::authorMail() +
-                 QStringLiteral("\">") + VexaCore::companyName() + QStringLiteral("</a></small>")
-          << QStringLiteral("</td>") << QStringLiteral("<td align=\"right\">")
-          << QStringLiteral("<small>") + p + QStringLiteral("ID: ") + examNumber +
-                 QStringLiteral(" &nbsp; ") + dateTime + QStringLiteral("</small><br></td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-          << QStringLiteral("</tr>") << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
+    PageParts::appendHead(lines, QStringLiteral("Vexa - Ostravello"), programDir);
+    lines
+        << QStringLiteral("<form name=\"formular\" action=\"VexaA\" method=\"post\">")
+        << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
+        << QStringLiteral("<thead>") << QStringLiteral("<tr align=\"center\">")
+        << QStringLiteral("<td>")
+        << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"95%\">")
+        << QStringLiteral("<tr>")
+        << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
+        << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + c +
+               QStringLiteral("</td>")
+        << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
+               QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit +
+               QStringLiteral(" Minuten</td>")
+        << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+        << QStringLiteral("</tr>") << QStringLiteral("</thead>") << QStringLiteral("<tfoot>")
+        << QStringLiteral("<tr align=\"center\">") << QStringLiteral("<td>")
+        << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"4\" width=\"95%\">")
+        << QStringLiteral("<tr bgcolor=\"") + middle + QStringLiteral("\">")
+        << QStringLiteral("<td><a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">"
+                          "[Top]</a></td>")
+        << QStringLiteral("<td align=\"right\"><input type=\"submit\" value=\" auswerten \">"
+                          "</td>")
+        << QStringLiteral("</tr>") << QStringLiteral("</table>")
+        << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"95%\">")
+        << QStringLiteral("<tr>") << QStringLiteral("<td align=\"left\">")
+        << QStringLiteral("<small>Vexa &nbsp;") + version + QStringLiteral(" &nbsp; ") +
+               PageParts::mailLink() + QStringLiteral("</small>")
+        << QStringLiteral("</td>") << QStringLiteral("<td align=\"right\">")
+        << QStringLiteral("<small>") + p + QStringLiteral("ID: ") + examNumber +
+               QStringLiteral(" &nbsp; ") + dateTime + QStringLiteral("</small><br></td>")
+        << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+        << QStringLiteral("</tr>") << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
 }
 
 QString SheetGenerator::FragenKopfZeile(const QString &id, const QString &colour, int j,
@@ -283,8 +274,7 @@ QString SheetGenerator::FragenKopfZeile(const QString &id, const QString &colour
     return id;
 }
 
-void SheetGenerator::FragentextZeile(const QString &text, const QString &colour,
-                                     QStringList &lines)
+void SheetGenerator::FragentextZeile(const QString &text, const QString &colour, QStringList &lines)
 {
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">")
           << QStringLiteral("<td colspan=\"2\"><b>") + text + QStringLiteral("</b></td>")

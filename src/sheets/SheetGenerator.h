@@ -21,9 +21,9 @@ public:
     void FragebogenErstellen(QChar p, QChar c, QChar &kind, const QString &s, QString &examNumber);
 
     static void BogenKopf(int questionCount, QChar c, QChar p, const QString &title,
-                          const QString &timeLimit, const QString &version,
-                          const QString &middle, const QString &examNumber,
-                          const QString &programDir, const QString &dateTime, QStringList &lines);
+                          const QString &timeLimit, const QString &version, const QString &middle,
+                          const QString &examNumber, const QString &programDir,
+                          const QString &dateTime, QStringList &lines);
     QString FragenKopfZeile(const QString &id, const QString &colour, int j, QStringList &lines);
     static void FragentextZeile(const QString &text, const QString &colour, QStringList &lines);
     static void BildZeile(const QString &reference, const QString &colour,

@@ -36,7 +36,8 @@ bool toInteger(const QString &text, int &result)
 {
     bool ok = false;
     int v = 0;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"))))
+    if (text.size() > 2 &&
+        (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"))))
         v = static_cast<int>(text.mid(2).toUInt(&ok, 16));
     else
         v = text.toInt(&ok, 10);

@@ -55,9 +55,9 @@ void VexaCore::start()
     m_flags.Fragenanordnung =
         m_settings->ReadBool(kSettings, QStringLiteral("Fragenanordnung"), false);
 
-    m_questionListsDir = m_settings->ReadString(QStringLiteral("Verzeichnis"),
-                                                QStringLiteral("Fragen"),
-                                                m_dataDir + QStringLiteral("/Fragen"));
+    m_questionListsDir =
+        m_settings->ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"),
+                               m_dataDir + QStringLiteral("/Fragen"));
 
     m_timer->stop();
 

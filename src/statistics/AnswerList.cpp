@@ -1,6 +1,7 @@
 #include "statistics/AnswerList.h"
 
 #include "catalogue/TextFile.h"
+#include "sheets/PageParts.h"
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
 
@@ -18,15 +19,8 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
     const QString shownLimit = timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
 
     QStringList s;
-    s << QStringLiteral("<html>") << QStringLiteral("<head>")
-      << QStringLiteral("<title>Vexa - Antwortenliste</title>")
-      << QStringLiteral(
-             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">")
-      << QStringLiteral("<link rel=\"stylesheet\" href=\"") + programDir +
-             QStringLiteral("/css/vexa2.css\" type=\"text/css\">")
-      << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
-      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
+    PageParts::appendHead(s, QStringLiteral("Vexa - Antwortenliste"), programDir);
+    s << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
       << QStringLiteral("<thead>");
 
     // Heading row.
@@ -76,12 +70,10 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
       << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")
       << QStringLiteral("<tr>")
-      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;<a class=\"text\" href=\"mailto:") +
-             VexaCore::authorMail() + QStringLiteral("\">") + VexaCore::companyName() +
-             QStringLiteral("</a></small>")
+      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;") + PageParts::mailLink() +
+             QStringLiteral("</small>")
       << QStringLiteral("</td>")
-      << QStringLiteral("<td align=\"right\"><small>") +
-             m_core.now().toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss")) +
+      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(m_core.now()) +
              QStringLiteral("</small><br></td>")
       << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tfoot>");

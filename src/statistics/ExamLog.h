@@ -18,8 +18,8 @@ public:
     /// cannot be written, LogLines and the file keep their whole entries, a warning
     /// names the file, and false is returned.
     bool LogEintragSchreiben(QChar p, QChar c, const QString &examNumber, int answered,
-                             int questionCount, int minutes, const QString &timeLimit,
-                             int right, const QString &wrongQuestions, const QString &ownName);
+                             int questionCount, int minutes, const QString &timeLimit, int right,
+                             const QString &wrongQuestions, const QString &ownName);
 
     /// Appends lines to LogLines and rewrites the whole file; on failure LogLines is
     /// restored and false returned (after the warning).
@@ -28,8 +28,8 @@ public:
     /// The two lines of an entry, as written.
     static QStringList entryLines(QChar p, QChar c, const QString &examNumber, int answered,
                                   int questionCount, int minutes, const QString &timeLimit,
-                                  int right, const QString &wrongQuestions,
-                                  const QString &ownName, const QDateTime &when);
+                                  int right, const QString &wrongQuestions, const QString &ownName,
+                                  const QDateTime &when);
 
 private:
     VexaCore &m_core;

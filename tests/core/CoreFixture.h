@@ -15,7 +15,8 @@
 /// clock and a seeded generator. The program folder is a fixed fake path unless given.
 struct CoreFixture
 {
-    explicit CoreFixture(std::uint64_t seed = 1, const QString &programDir = QStringLiteral("/opt/vexa"))
+    explicit CoreFixture(std::uint64_t seed = 1,
+                         const QString &programDir = QStringLiteral("/opt/vexa"))
     {
         QDir().mkpath(dir.path() + QStringLiteral("/html"));
         QDir().mkpath(dir.path() + QStringLiteral("/Fragen"));

@@ -12,8 +12,8 @@ class FakeUserInterface : public UserInterface
 public:
     QMap<Panel, QString> panelText;
     QMap<Panel, PanelColour> panelColour;
-    QStringList messages;  ///< Msg texts
-    QStringList warnings;  ///< warning box texts
+    QStringList messages; ///< Msg texts
+    QStringList warnings; ///< warning box texts
     QStringList confirmations;
     QList<bool> confirmAnswers; ///< answers taken from the front; OK when empty
     QStringList shownPages;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/Cp1252.h"
 #include "catalogue/TextFile.h"
 
 #include <QFile>
@@ -7,18 +8,24 @@
 #include <QStringList>
 #include <QtTest>
 
-/// Compares a generated page with its expected file line by line. With
-/// VEXA_UPDATE_GOLDEN=1 in the environment the expected file is (re)written instead,
-/// to be reviewed before it is committed. Placeholders: @DATADIR@ stands for the data
-/// folder of the run.
+/// Compares a generated page with its expected file line by line and checks that every
+/// line of the page ends with CR LF. With VEXA_UPDATE_GOLDEN=1 in the environment the
+/// expected file is (re)written instead, to be reviewed before it is committed. The
+/// data folder of the run stands as @DATADIR@ in expected files.
 inline bool compareWithGolden(const QString &generatedPath, const QString &goldenPath,
                               const QString &dataDir = QString())
 {
-    QStringList actual;
-    if (!TextFile::readLines(generatedPath, actual)) {
+    QFile page(generatedPath);
+    if (!page.open(QIODevice::ReadOnly)) {
         qWarning("generated page %s is missing", qPrintable(generatedPath));
         return false;
     }
+    const QByteArray bytes = page.readAll();
+    if (!bytes.endsWith("\r\n") || bytes.count("\r\n") != bytes.count('\n')) {
+        qWarning("%s: every line must end with CR LF", qPrintable(generatedPath));
+        return false;
+    }
+    QStringList actual = TextFile::splitLines(Cp1252::toUnicode(bytes));
     if (!dataDir.isEmpty())
         actual.replaceInStrings(dataDir, QStringLiteral("@DATADIR@"));
     if (qEnvironmentVariableIntValue("VEXA_UPDATE_GOLDEN") == 1)
@@ -33,8 +40,8 @@ inline bool compareWithGolden(const QString &generatedPath, const QString &golde
         const QString a = i < actual.size() ? actual.at(i) : QStringLiteral("<end of page>");
         const QString e = i < expected.size() ? expected.at(i) : QStringLiteral("<end of page>");
         if (a != e) {
-            qWarning("line %d differs\n  actual:   %s\n  expected: %s", i + 1, qPrintable(a),
-                     qPrintable(e));
+            qWarning("%s line %d differs\n  actual:   %s\n  expected: %s", qPrintable(goldenPath),
+                     i + 1, qPrintable(a), qPrintable(e));
             return false;
         }
     }

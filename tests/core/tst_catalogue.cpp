@@ -15,12 +15,13 @@ QStringList lines(const QStringList &l)
 }
 
 // Two groups, then a TA question again after the TB run.
-const QStringList kEntry = lines({"V:x",
-                                  "::TA101", "F:q", "R:a", "W:b", "W:c", "W:d",
-                                  "::TA102", "F:q", "P:./pics/x.gif", "R:a", "W:b", "W:c", "W:d",
-                                  "::TA103", "F:q", "R:a", "W:b", "W:c", "W:d",
-                                  "::TB101", "F:q", "R:a", "W:b", "W:c", "W:d",
-                                  "::TA104", "F:q", "R:a", "W:b", "W:c", "W:d"});
+const QStringList kEntry = lines({"V:x",     "::TA101", "F:q",     "R:a", "W:b",
+                                  "W:c",     "W:d",     "::TA102", "F:q", "P:./pics/x.gif",
+                                  "R:a",     "W:b",     "W:c",     "W:d", "::TA103",
+                                  "F:q",     "R:a",     "W:b",     "W:c", "W:d",
+                                  "::TB101", "F:q",     "R:a",     "W:b", "W:c",
+                                  "W:d",     "::TA104", "F:q",     "R:a", "W:b",
+                                  "W:c",     "W:d"});
 } // namespace
 
 class TestCatalogue : public QObject
@@ -34,14 +35,22 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<ExtractResult>("result");
         QTest::addColumn<int>("lineCount");
-        QTest::newRow("entry") << "small.qst" << "TAfragen.txt" << ExtractResult::Extracted << 27;
-        QTest::newRow("name case") << "small.qst" << "tafragen.TXT" << ExtractResult::Extracted << 27;
-        QTest::newRow("missing entry") << "small.qst" << "VEfragen.txt" << ExtractResult::EntryMissing << -1;
-        QTest::newRow("not a zip") << "notazip.qst" << "TAfragen.txt" << ExtractResult::Damaged << -1;
-        QTest::newRow("truncated") << "truncated.qst" << "TAfragen.txt" << ExtractResult::Damaged << -1;
-        QTest::newRow("empty file") << "empty.qst" << "TAfragen.txt" << ExtractResult::Damaged << -1;
-        QTest::newRow("bad checksum") << "badcrc.qst" << "TAfragen.txt" << ExtractResult::Damaged << -1;
-        QTest::newRow("no file") << "none.qst" << "TAfragen.txt" << ExtractResult::Damaged << -1;
+        QTest::newRow("entry") << "small.qst"
+                               << "TAfragen.txt" << ExtractResult::Extracted << 27;
+        QTest::newRow("name case") << "small.qst"
+                                   << "tafragen.TXT" << ExtractResult::Extracted << 27;
+        QTest::newRow("missing entry") << "small.qst"
+                                       << "VEfragen.txt" << ExtractResult::EntryMissing << -1;
+        QTest::newRow("not a zip") << "notazip.qst"
+                                   << "TAfragen.txt" << ExtractResult::Damaged << -1;
+        QTest::newRow("truncated") << "truncated.qst"
+                                   << "TAfragen.txt" << ExtractResult::Damaged << -1;
+        QTest::newRow("empty file") << "empty.qst"
+                                    << "TAfragen.txt" << ExtractResult::Damaged << -1;
+        QTest::newRow("bad checksum") << "badcrc.qst"
+                                      << "TAfragen.txt" << ExtractResult::Damaged << -1;
+        QTest::newRow("no file") << "none.qst"
+                                 << "TAfragen.txt" << ExtractResult::Damaged << -1;
     }
     void extract()
     {
@@ -60,8 +69,9 @@ private slots:
     void entryTextIsWindows1252()
     {
         QStringList target;
-        QCOMPARE(Entzippen(kData + QStringLiteral("small.qst"), QStringLiteral("TAfragen.txt"), target),
-                 ExtractResult::Extracted);
+        QCOMPARE(
+            Entzippen(kData + QStringLiteral("small.qst"), QStringLiteral("TAfragen.txt"), target),
+            ExtractResult::Extracted);
         QCOMPARE(target.at(0), QStringLiteral("V:Test 1.0"));
         QVERIFY(target.contains(QStringLiteral("F:Größe für Übertragungsmaß?")));
     }

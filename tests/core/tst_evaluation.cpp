@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "Golden.h"
 
 #include "catalogue/Cp1252.h"
 #include "catalogue/TextFile.h"
@@ -15,35 +16,6 @@ using Colour = UserInterface::PanelColour;
 namespace {
 
 const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 26, 53));
-
-/// Compares the written page with tests/data/golden/<name>, line by line; the data
-/// folder of this run stands as @DATADIR@ in the golden file.
-void compareWithGolden(const QString &pagePath, const QString &goldenName, const QString &dataDir)
-{
-    QFile page(pagePath);
-    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(pagePath));
-    const QByteArray bytes = page.readAll();
-    QVERIFY2(bytes.endsWith("\r\n"), "the page must end with CR LF");
-    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
-    QStringList actual = TextFile::splitLines(Cp1252::toUnicode(bytes));
-    actual.replaceInStrings(dataDir, QStringLiteral("@DATADIR@"));
-
-    const QString goldenPath = QStringLiteral(VEXA_TEST_DATA "/golden/") + goldenName;
-    QStringList expected;
-    QVERIFY2(TextFile::readLines(goldenPath, expected), qPrintable(goldenPath));
-    for (qsizetype i = 0; i < qMin(actual.size(), expected.size()); ++i) {
-        if (actual.at(i) != expected.at(i))
-            QFAIL(qPrintable(QStringLiteral("%1 line %2 differs\n   expected: %3\n   actual:   %4")
-                                 .arg(goldenName)
-                                 .arg(i + 1)
-                                 .arg(expected.at(i), actual.at(i))));
-    }
-    if (actual.size() != expected.size())
-        QFAIL(qPrintable(QStringLiteral("%1: %2 lines expected, %3 written")
-                             .arg(goldenName)
-                             .arg(expected.size())
-                             .arg(actual.size())));
-}
 
 /// One letter per question (R right, W wrong, N unanswered), the three kinds interleaved
 /// so that skipping the hidden lines is exercised throughout.
@@ -227,7 +199,8 @@ void TestEvaluation::goldenPages()
 
     evaluate(core, submitted(code, sheet, code.at(0), examNumber));
 
-    compareWithGolden(pagePath(core), golden, f.dataDir());
+    QVERIFY(compareWithGolden(pagePath(core), QStringLiteral(VEXA_TEST_DATA "/golden/") + golden,
+                              f.dataDir()));
     QCOMPARE(f.ui.shownPages, QStringList{pagePath(core) + QStringLiteral("#top")});
     QVERIFY(f.ui.warnings.isEmpty());
     QVERIFY(!f.ui.timerRunning);

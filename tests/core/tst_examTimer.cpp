@@ -22,17 +22,23 @@ private slots:
         QTest::addColumn<bool>("running");
 
         QTest::newRow("BE 44") << 60 << 44 << "" << Colour::Normal << true;
-        QTest::newRow("BE 45") << 60 << 45 << " 75% der Prüfungszeit sind vorbei." << Colour::Info << true;
-        QTest::newRow("BE 60") << 60 << 60 << " Die Prüfungszeit ist um." << Colour::TimeUp << false;
+        QTest::newRow("BE 45") << 60 << 45 << " 75% der Prüfungszeit sind vorbei." << Colour::Info
+                               << true;
+        QTest::newRow("BE 60") << 60 << 60 << " Die Prüfungszeit ist um." << Colour::TimeUp
+                               << false;
         QTest::newRow("TA 66") << 90 << 66 << "" << Colour::Normal << true;
-        QTest::newRow("TA 67") << 90 << 67 << " 74% der Prüfungszeit sind vorbei." << Colour::Info << true;
-        QTest::newRow("TA 90") << 90 << 90 << " Die Prüfungszeit ist um." << Colour::TimeUp << false;
+        QTest::newRow("TA 67") << 90 << 67 << " 74% der Prüfungszeit sind vorbei." << Colour::Info
+                               << true;
+        QTest::newRow("TA 90") << 90 << 90 << " Die Prüfungszeit ist um." << Colour::TimeUp
+                               << false;
         QTest::newRow("50 at 37") << 50 << 37 << "" << Colour::Normal << true;
-        QTest::newRow("50 at 38") << 50 << 38 << " 76% der Prüfungszeit sind vorbei." << Colour::Info << true;
-        QTest::newRow("40 at 33 rounds half to even") << 40 << 33 << " 82% der Prüfungszeit sind vorbei."
-                                                      << Colour::Info << true;
+        QTest::newRow("50 at 38") << 50 << 38 << " 76% der Prüfungszeit sind vorbei."
+                                  << Colour::Info << true;
+        QTest::newRow("40 at 33 rounds half to even")
+            << 40 << 33 << " 82% der Prüfungszeit sind vorbei." << Colour::Info << true;
         QTest::newRow("training") << 9999 << 500 << "" << Colour::Normal << true;
-        QTest::newRow("limit 0") << 0 << 1 << " Die Prüfungszeit ist um." << Colour::TimeUp << false;
+        QTest::newRow("limit 0") << 0 << 1 << " Die Prüfungszeit ist um." << Colour::TimeUp
+                                 << false;
     }
     void ticks()
     {

@@ -73,10 +73,18 @@ private slots:
         f.core->bogen().EigenerPruefungsname = QStringLiteral("alt");
         PageCommands &pc = f.core->pageCommands();
         switch (command) {
-        case 0: pc.K2TechnikClick(); break;
-        case 1: pc.K3TechnikClick(); break;
-        case 2: pc.K2BetriebClick(); break;
-        default: pc.K2VorschriftenClick(); break;
+        case 0:
+            pc.K2TechnikClick();
+            break;
+        case 1:
+            pc.K3TechnikClick();
+            break;
+        case 2:
+            pc.K2BetriebClick();
+            break;
+        default:
+            pc.K2VorschriftenClick();
+            break;
         }
         const Bogenzustand &b = f.core->bogen();
         QCOMPARE(QString(b.Teil) + b.Klasse, partCode);
@@ -147,7 +155,9 @@ private slots:
         QCOMPARE(f.ui.shownPages.last(),
                  f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html#top"));
         QCOMPARE(f.core->LogLines().size(), 2);
-        QVERIFY(f.core->LogLines().at(0).startsWith(QLatin1String("<td>TA/1&nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;43 von 51 Fragen in 12 min (90) bearbeitet.</td>")));
+        QVERIFY(f.core->LogLines().at(0).startsWith(
+            QLatin1String("<td>TA/1&nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;43 von 51 "
+                          "Fragen in 12 min (90) bearbeitet.</td>")));
         QVERIFY(f.core->LogLines().at(1).contains(QLatin1String("Richtig: 38 (74%)")));
 
         // Back to the sheet and submitted again: training, no second entry.
@@ -189,8 +199,8 @@ private slots:
         QVERIFY(f.core->LogLines().isEmpty());
         QStringList page;
         TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"), page);
-        QVERIFY(page.contains(QStringLiteral(
-            "<td colspan=\"3\" bgcolor=\"#ffffb0\"><big>Training  B-/-  Betriebliche Kenntnisse</big></td>")));
+        QVERIFY(page.contains(QStringLiteral("<td colspan=\"3\" bgcolor=\"#ffffb0\"><big>Training  "
+                                             "B-/-  Betriebliche Kenntnisse</big></td>")));
     }
 
     void newExaminationReplacesARunningOneQuietly()
@@ -235,8 +245,9 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("question") << "TA101.qst" << 0 << false << "";
         QTest::newRow("solution") << "TA101.sln" << 0 << false << "";
-        QTest::newRow("solution missing") << "TA101.sln" << 2 << false
-                                          << "[2] /opt/vexa/Fragen/QZ7TRV/KlasseA/TA101.pdf nicht gefunden";
+        QTest::newRow("solution missing")
+            << "TA101.sln" << 2 << false
+            << "[2] /opt/vexa/Fragen/QZ7TRV/KlasseA/TA101.pdf nicht gefunden";
         QTest::newRow("no reader") << "TA101.sln" << 87 << false << "[87] Kein PDF-Reader gefunden";
         QTest::newRow("about") << "Infobox" << 0 << true << "";
         QTest::newRow("statistics A in capitals") << "STATISTIKA.HTML" << 0 << true << "";
@@ -253,8 +264,8 @@ private slots:
         CoreFixture f;
         f.startWithArchive(kCatalogue);
         int logShown = 0, statistics = 0;
-        f.core->pageCommands().setHooks({[&] { ++logShown; }, [&] { ++statistics; },
-                                         [&] { ++statistics; }, {}});
+        f.core->pageCommands().setHooks(
+            {[&] { ++logShown; }, [&] { ++statistics; }, [&] { ++statistics; }, {}});
         f.core->bogen().Klasse = QChar('A');
         f.ui.openResult = openResult;
         f.ui.panelText[UserInterface::Panel::Nachricht] = QString();
@@ -267,7 +278,8 @@ private slots:
             QCOMPARE(f.ui.openedDocuments,
                      QStringList{QStringLiteral("/opt/vexa/Fragen/QZ7TRV/KlasseA/TA101.pdf")});
         QCOMPARE(f.ui.aboutShown, target == QLatin1String("Infobox") ? 1 : 0);
-        QCOMPARE(statistics, target.contains(QLatin1String("tatistik"), Qt::CaseInsensitive) ? 1 : 0);
+        QCOMPARE(statistics,
+                 target.contains(QLatin1String("tatistik"), Qt::CaseInsensitive) ? 1 : 0);
     }
 
     void wrongQuestionLink()
@@ -283,7 +295,8 @@ private slots:
         f.core->bogen().Klasse = QChar('A');
         QVERIFY(!f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("TA101.qff")));
         QCOMPARE(added, QStringList{QStringLiteral("TATA101")});
-        QCOMPARE(f.ui.panelText[UserInterface::Panel::Nachricht], QStringLiteral(" TA101 hinzugefügt"));
+        QCOMPARE(f.ui.panelText[UserInterface::Panel::Nachricht],
+                 QStringLiteral(" TA101 hinzugefügt"));
     }
 
     void hoverShowsTheTarget()

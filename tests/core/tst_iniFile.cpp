@@ -48,8 +48,8 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(int, expected);
-        const QString path = content.isNull() ? m_dir.path() + QStringLiteral("/none.ini")
-                                              : write(content);
+        const QString path =
+            content.isNull() ? m_dir.path() + QStringLiteral("/none.ini") : write(content);
         QCOMPARE(IniFile(path).ReadInteger(QStringLiteral("Position"), QStringLiteral("Top"), 5),
                  expected);
     }
@@ -106,7 +106,8 @@ private slots:
         IniFile ini(path);
         QVERIFY(ini.WriteString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"),
                                 QStringLiteral("/home/jörg/Prüfungen/")));
-        QVERIFY(read(path).contains("j\xF6rg/Pr\xFC" "fungen/\r\n"));
+        QVERIFY(read(path).contains("j\xF6rg/Pr\xFC"
+                                    "fungen/\r\n"));
         QCOMPARE(ini.ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
                  QStringLiteral("/home/jörg/Prüfungen/"));
         // No cache: a second object sees the first one's write at once.
@@ -124,7 +125,8 @@ private slots:
         QStringList errors;
         ini.setWriteErrorHandler([&](const QString &m) { errors << m; });
         QVERIFY(!ini.WriteInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 4));
-        QCOMPARE(errors, QStringList{QStringLiteral("nach %1 kann nicht geschrieben werden").arg(path)});
+        QCOMPARE(errors,
+                 QStringList{QStringLiteral("nach %1 kann nicht geschrieben werden").arg(path)});
         QCOMPARE(read(blocker), QByteArray("[IDs]\r\nTAID=3\r\n"));
     }
 };

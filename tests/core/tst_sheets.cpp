@@ -48,8 +48,10 @@ private slots:
 
         const QStringList lines = sheetLines(f);
         QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 51);
-        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">51 Fragen &nbsp; Zeit: 90 Minuten</td>")));
-        QVERIFY(lines.contains(QStringLiteral("<small>TID: 1 &nbsp; 14.03.2026  09:26:53</small><br></td>")));
+        QVERIFY(lines.contains(
+            QStringLiteral("<td align=\"right\">51 Fragen &nbsp; Zeit: 90 Minuten</td>")));
+        QVERIFY(lines.contains(
+            QStringLiteral("<small>TID: 1 &nbsp; 14.03.2026  09:26:53</small><br></td>")));
         // Examination sheets carry no links per question.
         QCOMPARE(countLines(lines, QStringLiteral(".qst\"")), 0);
         QCOMPARE(f.ui.shownPages, QStringList{sheetPath(f) + QStringLiteral("#top")});
@@ -68,7 +70,8 @@ private slots:
         f.core->pageCommands().VexaHTMLViewerFormSubmit(
             QStringLiteral("VexaUa"), {QStringLiteral("teil=t"), QStringLiteral("abschnitt=ta2"),
                                        QStringLiteral("los= Training ")});
-        QVERIFY(compareWithGolden(sheetPath(f), kGolden + QStringLiteral("sheet_TA2_training.html")));
+        QVERIFY(
+            compareWithGolden(sheetPath(f), kGolden + QStringLiteral("sheet_TA2_training.html")));
 
         const QStringList lines = sheetLines(f);
         // Questions 41 to 45 of group TA: every one with question and solution links.
@@ -76,7 +79,8 @@ private slots:
         QCOMPARE(countLines(lines, QStringLiteral(".qst\"><img")), 5);
         QCOMPARE(countLines(lines, QStringLiteral(".sln\"><img")), 5);
         QVERIFY(lines.contains(QStringLiteral("<td><big>TA/2  Technische Kenntnisse</big></td>")));
-        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">5 Fragen &nbsp; Zeit: - Minuten</td>")));
+        QVERIFY(lines.contains(
+            QStringLiteral("<td align=\"right\">5 Fragen &nbsp; Zeit: - Minuten</td>")));
         QVERIFY(f.ui.antwortenlisteEnabled);
         QVERIFY(f.ui.timerRunning);
         QCOMPARE(f.core->bogen().Abschnitt, QStringLiteral("TA2"));
@@ -146,9 +150,12 @@ private slots:
         g.startWithArchive(kCatalogue);
         g.core->pageCommands().VexaHTMLViewerFormSubmit(
             QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
-        QCOMPARE(countLines(sheetLines(g), QStringLiteral(
-                     "<td>Das Symbol <img src=\"/opt/vexa/pics/fragen/diode.svg\" alt=\"\"></td>")),
-                 1);
+        QCOMPARE(
+            countLines(
+                sheetLines(g),
+                QStringLiteral(
+                    "<td>Das Symbol <img src=\"/opt/vexa/pics/fragen/diode.svg\" alt=\"\"></td>")),
+            1);
     }
 
     void ordinalBeyondTheCatalogueGivesAShorterSheet()
@@ -164,10 +171,12 @@ private slots:
         b.Fragenzahl = 2;
         b.Zeitlimit = QStringLiteral("30");
         f.core->SelectedQuestions().setItems({QStringLiteral("0002"), QStringLiteral("0999")});
-        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(), b.PruefungsNummer);
+        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(),
+                                             b.PruefungsNummer);
         const QStringList lines = sheetLines(f);
         QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 1);
-        QVERIFY(lines.contains(QStringLiteral("<td align=\"right\">2 Fragen &nbsp; Zeit: 30 Minuten</td>")));
+        QVERIFY(lines.contains(
+            QStringLiteral("<td align=\"right\">2 Fragen &nbsp; Zeit: 30 Minuten</td>")));
         QCOMPARE(f.ui.progress.last(), 0);
         QCOMPARE(b.ZeitlimitMinuten, 30);
     }
@@ -182,7 +191,8 @@ private slots:
         b.Bogenart = QChar('a');
         b.Fragenzahl = 2;
         b.Zeitlimit = QStringLiteral("4x");
-        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(), b.PruefungsNummer);
+        f.core->sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(),
+                                             b.PruefungsNummer);
         QCOMPARE(f.ui.warnings.size(), 1);
         QVERIFY(f.ui.shownPages.isEmpty());
         QVERIFY(!f.ui.timerRunning);

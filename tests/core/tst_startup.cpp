@@ -32,14 +32,14 @@ private slots:
         QTest::addColumn<QString>("expected"); // @P program folder
 
         QTest::newRow("no ini") << QByteArray() << "/home/anna" << false << "/home/anna/Vexa";
-        QTest::newRow("portable 1") << QByteArray("[Einstellungen]\r\nPortable=1\r\n")
-                                    << "/home/anna" << true << "@P";
+        QTest::newRow("portable 1")
+            << QByteArray("[Einstellungen]\r\nPortable=1\r\n") << "/home/anna" << true << "@P";
         QTest::newRow("portable 0") << QByteArray("[Einstellungen]\r\nPortable=0\r\n")
                                     << "/home/anna" << false << "/home/anna/Vexa";
         QTest::newRow("portable word") << QByteArray("[einstellungen]\r\nportable=ja\r\n")
                                        << "/home/anna" << false << "/home/anna/Vexa";
-        QTest::newRow("home with slash") << QByteArray() << "/home/anna/" << false
-                                         << "/home/anna/Vexa";
+        QTest::newRow("home with slash")
+            << QByteArray() << "/home/anna/" << false << "/home/anna/Vexa";
         QTest::newRow("empty home") << QByteArray() << "" << false << "/Vexa";
     }
     void dataDirDecision()
@@ -141,9 +141,10 @@ private slots:
         QCOMPARE(f.core->questionListsDir(), f.dataDir() + QStringLiteral("/Fragen"));
         f.core->setQuestionListsDir(QStringLiteral("/tmp/listen/"));
         f.core->shutdown();
-        QCOMPARE(IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
-                     .ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
-                 QStringLiteral("/tmp/listen/"));
+        QCOMPARE(
+            IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
+                .ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
+            QStringLiteral("/tmp/listen/"));
     }
 };
 

@@ -14,11 +14,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ü") << "Prüfung" << "Pr&uuml;fung";
-        QTest::newRow("ß") << "schließen" << "schlie&szlig;en";
-        QTest::newRow("all seven") << "ÄÖÜßäöü" << "&Auml;&Ouml;&Uuml;&szlig;&auml;&ouml;&uuml;";
-        QTest::newRow("markup passes") << "<b>R&amp;S</b> é" << "<b>R&amp;S</b> é";
-        QTest::newRow("plain") << "Ohm" << "Ohm";
+        QTest::newRow("ü") << "Prüfung"
+                           << "Pr&uuml;fung";
+        QTest::newRow("ß") << "schließen"
+                           << "schlie&szlig;en";
+        QTest::newRow("all seven") << "ÄÖÜßäöü"
+                                   << "&Auml;&Ouml;&Uuml;&szlig;&auml;&ouml;&uuml;";
+        QTest::newRow("markup passes") << "<b>R&amp;S</b> é"
+                                       << "<b>R&amp;S</b> é";
+        QTest::newRow("plain") << "Ohm"
+                               << "Ohm";
     }
     void umlauts()
     {
@@ -33,10 +38,18 @@ private slots:
         QTest::addColumn<QString>("oldText");
         QTest::addColumn<QString>("newText");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << "abc" << "x" << "y" << "abc";
-        QTest::newRow("two") << "./pics/a ./pics/b" << "./pics" << "/opt/v/pics"
+        QTest::newRow("none") << "abc"
+                              << "x"
+                              << "y"
+                              << "abc";
+        QTest::newRow("two") << "./pics/a ./pics/b"
+                             << "./pics"
+                             << "/opt/v/pics"
                              << "/opt/v/pics/a /opt/v/pics/b";
-        QTest::newRow("replacement holds pattern") << "aXb" << "X" << "XX" << "aXb";
+        QTest::newRow("replacement holds pattern") << "aXb"
+                                                   << "X"
+                                                   << "XX"
+                                                   << "aXb";
     }
     void replaceAll()
     {
@@ -66,9 +79,15 @@ private slots:
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("head");
         QTest::addColumn<QString>("tail");
-        QTest::newRow("four parts") << "1.7.5.108" << "1.7.5" << "108";
-        QTest::newRow("two parts") << "1.7" << "1" << "7";
-        QTest::newRow("no dot") << "12" << "" << "12";
+        QTest::newRow("four parts") << "1.7.5.108"
+                                    << "1.7.5"
+                                    << "108";
+        QTest::newRow("two parts") << "1.7"
+                                   << "1"
+                                   << "7";
+        QTest::newRow("no dot") << "12"
+                                << ""
+                                << "12";
     }
     void splitVersion()
     {
@@ -90,18 +109,25 @@ private slots:
         QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("dark");
         QTest::addColumn<QString>("title");
-        QTest::newRow("TA") << QChar('A') << QChar('T') << QChar('k') << 51 << "90" << "#e0e0ff"
+        QTest::newRow("TA") << QChar('A') << QChar('T') << QChar('k') << 51 << "90"
+                            << "#e0e0ff"
                             << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
-        QTest::newRow("TE") << QChar('E') << QChar('T') << QChar('k') << 34 << "60" << "#d0e7ff"
+        QTest::newRow("TE") << QChar('E') << QChar('T') << QChar('k') << 34 << "60"
+                            << "#d0e7ff"
                             << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
         QTest::newRow("B with A") << QChar('A') << QChar('B') << QChar('k') << 34 << "60"
-                                  << "#ffffb0" << "Teil&nbsp;2&nbsp;Betriebliche Kenntnisse";
-        QTest::newRow("VE") << QChar('E') << QChar('V') << QChar('a') << 34 << "60" << "#c0ffb0"
+                                  << "#ffffb0"
+                                  << "Teil&nbsp;2&nbsp;Betriebliche Kenntnisse";
+        QTest::newRow("VE") << QChar('E') << QChar('V') << QChar('a') << 34 << "60"
+                            << "#c0ffb0"
                             << "Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften";
         QTest::newRow("training") << QChar('A') << QChar('T') << QChar('t') << 51 << "9999"
-                                  << "#e0e0ff" << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
-        QTest::newRow("unknown class keeps values") << QChar('X') << QChar('T') << QChar('k') << -1
-                                                    << "keep" << "keep" << "keep";
+                                  << "#e0e0ff"
+                                  << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
+        QTest::newRow("unknown class keeps values")
+            << QChar('X') << QChar('T') << QChar('k') << -1 << "keep"
+            << "keep"
+            << "keep";
     }
     void partParameters()
     {

@@ -92,19 +92,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
         QTRY_VERIFY(!w.viewer()->isLoading());
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Ostravello"));
-        QCOMPARE(runScript(w.viewer(), QStringLiteral(
-                     "document.querySelectorAll('input[type=hidden][value=N]').length")).toInt(),
+        QCOMPARE(runScript(w.viewer(),
+                           QStringLiteral(
+                               "document.querySelectorAll('input[type=hidden][value=N]').length"))
+                     .toInt(),
                  51);
 
         // 40 right answers, 5 wrong ones, the rest left open; then " auswerten ".
-        runScript(w.viewer(), QStringLiteral(
-            "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
-            ".map(r => r.name))];"
-            "names.forEach((n, i) => {"
-            "  if (i < 40) document.querySelector(`input[name=${n}][value^=R]`).click();"
-            "  else if (i < 45) document.querySelector(`input[name=${n}][value^=W]`).click();"
-            "});"
-            "document.querySelector('input[type=submit]').click();"));
+        runScript(
+            w.viewer(),
+            QStringLiteral(
+                "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
+                ".map(r => r.name))];"
+                "names.forEach((n, i) => {"
+                "  if (i < 40) document.querySelector(`input[name=${n}][value^=R]`).click();"
+                "  else if (i < 45) document.querySelector(`input[name=${n}][value^=W]`).click();"
+                "});"
+                "document.querySelector('input[type=submit]').click();"));
 
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Auswertung"));
@@ -114,8 +118,10 @@ private slots:
         QCOMPARE(log.size(), 2);
         QVERIFY(log.at(0).contains(QStringLiteral("45 von 51 Fragen in 1 min (90) bearbeitet.")));
         QVERIFY(log.at(1).contains(QStringLiteral("Richtig: 40 (78%)")));
-        const QString page = runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
-        QVERIFY(page.contains(QStringLiteral("Gratulation! Sie haben diesen Prüfungsteil bestanden!")));
+        const QString page =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY(
+            page.contains(QStringLiteral("Gratulation! Sie haben diesen Prüfungsteil bestanden!")));
     }
 
     void leavingARunningExaminationInterruptsItOnce()
@@ -136,8 +142,8 @@ private slots:
         QVERIFY(back);
         back->click();
         QTRY_COMPARE(changes.size(), 3);
-        QCOMPARE(m_warnings,
-                 QStringList{QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training.")});
+        QCOMPARE(m_warnings, QStringList{QStringLiteral(
+                                 "Die Prüfung wurde unterbrochen und ist nun Training.")});
         QCOMPARE(w.core().bogen().Bogenart, QChar('t'));
 
         back->click();
