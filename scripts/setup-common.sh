@@ -5,7 +5,8 @@ set -euo pipefail
 VEXA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VEXA_PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6opengl6-dev libgl-dev
+    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
+    libqt6opengl6-dev libgl-dev
     libzip-dev libgif-dev zlib1g-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth
