@@ -30,8 +30,8 @@ class QuietUi : public UserInterface
 public:
     void setPanelText(Panel, const QString &) override {}
     void setPanelColour(Panel, PanelColour) override {}
-    void msg(const QString &) override {}
-    void showWarning(const QString &text) override
+    void Msg(const QString &) override {}
+    void ShowWarning(const QString &text) override
     {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }

@@ -146,13 +146,13 @@ bool Catalogue::extract(const QString &entryName, QStringList &target,
 {
     const QString path = m_core.catalogueArchivePath();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        m_core.ui().showWarning(missingMessage.isEmpty()
+        m_core.ui().ShowWarning(missingMessage.isEmpty()
                                     ? QStringLiteral("Die Datei %1 existiert nicht.").arg(path)
                                     : missingMessage);
         return false;
     }
     if (Entzippen(path, entryName, target) == ExtractResult::Damaged) {
-        m_core.ui().showWarning(
+        m_core.ui().ShowWarning(
             QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden.").arg(path));
         return false;
     }

@@ -17,7 +17,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
     const QString code = QString(partLetter) + classLetter;
     UserInterface &ui = m_core.ui();
     const auto fault = [&](int lineNumber, const QString &column) {
-        ui.showWarning(QStringLiteral("Fehler in ") + code +
+        ui.ShowWarning(QStringLiteral("Fehler in ") + code +
                        QStringLiteral("abschnitte.txt  Zeile ") + QString::number(lineNumber) +
                        column);
     };
@@ -31,7 +31,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
     while (!lines.isEmpty() && lines.first().startsWith(u'#'))
         lines.removeFirst();
     if (lines.isEmpty()) {
-        ui.showWarning(QStringLiteral("Die Datei ") + code +
+        ui.ShowWarning(QStringLiteral("Die Datei ") + code +
                        QStringLiteral("Abschnitte.txt enthält keine Abschnitte."));
         return false;
     }
@@ -61,7 +61,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
         int first = 0;
         int last = 0;
         if (firstPrefix.size() < 2 || !FindIdRange(catalogue, firstPrefix, first, last)) {
-            ui.showWarning(QStringLiteral("Fehler in ") + code +
+            ui.ShowWarning(QStringLiteral("Fehler in ") + code +
                            QStringLiteral("Abschnitte.txt  Zeile ") + QString::number(lineNumber) +
                            QStringLiteral(" Spalte 1."));
             return false;

@@ -118,7 +118,7 @@ bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString 
         QDir().mkpath(QFileInfo(path).absolutePath());
         QString reason;
         if (!TextFile::writeLines(path, asked.items(), &reason))
-            m_core.ui().showWarning(
+            m_core.ui().ShowWarning(
                 QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
                     .arg(path, reason));
     }
@@ -134,7 +134,7 @@ int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, cons
         return 0;
 
     if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {
-        m_core.ui().showWarning(
+        m_core.ui().ShowWarning(
             QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
         return 0;
     }

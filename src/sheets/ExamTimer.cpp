@@ -76,7 +76,7 @@ void ExamTimer::VexaHTMLViewerHistoryChange()
         b.NavigationErwartet = false;
         return;
     }
-    ui.showWarning(QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training."));
+    ui.ShowWarning(QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training."));
     b.Bogenart = u't';
     b.Abschnitt = QString(b.Teil) + QStringLiteral("--");
     ui.setCommandEnabled(UserInterface::Command::Antwortenliste, true);

@@ -88,7 +88,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     bool isNumber = false;
     const int limit = b.Zeitlimit.toInt(&isNumber);
     if (!isNumber) {
-        ui.showWarning(QStringLiteral("Das Zeitlimit \"%1\" ist keine ganze Zahl; der Fragebogen "
+        ui.ShowWarning(QStringLiteral("Das Zeitlimit \"%1\" ist keine ganze Zahl; der Fragebogen "
                                       "wird nicht erzeugt.")
                            .arg(b.Zeitlimit));
         b.NavigationErwartet = false;

@@ -19,10 +19,10 @@ public:
     virtual void setPanelColour(Panel panel, PanelColour colour) = 0;
 
     /// Status message: panel Nachricht shows " " + text on light yellow for 3 s.
-    virtual void msg(const QString &text) = 0;
+    virtual void Msg(const QString &text) = 0;
 
     /// Modal warning box (caption "Warnung", one button OK).
-    virtual void showWarning(const QString &text) = 0;
+    virtual void ShowWarning(const QString &text) = 0;
     /// Modal box with OK and "Abbrechen"; true for OK.
     virtual bool confirm(const QString &text) = 0;
 

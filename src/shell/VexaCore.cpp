@@ -31,7 +31,7 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     if (!m_clock)
         m_clock = [] { return QDateTime::currentDateTime(); };
     m_settings = std::make_unique<IniFile>(m_dataDir + QStringLiteral("/Vexa.ini"));
-    m_settings->setWriteErrorHandler([this](const QString &message) { m_ui.showWarning(message); });
+    m_settings->setWriteErrorHandler([this](const QString &message) { m_ui.ShowWarning(message); });
 
     m_catalogue = std::make_unique<Catalogue>(*this);
     m_selection = std::make_unique<Selection>(*this);
@@ -88,7 +88,7 @@ bool VexaCore::SeiteSpeichernUndZeigen(const QString &path, const QStringList &l
 {
     QString reason;
     if (!TextFile::writeLines(path, lines, &reason)) {
-        m_ui.showWarning(
+        m_ui.ShowWarning(
             QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
         return false;
     }

@@ -439,7 +439,7 @@ void TVexaForm::setPanelColour(Panel panel, PanelColour colour)
     setPanelBackground(panelLabel(panel), panelColour(colour));
 }
 
-void TVexaForm::msg(const QString &text)
+void TVexaForm::Msg(const QString &text)
 {
     setPanelBackground(m_nachricht, kMsgColour);
     m_nachricht->setText(QStringLiteral(" ") + text);
@@ -448,7 +448,7 @@ void TVexaForm::msg(const QString &text)
         m_msgTimer.start();
 }
 
-void TVexaForm::showWarning(const QString &text)
+void TVexaForm::ShowWarning(const QString &text)
 {
     MessageBox::warning(m_shutDown ? nullptr : this, text);
 }
@@ -584,12 +584,12 @@ void TVexaForm::AntwortenlisteClick()
 void TVexaForm::DruckenSpeedButtonClick()
 {
     if (!m_printer.isValid()) {
-        showWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Die Seite wurde nicht "
+        ShowWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Die Seite wurde nicht "
                                    "gedruckt."));
         return;
     }
     if (!m_viewer->print(&m_printer))
-        showWarning(QStringLiteral("Die Seite konnte nicht gedruckt werden."));
+        ShowWarning(QStringLiteral("Die Seite konnte nicht gedruckt werden."));
 }
 
 void TVexaForm::DruckereinrichtenClick()

@@ -56,8 +56,8 @@ public:
     // UserInterface
     void setPanelText(Panel panel, const QString &text) override;
     void setPanelColour(Panel panel, PanelColour colour) override;
-    void msg(const QString &text) override;
-    void showWarning(const QString &text) override;
+    void Msg(const QString &text) override;
+    void ShowWarning(const QString &text) override;
     bool confirm(const QString &text) override;
     bool showPage(const QString &pathWithAnchor) override;
     QString pageTitle() const override;

@@ -104,7 +104,7 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
 
     const QString file = path();
     if (!TextFile::writeLines(file, s)) {
-        m_core.ui().showWarning(QStringLiteral("Die Datei ") + file +
+        m_core.ui().ShowWarning(QStringLiteral("Die Datei ") + file +
                                 QStringLiteral(" kann nicht geschrieben werden."));
         return false;
     }

@@ -77,7 +77,7 @@ bool ExamLog::LogAnhaengen(const QStringList &lines)
     if (TextFile::writeLines(path, log))
         return true;
     log.erase(log.begin() + before, log.end());
-    m_core.ui().showWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
+    m_core.ui().ShowWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
                             QStringLiteral(" geschrieben werden."));
     return false;
 }

@@ -31,12 +31,12 @@ public:
 
     void setPanelText(Panel panel, const QString &text) override { panelText[panel] = text; }
     void setPanelColour(Panel panel, PanelColour colour) override { panelColour[panel] = colour; }
-    void msg(const QString &text) override
+    void Msg(const QString &text) override
     {
         messages.append(text);
         panelText[Panel::Nachricht] = QStringLiteral(" ") + text;
     }
-    void showWarning(const QString &text) override { warnings.append(text); }
+    void ShowWarning(const QString &text) override { warnings.append(text); }
     bool confirm(const QString &text) override
     {
         confirmations.append(text);

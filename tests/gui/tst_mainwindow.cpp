@@ -542,14 +542,14 @@ void TstMainWindow::panelColours()
 void TstMainWindow::msgTintsUntilTimerEnds()
 {
     QTimer *timer = m_form->msgTimer();
-    m_form->msg(QStringLiteral("eins"));
+    m_form->Msg(QStringLiteral("eins"));
     QCOMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" eins"));
     QCOMPARE(panel(Panel::Nachricht)->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xE0));
     QVERIFY(timer->isActive());
 
     // A second message inside the three seconds keeps the running interval.
     QTRY_VERIFY(timer->remainingTime() < 2990);
-    m_form->msg(QStringLiteral("zwei"));
+    m_form->Msg(QStringLiteral("zwei"));
     QCOMPARE(panel(Panel::Nachricht)->text(), QStringLiteral(" zwei"));
     QVERIFY(timer->isActive());
     QVERIFY(timer->remainingTime() < 2995);
@@ -561,7 +561,7 @@ void TstMainWindow::msgTintsUntilTimerEnds()
     QVERIFY(!timer->isActive());
 
     // The next message starts a new tint.
-    m_form->msg(QStringLiteral("drei"));
+    m_form->Msg(QStringLiteral("drei"));
     QVERIFY(timer->isActive());
     QCOMPARE(panel(Panel::Nachricht)->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xE0));
 }
