@@ -36,12 +36,21 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-const char *const kAnswerAndSubmit =
+const char *const kAnswer =
     "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
     ".map(r => r.name))];"
     "names.forEach((n, i) => document.querySelector(`input[name=${n}][value^=${i % 3 ? 'R' : "
-    "'W'}]`).click());"
-    "document.querySelector('input[type=submit]').click();";
+    "'W'}]`).click()); true";
+const char *const kSubmit = "document.querySelector('input[type=submit]').click()";
+
+void runScript(QWebEnginePage *page, const char *code)
+{
+    QEventLoop loop;
+    page->runJavaScript(QString::fromLatin1(code), QWebEngineScript::ApplicationWorld,
+                        [&loop](const QVariant &) { loop.quit(); });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit); // guard only
+    loop.exec();
+}
 
 } // namespace
 
@@ -72,14 +81,19 @@ int main(int argc, char *argv[])
     bare.show();
 
     const QString evaluation = data.path() + QStringLiteral("/html/LetzteAuswertung.html");
-    std::vector<double> submitTimes, plainTimes;
+    std::vector<double> submitTimes, plainTimes, reachTimes;
+    QElapsedTimer t;
+    double reachedMs = 0;
+    QObject::connect(viewer, &VexaHTMLViewer::formSubmit, viewer,
+                     [&] { reachedMs = t.nsecsElapsed() / 1e6; });
     for (int i = 0; i < runs + 1; ++i) {
         w.K2TechnikClick();
         if (!waitFor(viewer, &VexaHTMLViewer::pageLoaded))
             return 1;
-        QElapsedTimer t;
+        // The answers are given before; the clock runs from the press of " auswerten ".
+        runScript(viewer->view()->page(), kAnswer);
         t.start();
-        viewer->view()->page()->runJavaScript(QString::fromLatin1(kAnswerAndSubmit),
+        viewer->view()->page()->runJavaScript(QString::fromLatin1(kSubmit),
                                               QWebEngineScript::ApplicationWorld);
         if (!waitFor(viewer, &VexaHTMLViewer::pageLoaded) ||
             QFileInfo(viewer->currentFile()).fileName() != QLatin1String("LetzteAuswertung.html"))
@@ -94,12 +108,15 @@ int main(int argc, char *argv[])
         if (i > 0) { // the first round warms both up
             submitTimes.push_back(submitMs);
             plainTimes.push_back(plainMs);
+            reachTimes.push_back(reachedMs);
         }
     }
     const double submit = median(submitTimes);
     const double plain = median(plainTimes);
     std::printf("runs: %d\n", runs);
     std::printf("submit -> evaluation shown: %.1f ms\n", submit);
+    std::printf("  of which the page's submission reaching the program: %.1f ms\n",
+                median(reachTimes));
     std::printf("plain load of the same file: %.1f ms\n", plain);
     std::printf("ratio: %.2f\n", submit / plain);
     return 0;
