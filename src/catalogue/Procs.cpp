@@ -36,8 +36,8 @@ QString UmlautsToEntities(const QString &text)
 
 void ReplaceAll(QString &text, const QString &oldText, const QString &newText)
 {
-    // An empty pattern, or a replacement that contains the pattern, would never end.
-    if (oldText.isEmpty() || newText.contains(oldText))
+    // One pass over the text: a replacement that holds the pattern is not replaced again.
+    if (oldText.isEmpty())
         return;
     text.replace(oldText, newText);
 }

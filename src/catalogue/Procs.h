@@ -7,8 +7,8 @@
 /// Writes Ä Ö Ü ß ä ö ü as HTML entities; every other character, markup included, passes.
 QString UmlautsToEntities(const QString &text);
 
-/// Replaces every occurrence of oldText in text by newText (newText must not contain
-/// oldText; an empty oldText changes nothing).
+/// Replaces every occurrence of oldText in text by newText, in one pass (a newText that
+/// contains oldText is not replaced again); an empty oldText changes nothing.
 void ReplaceAll(QString &text, const QString &oldText, const QString &newText);
 
 /// Puts "0" in front until the text is at least width characters long.

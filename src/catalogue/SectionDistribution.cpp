@@ -11,8 +11,10 @@
 #include <QString>
 #include <QStringList>
 
-bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLetter, int &count,
-                                               StringList &result)
+SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar partLetter,
+                                                                       QChar classLetter,
+                                                                       int &count,
+                                                                       StringList &result)
 {
     const QString code = QString(partLetter) + classLetter;
     UserInterface &ui = m_core.ui();
@@ -26,21 +28,21 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
     if (!m_core.catalogue().extract(code + QStringLiteral("Abschnitte.txt"), lines,
                                     QStringLiteral("Die Datei ") + code +
                                         QStringLiteral("abschnitte.txt existiert nicht.")))
-        return false;
+        return Outcome::Stopped;
 
     while (!lines.isEmpty() && lines.first().startsWith(u'#'))
         lines.removeFirst();
     if (lines.isEmpty()) {
         ui.ShowWarning(QStringLiteral("Die Datei ") + code +
                        QStringLiteral("Abschnitte.txt enthält keine Abschnitte."));
-        return false;
+        return Outcome::Stopped;
     }
 
     // A short line anywhere stops before anything is drawn.
     for (int n = 0; n < lines.size(); ++n) {
         if (lines.at(n).size() < 14) {
             fault(n + 1, QStringLiteral("."));
-            return false;
+            return Outcome::Stopped;
         }
     }
 
@@ -54,7 +56,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
         const QString countText = line.mid(12, 2).trimmed();
         if (!IsInteger(countText)) {
             fault(lineNumber, QStringLiteral(" Spalte 13."));
-            return false;
+            return Outcome::Abandoned;
         }
         const int sectionCount = countText.toInt();
 
@@ -64,13 +66,13 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
             ui.ShowWarning(QStringLiteral("Fehler in ") + code +
                            QStringLiteral("Abschnitte.txt  Zeile ") + QString::number(lineNumber) +
                            QStringLiteral(" Spalte 1."));
-            return false;
+            return Outcome::Stopped;
         }
         if (lastPrefix != firstPrefix && lastPrefix.size() >= 2) {
             int lastFirst = 0;
             if (!FindIdRange(catalogue, lastPrefix, lastFirst, last) || last < first) {
                 fault(lineNumber, QStringLiteral(" Spalte 7."));
-                return false;
+                return Outcome::Stopped;
             }
         }
         const int size = last - first + 1;
@@ -85,7 +87,7 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
                 extra = rememberedShare;
             } else {
                 fault(lineNumber, QStringLiteral(" Spalte 17."));
-                return false;
+                return Outcome::Stopped;
             }
         }
 
@@ -95,5 +97,5 @@ bool SectionDistribution::DistributeBySections(QChar partLetter, QChar classLett
     }
 
     count = result.count();
-    return true;
+    return Outcome::Complete;
 }

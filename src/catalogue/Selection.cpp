@@ -131,12 +131,12 @@ int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, cons
     lines.clear();
     if (!m_core.catalogue().extract(
             QString(partLetter) + classLetter + QStringLiteral("fragen.txt"), lines))
-        return 0;
+        return -1;
 
     if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {
         m_core.ui().ShowWarning(
             QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
-        return 0;
+        return -1;
     }
     const int blockStart = 40 * (code.at(2).unicode() - u'0') - 40;
     const QString groupCode = code.left(2);

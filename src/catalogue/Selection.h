@@ -33,7 +33,8 @@ public:
 
     /// Clears CatalogueLines, reads the part's entry and adds the ordinals of training
     /// section code (group code + section digit) to SelectedQuestions. Returns the
-    /// number of selected questions; 0 after a warning when the archive is missing.
+    /// number of selected questions, or -1 after a warning when the archive is missing
+    /// or damaged or the code names no section; then no sheet is to be made.
     int CollectSectionQuestions(QChar partLetter, QChar classLetter, const QString &code);
 
     /// One scanning step: from line i on, finds the next header whose group is

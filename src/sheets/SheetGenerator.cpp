@@ -64,7 +64,9 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         selected.clear();
         if (m_core.flags().FVBNetzA) {
             int distributed = 0;
-            m_core.sections().DistributeBySections(p, c, distributed, selected);
+            if (m_core.sections().DistributeBySections(p, c, distributed, selected) ==
+                SectionDistribution::Outcome::Abandoned)
+                return;
         } else {
             m_core.selection().DrawRandomNumbers(b.Vorrat, b.Fragenzahl, 1, askedName,
                                                  m_core.flags().Zufallszahlen, selected);
@@ -79,7 +81,10 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         b.Zeitlimit = part.minutes;
         title = s.left(2) + u'/' + s.mid(2, 1) + QStringLiteral("  ") + part.title.mid(17, 40);
         selected.clear();
-        b.Vorrat = m_core.selection().CollectSectionQuestions(p, c, s);
+        const int collected = m_core.selection().CollectSectionQuestions(p, c, s);
+        if (collected < 0)
+            return;
+        b.Vorrat = collected;
         b.Fragenzahl = b.Vorrat;
     } else {
         return;
@@ -88,9 +93,14 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     bool isNumber = false;
     const int limit = b.Zeitlimit.toInt(&isNumber);
     if (!isNumber) {
-        ui.ShowWarning(QStringLiteral("Das Zeitlimit \"%1\" ist keine ganze Zahl; der Fragebogen "
-                                      "wird nicht erzeugt.")
-                           .arg(b.Zeitlimit));
+        // Only an own list can bring such a limit, or a class letter no part knows.
+        ui.ShowWarning(kind == u'a'
+                           ? QStringLiteral("Das Zeitlimit \"%1\" ist keine ganze Zahl; der "
+                                            "Fragebogen wird nicht erzeugt.")
+                                 .arg(b.Zeitlimit)
+                           : QStringLiteral("Den Prüfungsteil %1 gibt es nicht; der Fragebogen "
+                                            "wird nicht erzeugt.")
+                                 .arg(QString(p) + c));
         b.NavigationErwartet = false;
         kind = u't';
         return;

@@ -26,8 +26,9 @@ public:
     /// Modal box with OK and "Abbrechen"; true for OK.
     virtual bool confirm(const QString &text) = 0;
 
-    /// Lets the page viewer show a local file, optionally with "#anchor". Returns false
-    /// when the file could not be shown (the viewer has already said why).
+    /// Lets the page viewer show a local file, optionally with "#anchor"; the caption
+    /// follows the page's title as soon as it is shown. Returns false when the file
+    /// could not be shown (the viewer has already said why).
     virtual bool showPage(const QString &pathWithAnchor) = 0;
     /// Title of the page the viewer shows now.
     virtual QString pageTitle() const = 0;

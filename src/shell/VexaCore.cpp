@@ -92,8 +92,8 @@ bool VexaCore::SeiteSpeichernUndZeigen(const QString &path, const QStringList &l
             QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
         return false;
     }
+    // The caption follows the page's title once the viewer has shown it.
     m_ui.showPage(path + QStringLiteral("#top"));
-    m_ui.setCaption(m_ui.pageTitle());
     m_ui.focusViewer();
     return true;
 }

@@ -101,7 +101,7 @@ public:
     PageCommands &pageCommands() { return *m_pageCommands; }
 
     /// Writes a generated page (Windows-1252, CR LF, atomically) and shows it at "#top";
-    /// the caption follows the page's title and the viewer takes the focus. A page that
+    /// the caption follows the page's title once shown, and the viewer takes the focus. A page that
     /// cannot be written is reported with a warning and not shown; returns false then.
     bool SeiteSpeichernUndZeigen(const QString &path, const QStringList &lines);
 

@@ -477,7 +477,8 @@ void TestInstalledPages::sectionCodesSelectQuestions_data()
     for (const QString &page :
          {QStringLiteral("traininga.html"), QStringLiteral("traininge.html")}) {
         for (const Form &form : formsOf(readAll(htmlDir() + QLatin1Char('/') + page))) {
-            if (form.fields.size() < 2 || form.action.size() < 6 || form.fields.at(0).value.isEmpty())
+            if (form.fields.size() < 2 || form.action.size() < 6 ||
+                form.fields.at(0).value.isEmpty())
                 continue;
             const QChar part = form.fields.at(0).value.at(0).toUpper();
             const QChar classLetter = form.action.at(5).toUpper();
@@ -486,7 +487,8 @@ void TestInstalledPages::sectionCodesSelectQuestions_data()
             if (seen.contains(key))
                 continue;
             seen.insert(key);
-            QTest::newRow(qPrintable(page + QLatin1Char(' ') + code)) << part << classLetter << code;
+            QTest::newRow(qPrintable(page + QLatin1Char(' ') + code))
+                << part << classLetter << code;
         }
     }
 }
@@ -502,8 +504,10 @@ void TestInstalledPages::sectionCodesSelectQuestions()
     CoreFixture f;
     f.startWithArchive(archive);
     const int selected = f.core->selection().CollectSectionQuestions(part, classLetter, code);
-    QVERIFY2(selected > 0, qPrintable(QStringLiteral("%1%2 %3 selects no question")
-                                          .arg(part).arg(classLetter).arg(code)));
+    QVERIFY2(
+        selected > 0,
+        qPrintable(
+            QStringLiteral("%1%2 %3 selects no question").arg(part).arg(classLetter).arg(code)));
     QVERIFY(selected <= 40);
     QVERIFY(f.ui.warnings.isEmpty());
 }

@@ -405,7 +405,7 @@ void TestSelection::collectSectionQuestionsFailures()
 
     Harness h(1);
     h.core.setCatalogueArchivePath(archive);
-    QCOMPARE(h.selection().CollectSectionQuestions(u'T', u'A', code), 0);
+    QCOMPARE(h.selection().CollectSectionQuestions(u'T', u'A', code), -1);
     QCOMPARE(h.core.SelectedQuestions().count(), 0);
     QCOMPARE(h.ui.warnings, QStringList{warning});
 }

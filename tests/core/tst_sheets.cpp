@@ -6,6 +6,7 @@
 #include "sheets/SheetGenerator.h"
 #include "shell/IniFile.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -209,6 +210,53 @@ private slots:
         QCOMPARE(IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
                      .ReadInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 0),
                  0);
+    }
+
+    void sectionsEntryDrivesTheExamination()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        f.core->flags().FVBNetzA = true;
+        f.core->pageCommands().K2TechnikClick();
+        const QStringList lines = sheetLines(f);
+        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 30);
+        QCOMPARE(countLines(lines, QStringLiteral("<td width=\"2%\"><b>TB")), 10);
+        QVERIFY(f.ui.warnings.isEmpty());
+    }
+
+    void noSheetWhenTheSelectionCannotBeMade_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<bool>("sections");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("section digit no digit")
+            << "VexaUA" << QStringList{"teil=T", "abschnitt=TAx"} << false
+            << "Der Trainingsabschnitt TAX ist ungültig.";
+        QTest::newRow("section code too short")
+            << "VexaUA" << QStringList{"teil=T", "abschnitt=T"} << false
+            << "Der Trainingsabschnitt T ist ungültig.";
+        QTest::newRow("count no number") << "VexaTE" << QStringList{"teil=B"} << true
+                                         << "Fehler in BEabschnitte.txt  Zeile 1 Spalte 13.";
+        QTest::newRow("unknown class letter")
+            << "VexaTX" << QStringList{"teil=T"} << false
+            << "Den Prüfungsteil TX gibt es nicht; der Fragebogen wird nicht erzeugt.";
+    }
+    void noSheetWhenTheSelectionCannotBeMade()
+    {
+        QFETCH(QString, action);
+        QFETCH(QStringList, results);
+        QFETCH(bool, sections);
+        QFETCH(QString, warning);
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        f.core->flags().FVBNetzA = sections;
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(action, results);
+        QCOMPARE(f.ui.warnings, QStringList{warning});
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QVERIFY(!f.ui.timerRunning);
+        QVERIFY(!QFileInfo::exists(sheetPath(f)));
+        QCOMPARE(QFileInfo(f.dataDir() + QStringLiteral("/Vexa.ini")).exists(), false);
     }
 
     void unknownPartGivesAnEmptySheet()

@@ -46,10 +46,14 @@ private slots:
                              << "./pics"
                              << "/opt/v/pics"
                              << "/opt/v/pics/a /opt/v/pics/b";
-        QTest::newRow("replacement holds pattern") << "aXb"
+        QTest::newRow("replacement holds pattern") << "aXbX"
                                                    << "X"
                                                    << "XX"
-                                                   << "aXb";
+                                                   << "aXXbXX";
+        QTest::newRow("program folder ending in a dot") << "<img src=\"./pics/a.gif\">"
+                                                        << "./pics"
+                                                        << "/opt/v./pics"
+                                                        << "<img src=\"/opt/v./pics/a.gif\">";
     }
     void replaceAll()
     {

@@ -93,4 +93,6 @@ write_zip("sheets/catalogue.qst", {
     "TEfragen.txt": entry(te),
     "VEfragen.txt": entry(ve),
     "TAAbschnitte.txt": entry(sections),
+    # A count that is no number: the sheet is abandoned.
+    "BEAbschnitte.txt": entry(["BA10        x4"]),
 })
