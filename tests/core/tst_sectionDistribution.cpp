@@ -1,4 +1,4 @@
-#include "FakeUserInterface.h"
+#include "CoreFixture.h"
 
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/StringList.h"
@@ -18,24 +18,13 @@ namespace {
 
 const QString kData = QStringLiteral(VEXA_TEST_DATA "/sections/");
 
-struct Harness
+struct Harness : CoreFixture
 {
-    QTemporaryDir dir;
-    FakeUserInterface ui;
-    VexaCore core;
-
-    Harness(quint64 seed, const QString &archive)
-        : core(VexaCore::Options{QStringLiteral(VEXA_PROGRAM_DIR),
-                                 dir.path(),
-                                 false,
-                                 std::make_shared<RandomSource>(seed),
-                                 {}},
-               ui)
+    Harness(quint64 seed, const QString &archive) : CoreFixture(seed)
     {
-        QDir(dir.path()).mkpath(QStringLiteral("Fragen"));
         TextFile::readLines(kData + QStringLiteral("catalogue_TAfragen.txt"),
-                            core.CatalogueLines());
-        core.setCatalogueArchivePath(kData + archive + QStringLiteral(".qst"));
+                            core->CatalogueLines());
+        core->setCatalogueArchivePath(kData + archive + QStringLiteral(".qst"));
     }
 
     QString askedListPath() const { return dir.path() + QStringLiteral("/Fragen/TAAskedList.txt"); }
@@ -159,9 +148,9 @@ void TestSectionDistribution::distribution()
         QVERIFY(TextFile::writeLines(h.askedListPath(), asked));
         StringList result(true);
         int count = -1;
-        const bool ok =
-            h.core.sections().DistributeBySections(partCode.at(0), partCode.at(1), count, result) ==
-            SectionDistribution::Outcome::Complete;
+        const bool ok = h.core->sections().DistributeBySections(partCode.at(0), partCode.at(1),
+                                                                count, result) ==
+                        SectionDistribution::Outcome::Complete;
 
         QCOMPARE(ok, warning.isEmpty());
         QCOMPARE(h.ui.warnings, warning.isEmpty() ? QStringList() : QStringList{warning});
@@ -188,7 +177,7 @@ void TestSectionDistribution::rangeReachesIntoLaterGroup()
         Harness h(seed, QStringLiteral("spanGroups"));
         StringList result(true);
         int count = 0;
-        QCOMPARE(h.core.sections().DistributeBySections(u'T', u'A', count, result),
+        QCOMPARE(h.core->sections().DistributeBySections(u'T', u'A', count, result),
                  SectionDistribution::Outcome::Complete);
         QCOMPARE(count, 10);
         QCOMPARE(countIn(result, 1, 24), 10);
@@ -206,7 +195,7 @@ void TestSectionDistribution::sharedQuestion()
         Harness h(seed, QStringLiteral("share"));
         StringList result(true);
         int count = 0;
-        QCOMPARE(h.core.sections().DistributeBySections(u'T', u'A', count, result),
+        QCOMPARE(h.core->sections().DistributeBySections(u'T', u'A', count, result),
                  SectionDistribution::Outcome::Complete);
         QCOMPARE(count, 6);
         const int plusLine = countIn(result, 1, 10);

@@ -1,4 +1,4 @@
-#include "FakeUserInterface.h"
+#include "CoreFixture.h"
 
 #include "catalogue/Selection.h"
 #include "catalogue/StringList.h"
@@ -17,24 +17,11 @@
 
 namespace {
 
-struct Harness
+struct Harness : CoreFixture
 {
-    QTemporaryDir dir;
-    FakeUserInterface ui;
-    VexaCore core;
+    explicit Harness(quint64 seed) : CoreFixture(seed) {}
 
-    explicit Harness(quint64 seed)
-        : core(VexaCore::Options{QStringLiteral(VEXA_PROGRAM_DIR),
-                                 dir.path(),
-                                 false,
-                                 std::make_shared<RandomSource>(seed),
-                                 {}},
-               ui)
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("Fragen"));
-    }
-
-    Selection &selection() { return core.selection(); }
+    Selection &selection() { return core->selection(); }
 };
 
 // A catalogue of n questions with IDs "TA001", "TA002", ...
@@ -152,7 +139,7 @@ void TestSelection::answerOrderIsUniform()
 void TestSelection::askedListCycle()
 {
     Harness h(99);
-    h.core.CatalogueLines() = catalogueOf(300);
+    h.core->CatalogueLines() = catalogueOf(300);
     const QString path = h.selection().askedListPath(QStringLiteral("TA"));
     QCOMPARE(path, h.dir.path() + QStringLiteral("/Fragen/TAAskedList.txt"));
     const QRegularExpression lineForm(QStringLiteral("^(\\d{4}) (TA\\d{3})$"));
@@ -229,7 +216,7 @@ void TestSelection::askedListAvoidsAskedQuestions()
 
     for (quint64 seed = 1; seed <= 20; ++seed) {
         Harness h(seed);
-        h.core.CatalogueLines() = catalogueOf(pool);
+        h.core->CatalogueLines() = catalogueOf(pool);
         const QString path = h.selection().askedListPath(QStringLiteral("TA"));
         QVERIFY(TextFile::writeLines(path, fileBefore));
 
@@ -276,7 +263,7 @@ void TestSelection::plainDrawEndsWhenTooFewAreFree()
     QFETCH(QStringList, expected);
 
     Harness h(7);
-    h.core.CatalogueLines() = catalogueOf(qMax(pool + first, 1));
+    h.core->CatalogueLines() = catalogueOf(qMax(pool + first, 1));
     StringList selected(true);
     selected.setItems(alreadySelected);
     const QString name = useAskedList ? QStringLiteral("TA") : QString();
@@ -307,7 +294,7 @@ void TestSelection::blockMode()
     QFETCH(QString, reachable);
 
     Harness h(12345);
-    h.core.CatalogueLines() = catalogueOf(pool);
+    h.core->CatalogueLines() = catalogueOf(pool);
     const int b = pool / count;
     QSet<QString> drawn;
     for (int d = 0; d < 500; ++d) {
@@ -371,12 +358,12 @@ void TestSelection::collectSectionQuestions()
     QFETCH(QString, expected);
 
     Harness h(1);
-    h.core.setCatalogueArchivePath(QStringLiteral(VEXA_TEST_DATA "/selection/training.qst"));
-    h.core.CatalogueLines() = QStringList{QStringLiteral("stale")};
+    h.core->setCatalogueArchivePath(QStringLiteral(VEXA_TEST_DATA "/selection/training.qst"));
+    h.core->CatalogueLines() = QStringList{QStringLiteral("stale")};
     const int n = h.selection().CollectSectionQuestions(u'T', u'A', code);
-    QCOMPARE(h.core.SelectedQuestions().items(), ordinals(expected));
+    QCOMPARE(h.core->SelectedQuestions().items(), ordinals(expected));
     QCOMPARE(n, ordinals(expected).size());
-    QCOMPARE(h.core.CatalogueLines().first(), QStringLiteral("V:Testkatalog 1"));
+    QCOMPARE(h.core->CatalogueLines().first(), QStringLiteral("V:Testkatalog 1"));
     QVERIFY(h.ui.warnings.isEmpty());
 }
 
@@ -404,9 +391,9 @@ void TestSelection::collectSectionQuestionsFailures()
     QFETCH(QString, warning);
 
     Harness h(1);
-    h.core.setCatalogueArchivePath(archive);
+    h.core->setCatalogueArchivePath(archive);
     QCOMPARE(h.selection().CollectSectionQuestions(u'T', u'A', code), -1);
-    QCOMPARE(h.core.SelectedQuestions().count(), 0);
+    QCOMPARE(h.core->SelectedQuestions().count(), 0);
     QCOMPARE(h.ui.warnings, QStringList{warning});
 }
 
