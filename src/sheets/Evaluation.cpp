@@ -26,20 +26,6 @@ Status classify(const QString &line)
     return Status::None;
 }
 
-QString picLink(const QString &href, const QString &picture, const QString &title)
-{
-    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\"><img src=\"") +
-           picture +
-           QStringLiteral("\" vspace=\"2\" hspace=\"3\" align=\"left\" border=\"0\" title=\"") +
-           title + QStringLiteral("\"></a>");
-}
-
-QString link(const QString &href, const QString &text)
-{
-    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\">") + text +
-           QStringLiteral("</a>");
-}
-
 QString statusCell(const char *colour, const char *text)
 {
     return QStringLiteral("<b><font color=\"") + QLatin1String(colour) + QStringLiteral("\">") +
@@ -130,16 +116,16 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
                  QStringLiteral("</b>")
           << QStringLiteral("</td>")
           << QStringLiteral("<td ") + light + QStringLiteral(" width=\"6%\">")
-          << picLink(id + QStringLiteral(".qst"), pics + QStringLiteral("qm.gif"),
-                     QStringLiteral(" Fragentext und richtige L&ouml;sung"));
+          << PageParts::pictureLink(id + QStringLiteral(".qst"), pics + QStringLiteral("qm.gif"),
+                                    QStringLiteral(" Fragentext und richtige L&ouml;sung"));
         if (p == u'T')
-            s << picLink(id + QStringLiteral(".sln"), pics + QStringLiteral("L.gif"),
-                         QStringLiteral(" Die L&ouml;sung zu ") + id +
-                             QStringLiteral(" von QZ7TRV"));
+            s << PageParts::pictureLink(id + QStringLiteral(".sln"), pics + QStringLiteral("L.gif"),
+                                        QStringLiteral(" Die L&ouml;sung zu ") + id +
+                                            QStringLiteral(" von QZ7TRV"));
         if (status == Status::Wrong)
-            s << picLink(id + QStringLiteral(".qff"), pics + QStringLiteral("F.gif"),
-                         QStringLiteral(" ") + id + QStringLiteral(" zu ") + p + c +
-                             QStringLiteral("FalscheFragen.qlt hinzuf&uuml;gen"));
+            s << PageParts::pictureLink(id + QStringLiteral(".qff"), pics + QStringLiteral("F.gif"),
+                                        QStringLiteral(" ") + id + QStringLiteral(" zu ") + p + c +
+                                            QStringLiteral("FalscheFragen.qlt hinzuf&uuml;gen"));
         s << QStringLiteral("</td>")
           << QStringLiteral("<td ") + light + QStringLiteral(" width=\"86%\">");
         switch (status) {
@@ -181,8 +167,9 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
             s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
                                 "nicht. Zum Bestehen dieses Pr&uuml;fungsteils m&uuml;ssen 73% "
                                 "erreicht werden. Auf ein ") +
-                     link(programDir + QStringLiteral("/html/klasse") + c + QStringLiteral(".html"),
-                          QStringLiteral("Neues!")) +
+                     PageParts::link(programDir + QStringLiteral("/html/klasse") + c +
+                                         QStringLiteral(".html"),
+                                     QStringLiteral("Neues!")) +
                      QStringLiteral("</td></tr>");
         else if (timeExceeded)
             s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, Sie haben die "
@@ -197,23 +184,24 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
                         "Fragezeichen zeigt den Fragentext und die richtige Antwort, einer auf "
                         "das L die L&ouml;sung von QZ7TRV.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">") << QStringLiteral("<td colspan=\"3\">")
-      << QStringLiteral("<a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">[Top]</a> ");
+      << PageParts::topLink() + QStringLiteral(" ");
     if (training)
-        s << link(html + QStringLiteral("trainingA.html"), QStringLiteral("[Training Klasse A]")) +
+        s << PageParts::link(html + QStringLiteral("trainingA.html"),
+                             QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +
-                 link(html + QStringLiteral("trainingE.html"),
-                      QStringLiteral("[Training Klasse E]"));
+                 PageParts::link(html + QStringLiteral("trainingE.html"),
+                                 QStringLiteral("[Training Klasse E]"));
     else
-        s << link(html + QStringLiteral("klasseA.html"),
-                  QStringLiteral("[Pr&uuml;fungen Klasse A]")) +
+        s << PageParts::link(html + QStringLiteral("klasseA.html"),
+                             QStringLiteral("[Pr&uuml;fungen Klasse A]")) +
                  QStringLiteral(" ") +
-                 link(html + QStringLiteral("klasseE.html"),
-                      QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
+                 PageParts::link(html + QStringLiteral("klasseE.html"),
+                                 QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
                  QStringLiteral(" ") +
-                 link(html + QStringLiteral("statistik") + c + QStringLiteral(".html"),
-                      QStringLiteral("[Statistik]"));
-    s << link(m_core.htmlDir() + QStringLiteral("/LetzteAntworten.html"),
-              QStringLiteral(" [Antwortenliste]")) +
+                 PageParts::link(html + QStringLiteral("statistik") + c + QStringLiteral(".html"),
+                                 QStringLiteral("[Statistik]"));
+    s << PageParts::link(m_core.htmlDir() + QStringLiteral("/LetzteAntworten.html"),
+                         QStringLiteral(" [Antwortenliste]")) +
              QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tbody>") << QStringLiteral("</table>")
       << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");

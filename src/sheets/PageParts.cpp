@@ -29,6 +29,25 @@ QString mailLink()
     return mailLinkStart() + VexaCore::companyName() + QStringLiteral("</a>");
 }
 
+QString link(const QString &href, const QString &text)
+{
+    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\">") + text +
+           QStringLiteral("</a>");
+}
+
+QString pictureLink(const QString &href, const QString &picture, const QString &title)
+{
+    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\"><img src=\"") +
+           picture +
+           QStringLiteral("\" vspace=\"2\" hspace=\"3\" align=\"left\" border=\"0\" title=\"") +
+           title + QStringLiteral("\"></a>");
+}
+
+QString topLink()
+{
+    return QStringLiteral("<a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">[Top]</a>");
+}
+
 QString stamp(const QDateTime &when)
 {
     return when.toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss"));

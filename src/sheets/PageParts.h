@@ -17,6 +17,15 @@ QString mailLinkStart();
 /// The signature's mail link with the company name.
 QString mailLink();
 
+/// A text link of class "text".
+QString link(const QString &href, const QString &text);
+
+/// A link of class "text" around a small picture with the given title (tooltip).
+QString pictureLink(const QString &href, const QString &picture, const QString &title);
+
+/// The "[Top]" link to the anchor at the top of every generated page.
+QString topLink();
+
 /// Generation time as pages show it: "dd.mm.yyyy  hh:mm:ss" (two blanks).
 QString stamp(const QDateTime &when);
 

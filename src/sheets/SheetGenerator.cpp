@@ -237,8 +237,7 @@ void SheetGenerator::BogenKopf(int questionCount, QChar c, QChar p, const QStrin
         << QStringLiteral("<tr align=\"center\">") << QStringLiteral("<td>")
         << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"4\" width=\"95%\">")
         << QStringLiteral("<tr bgcolor=\"") + middle + QStringLiteral("\">")
-        << QStringLiteral("<td><a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">"
-                          "[Top]</a></td>")
+        << QStringLiteral("<td>") + PageParts::topLink() + QStringLiteral("</td>")
         << QStringLiteral("<td align=\"right\"><input type=\"submit\" value=\" auswerten \">"
                           "</td>")
         << QStringLiteral("</tr>") << QStringLiteral("</table>")
@@ -264,17 +263,14 @@ QString SheetGenerator::FragenKopfZeile(const QString &id, const QString &colour
     if (b.Bogenart == u't') {
         const QString pics = m_core.programDir() + QStringLiteral("/pics/");
         lines << QStringLiteral("<td width=\"98%\" align=\"right\">");
-        QString link = QStringLiteral("<a class=\"text\" href=\"") + id +
-                       QStringLiteral(".qst\"><img src=\"") + pics +
-                       QStringLiteral("qm.gif\" vspace=\"2\" hspace=\"3\" align=\"left\" "
-                                      "border=\"0\" title=\" Die richtige Antwort\"></a>");
+        QString link =
+            PageParts::pictureLink(id + QStringLiteral(".qst"), pics + QStringLiteral("qm.gif"),
+                                   QStringLiteral(" Die richtige Antwort"));
         if (b.Teil == u'T') {
             lines << link;
-            link = QStringLiteral("<a class=\"text\" href=\"") + id +
-                   QStringLiteral(".sln\"><img src=\"") + pics +
-                   QStringLiteral("L.gif\" vspace=\"2\" hspace=\"3\" align=\"left\" border=\"0\" "
-                                  "title=\" Die L&ouml;sung zu ") +
-                   id + QStringLiteral(" von QZ7TRV\"></a>");
+            link = PageParts::pictureLink(
+                id + QStringLiteral(".sln"), pics + QStringLiteral("L.gif"),
+                QStringLiteral(" Die L&ouml;sung zu ") + id + QStringLiteral(" von QZ7TRV"));
         }
         lines << link + number;
     } else {

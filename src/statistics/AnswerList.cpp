@@ -62,11 +62,14 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
       << QStringLiteral("<tr bgcolor=\"#f7f7f7\"><td><small>Ein Klick auf die Fragenummer "
                         "zeigt den Fragentext und die richtige Antwort.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
-      << QStringLiteral("<td><a class=\"text\" href=\"#top\" title=\" zum "
-                        "Seitenanfang\">[Top]</a> <a class=\"text\" href=\"") +
-             programDir + QStringLiteral("/html/training") + c +
-             QStringLiteral(".html\">[Training]</a> <a class=\"text\" href=\"") + programDir +
-             QStringLiteral("/html/klasse") + c + QStringLiteral(".html\">[Pr&uuml;fungen]</a>")
+      << QStringLiteral("<td>") + PageParts::topLink() + u' ' +
+             PageParts::link(programDir + QStringLiteral("/html/training") + c +
+                                 QStringLiteral(".html"),
+                             QStringLiteral("[Training]")) +
+             u' ' +
+             PageParts::link(programDir + QStringLiteral("/html/klasse") + c +
+                                 QStringLiteral(".html"),
+                             QStringLiteral("[Pr&uuml;fungen]"))
       << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")
       << QStringLiteral("<tr>")
@@ -87,8 +90,8 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
         const QString id = entry.left(5);
         const QChar position = entry.size() > 8 ? entry.at(8) : QChar();
         s << QStringLiteral("<tr bgcolor=\"") + light + QStringLiteral("\">")
-          << QStringLiteral("<td width=\"60\"><a class=\"text\" href=\"") + id +
-                 QStringLiteral(".qst\">") + id + QStringLiteral("</a></td>");
+          << QStringLiteral("<td width=\"60\">") +
+                 PageParts::link(id + QStringLiteral(".qst"), id) + QStringLiteral("</td>");
         for (int k = 1; k <= 4; ++k) {
             if (position == QChar(char16_t(u'0' + k)))
                 s << QStringLiteral("<td align=\"center\" width=\"30\" bgcolor=\"#d0ffd0\">") +
