@@ -116,11 +116,7 @@ bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString 
     if (useAsked) {
         const QString path = askedListPath(askedListName);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QString reason;
-        if (!TextFile::writeLines(path, asked.items(), &reason))
-            m_core.ui().ShowWarning(
-                QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                    .arg(path, reason));
+        m_core.saveLines(path, asked.items());
     }
     return complete;
 }

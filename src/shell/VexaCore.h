@@ -100,6 +100,11 @@ public:
     AnswerList &answerList() { return *m_answerList; }
     PageCommands &pageCommands() { return *m_pageCommands; }
 
+    /// Replaces a file with the lines (Windows-1252, CR LF, atomically). When that fails
+    /// the old file stays, the warning "Die Datei <path> kann nicht geschrieben werden
+    /// (<reason>)." is shown and false is returned.
+    bool saveLines(const QString &path, const QStringList &lines);
+
     /// Writes a generated page (Windows-1252, CR LF, atomically) and shows it at "#top";
     /// the caption follows the page's title once shown, and the viewer takes the focus. A page that
     /// cannot be written is reported with a warning and not shown; returns false then.

@@ -1,6 +1,5 @@
 #include "statistics/AnswerList.h"
 
-#include "catalogue/TextFile.h"
 #include "sheets/PageParts.h"
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
@@ -105,12 +104,8 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
       << QStringLiteral("</tbody>") << QStringLiteral("</table>") << QStringLiteral("</div>")
       << QStringLiteral("</body>") << QStringLiteral("</html>");
 
-    const QString file = path();
-    if (!TextFile::writeLines(file, s)) {
-        m_core.ui().ShowWarning(QStringLiteral("Die Datei ") + file +
-                                QStringLiteral(" kann nicht geschrieben werden."));
+    if (!m_core.saveLines(path(), s))
         return false;
-    }
     if (m_core.bogen().Bogenart == u't')
         m_core.ui().setCommandEnabled(UserInterface::Command::Antwortenliste, true);
     return true;

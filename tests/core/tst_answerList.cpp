@@ -193,8 +193,10 @@ void TestAnswerList::unwritablePage()
         1, u'T', u'A', QStringLiteral("#e7e7ff"), QStringLiteral("#f0f0ff"),
         QStringLiteral("#e0e0ff"), QStringLiteral("TA/2  Technische Kenntnisse"),
         QStringLiteral("9999"), QStringLiteral("1"), answerKey(QStringLiteral("TA"), {1})));
-    QCOMPARE(f.ui.warnings, QStringList{QStringLiteral("Die Datei ") + f.core->answerList().path() +
-                                        QStringLiteral(" kann nicht geschrieben werden.")});
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY(f.ui.warnings.at(0).startsWith(QStringLiteral("Die Datei ") +
+                                           f.core->answerList().path() +
+                                           QStringLiteral(" kann nicht geschrieben werden (")));
     QVERIFY(!f.ui.antwortenlisteEnabled);
 }
 
