@@ -48,7 +48,10 @@ bool readLines(const QString &path, QStringList &lines)
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // A small file sits in the write buffer until commit(), and commit() may still
+    // rename a temporary file whose flush failed (full disk): flush and look first.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError || !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

@@ -1,0 +1,144 @@
+// Saves on a disk that fills up while the file is written. The file size limit of the
+// process (RLIMIT_FSIZE) makes the kernel refuse writes past a byte count exactly as a
+// full file system does, without needing a mount; small files are the dangerous case,
+// because they sit in the write buffer until the save is committed.
+
+#include "CoreFixture.h"
+
+#include "catalogue/Cp1252.h"
+#include "catalogue/TextFile.h"
+#include "shell/IniFile.h"
+#include "statistics/ExamLog.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+/// Every file write of this process past `bytes` fails while the object lives.
+class DiskFullAfter
+{
+public:
+    explicit DiskFullAfter(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, SIG_IGN); // fail the write instead of ending the process
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~DiskFullAfter() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
+
+QStringList logOfEntries(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << ExamLog::entryLines(QChar(u'T'), QChar(u'A'), QString::number(i), 51, 51, 40,
+                                     QStringLiteral("90"), 45, QStringLiteral("TA101 "), QString(),
+                                     QDateTime(QDate(2026, 3, i), QTime(10, 0)));
+    return lines;
+}
+
+} // namespace
+
+class TestFullDisk : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveKeepsOldFile_data();
+    void saveKeepsOldFile();
+};
+
+void TestFullDisk::saveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("exam log") << QStringLiteral("log") << QStringLiteral("Vexa.log")
+                              << QStringLiteral("Der Eintrag konnte nicht in die Logdatei %1 "
+                                                "geschrieben werden.");
+    QTest::newRow("settings file") << QStringLiteral("settings") << QStringLiteral("Vexa.ini")
+                                   << QStringLiteral("nach %1 kann nicht geschrieben werden");
+    QTest::newRow("list file") << QStringLiteral("list") << QStringLiteral("Fragen/TAAskedList.txt")
+                               << QStringLiteral("Die Datei %1 kann nicht geschrieben werden");
+}
+
+void TestFullDisk::saveKeepsOldFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, fileName);
+    QFETCH(QString, warning);
+
+    CoreFixture f;
+    const QString path = f.dataDir() + u'/' + fileName;
+    QByteArray before;
+    if (kind == QLatin1String("log")) {
+        before = Cp1252::fromUnicode(TextFile::joinLines(logOfEntries(8)));
+    } else if (kind == QLatin1String("settings")) {
+        before = "[Einstellungen]\r\nAskedList=1\r\n[IDs]\r\nTAID=17\r\nBEID=4\r\n"
+                 "[Position]\r\nTop=5\r\nLeft=100\r\nWidth=785\r\nHeight=700\r\n";
+    } else {
+        QStringList ids;
+        for (int i = 1; i <= 30; ++i)
+            ids << QStringLiteral("%1 TA1%2")
+                       .arg(i, 4, 10, QLatin1Char('0'))
+                       .arg(i, 2, 10, QLatin1Char('0'));
+        before = Cp1252::fromUnicode(TextFile::joinLines(ids));
+    }
+    writeBytes(path, before);
+    f.core->start();
+    QVERIFY(before.size() < 16 * 1024); // the size that stays in the write buffer
+
+    bool saved = true;
+    {
+        const DiskFullAfter full(static_cast<rlim_t>(before.size() / 2));
+        if (kind == QLatin1String("log")) {
+            saved = f.core->examLog().LogEintragSchreiben(
+                QChar(u'B'), QChar(u'E'), QStringLiteral("9"), 34, 34, 20, QStringLiteral("60"), 30,
+                QString(), QString());
+        } else if (kind == QLatin1String("settings")) {
+            saved =
+                f.core->settings().WriteInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 18);
+        } else {
+            QStringList lines;
+            QVERIFY(TextFile::readLines(path, lines));
+            lines << QStringLiteral("0031 TA131");
+            saved = f.core->saveLines(path, lines);
+        }
+    }
+
+    QVERIFY(!saved);
+    QCOMPARE(readBytes(path), before);
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY2(f.ui.warnings.first().startsWith(warning.arg(path)),
+             qPrintable(f.ui.warnings.first()));
+    if (kind == QLatin1String("log"))
+        QCOMPARE(f.core->LogLines(), logOfEntries(8));
+    // No temporary file is left behind either.
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
+             QStringList{QFileInfo(path).fileName()});
+}
+
+QTEST_GUILESS_MAIN(TestFullDisk)
+#include "tst_fullDisk.moc"
