@@ -141,6 +141,6 @@ void PageCommands::K2VorschriftenClick()
 void PageCommands::AntwortenlisteClick()
 {
     const QString path = m_core.answerList().path();
-    if (QFileInfo::exists(path))
+    if (QFileInfo(path).isFile())
         m_core.ui().showPage(path + QStringLiteral("#top"));
 }

@@ -12,7 +12,10 @@
 #include "shell/VexaCore.h"
 #include "statistics/AnswerList.h"
 
+#include <QFile>
+
 #include <array>
+#include <limits>
 
 using Panel = UserInterface::Panel;
 using Colour = UserInterface::PanelColour;
@@ -53,7 +56,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     } else if (kind == u'k') {
         b.NavigationErwartet = true;
         int count = 0;
-        if (!m_core.catalogue().LoadPartCatalogue(p, c, count))
+        if (!loadExistingPart(p, c, kind, count))
             return;
         b.Vorrat = count;
         PartParameters(c, p, u'k', part);
@@ -65,8 +68,10 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         if (m_core.flags().FVBNetzA) {
             int distributed = 0;
             if (m_core.sections().DistributeBySections(p, c, distributed, selected) ==
-                SectionDistribution::Outcome::Abandoned)
+                SectionDistribution::Outcome::Abandoned) {
+                abandon(kind);
                 return;
+            }
         } else {
             m_core.selection().DrawRandomNumbers(b.Vorrat, b.Fragenzahl, 1, askedName,
                                                  m_core.flags().Zufallszahlen, selected);
@@ -74,7 +79,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
     } else if (kind == u't') {
         int count = 0;
-        if (!m_core.catalogue().LoadPartCatalogue(p, c, count))
+        if (!loadExistingPart(p, c, kind, count))
             return;
         b.Vorrat = count;
         PartParameters(c, p, u't', part);
@@ -101,8 +106,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
                            : QStringLiteral("Den Prüfungsteil %1 gibt es nicht; der Fragebogen "
                                             "wird nicht erzeugt.")
                                  .arg(QString(p) + c));
-        b.NavigationErwartet = false;
-        kind = u't';
+        abandon(kind);
         return;
     }
     b.ZeitlimitMinuten = limit;
@@ -112,7 +116,8 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         lineAt(catalogue, 0).startsWith(QLatin1String("V:")) ? catalogue.at(0).mid(2) : QString();
 
     const QString counterKey = QString(p) + c + QStringLiteral("ID");
-    const int number = m_core.settings().ReadInteger(QStringLiteral("IDs"), counterKey, 0) + 1;
+    const int number =
+        nextSheetNumber(m_core.settings().ReadInteger(QStringLiteral("IDs"), counterKey, 0));
     m_core.settings().WriteInteger(QStringLiteral("IDs"), counterKey, number);
     const QString sheetNumber = QString::number(number);
 
@@ -192,23 +197,58 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     BogenFuss(p, sheetNumber, lines);
     examNumber = sheetNumber;
 
-    m_core.answerList().AntwortenlisteErstellen(b.Fragenzahl, p, c, part.middle, part.light,
-                                                part.dark, title, b.Zeitlimit, sheetNumber,
-                                                rightAnswers);
-    const bool shown = m_core.SeiteSpeichernUndZeigen(
-        m_core.htmlDir() + QStringLiteral("/LetztePruefung.html"), lines);
+    // The answer key and the sheet belong together: without the one, the other is not
+    // written or not kept, so the menu never offers the key of an earlier sheet.
+    AnswerList &answerList = m_core.answerList();
+    bool shown =
+        answerList.AntwortenlisteErstellen(b.Fragenzahl, p, c, part.middle, part.light, part.dark,
+                                           title, b.Zeitlimit, sheetNumber, rightAnswers);
+    if (shown)
+        shown = m_core.SeiteSpeichernUndZeigen(
+            m_core.htmlDir() + QStringLiteral("/LetztePruefung.html"), lines);
     ui.setProgress(0);
 
     m_core.timer().stop();
     ui.setPanelText(Panel::Zeit, QString());
     b.Minuten = 0;
     if (!shown) {
-        // Without a sheet on screen there is no examination to time.
-        b.NavigationErwartet = false;
-        kind = u't';
+        // Without a sheet on screen there is no examination to time, and whatever
+        // answer list is left describes another sheet.
+        QFile::remove(answerList.path());
+        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
+        abandon(kind);
         return;
     }
     m_core.timer().start();
+}
+
+bool SheetGenerator::loadExistingPart(QChar p, QChar c, QChar &kind, int &count)
+{
+    if (!m_core.catalogue().LoadPartCatalogue(p, c, count))
+        return false;
+    if (count > 0)
+        return true;
+    // A sheet of a part the catalogue lacks would only waste a number and log 0 %.
+    m_core.ui().ShowWarning(QStringLiteral("Der Fragenkatalog enthält keine Fragen zum "
+                                           "Prüfungsteil %1; der Fragebogen wird nicht erzeugt.")
+                                .arg(QString(p) + c));
+    abandon(kind);
+    return false;
+}
+
+void SheetGenerator::abandon(QChar &kind)
+{
+    m_core.bogen().NavigationErwartet = false;
+    kind = u't';
+}
+
+int SheetGenerator::nextSheetNumber(int counter)
+{
+    // Counters only grow; one that cannot grow further (or was damaged into a negative
+    // number) starts again at 1 instead of overflowing.
+    if (counter < 0 || counter == std::numeric_limits<int>::max())
+        return 1;
+    return counter + 1;
 }
 
 void SheetGenerator::BogenKopf(int questionCount, QChar c, QChar p, const QString &title,

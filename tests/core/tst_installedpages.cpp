@@ -1,5 +1,6 @@
 #include "CoreFixture.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/Selection.h"
 
 #include <algorithm>
@@ -217,10 +218,31 @@ QStringList trainingFormProblems(const Form &form)
     return problems;
 }
 
-QStringList examFormProblems(const Form &form, const QString &classLetter)
+// Part codes (part letter + class letter) whose questions the packed demo catalogue holds.
+QSet<QString> catalogueParts()
+{
+    QSet<QString> parts;
+    const QString archive = QStringLiteral(VEXA_PROGRAM_DIR "/Fragen/ZIROdazud.qst");
+    for (const QChar part : kPartLetters) {
+        for (const QChar classLetter : QStringLiteral("AE")) {
+            const QString code = QString(part) + classLetter;
+            QStringList lines;
+            if (Entzippen(archive, code + QStringLiteral("fragen.txt"), lines) ==
+                    ExtractResult::Extracted &&
+                CountQuestions(lines) > 0)
+                parts.insert(code);
+        }
+    }
+    return parts;
+}
+
+// An examination form of the page of classLetter must lead to a part the catalogue holds;
+// the technical part is the page's own class, the others exist for class E only.
+QStringList examFormProblems(const Form &form, const QString &classLetter,
+                             const QSet<QString> &parts)
 {
     QStringList problems;
-    if (form.action != QStringLiteral("VexaT") + classLetter)
+    if (form.action.size() != 6 || !form.action.startsWith(QLatin1String("VexaT")))
         problems << QStringLiteral("action ") + form.action;
     if (form.method.compare(QLatin1String("post"), Qt::CaseInsensitive) != 0)
         problems << QStringLiteral("method ") + form.method;
@@ -229,8 +251,17 @@ QStringList examFormProblems(const Form &form, const QString &classLetter)
     const FormField &part = form.fields.at(0);
     if (part.name.size() != 4)
         problems << QStringLiteral("first field name ") + part.name;
-    if (part.value.isEmpty() || !kPartLetters.contains(part.value.at(0)))
+    if (part.value.isEmpty() || !kPartLetters.contains(part.value.at(0))) {
         problems << QStringLiteral("part letter ") + part.value;
+        return problems;
+    }
+    if (form.action.size() == 6) {
+        const QString code = part.value.left(1).toUpper() + form.action.at(5).toUpper();
+        if (!parts.contains(code))
+            problems << QStringLiteral("part ") + code + QStringLiteral(" not in the catalogue");
+        if (code.at(0) == u'T' && code.at(1) != classLetter.at(0))
+            problems << QStringLiteral("action ") + form.action;
+    }
     return problems;
 }
 
@@ -409,9 +440,11 @@ void TestInstalledPages::examForms()
     QFETCH(QString, page);
     QFETCH(QString, classLetter);
     const QList<Form> forms = formsOf(readAll(htmlDir() + QLatin1Char('/') + page));
+    const QSet<QString> parts = catalogueParts();
+    QVERIFY2(parts.size() == 4, "the build packs the demo catalogue");
     QString offered;
     for (const Form &form : forms) {
-        const QStringList problems = examFormProblems(form, classLetter);
+        const QStringList problems = examFormProblems(form, classLetter, parts);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
         offered += form.fields.at(0).value.at(0);
     }
@@ -446,6 +479,14 @@ void TestInstalledPages::checkerFindsBadForms_data()
         << QStringLiteral(
                R"(<form action="VexaTE" method="post"><input type="hidden" name="teil" value="T">)")
         << false << QStringLiteral("action VexaTE");
+    QTest::newRow("operating exam of class A")
+        << QStringLiteral(
+               R"(<form action="VexaTA" method="post"><input type="hidden" name="teil" value="B">)")
+        << false << QStringLiteral("part BA not in the catalogue");
+    QTest::newRow("regulations exam of class A")
+        << QStringLiteral(
+               R"(<form action="VexaTA" method="post"><input type="hidden" name="teil" value="V">)")
+        << false << QStringLiteral("part VA not in the catalogue");
     QTest::newRow("exam form without part")
         << QStringLiteral(
                R"(<form action="VexaTA" method="get"><input type="hidden" name="teil" value="X">)")
@@ -463,8 +504,11 @@ void TestInstalledPages::checkerFindsBadForms()
     QFETCH(QString, problem);
     const QList<Form> forms = formsOf(form + QStringLiteral("</form>"));
     QCOMPARE(forms.size(), 1);
-    const QStringList problems = training ? trainingFormProblems(forms.first())
-                                          : examFormProblems(forms.first(), QStringLiteral("A"));
+    const QSet<QString> parts{QStringLiteral("TA"), QStringLiteral("TE"), QStringLiteral("BE"),
+                              QStringLiteral("VE")};
+    const QStringList problems = training
+                                     ? trainingFormProblems(forms.first())
+                                     : examFormProblems(forms.first(), QStringLiteral("A"), parts);
     QVERIFY2(problems.contains(problem), qPrintable(problems.join(QStringLiteral("; "))));
 }
 

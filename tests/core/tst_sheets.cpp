@@ -238,9 +238,21 @@ private slots:
             << "Der Trainingsabschnitt T ist ungültig.";
         QTest::newRow("count no number") << "VexaTE" << QStringList{"teil=B"} << true
                                          << "Fehler in BEabschnitte.txt  Zeile 1 Spalte 13.";
+        const QString lacking = QStringLiteral("Der Fragenkatalog enthält keine Fragen zum "
+                                               "Prüfungsteil %1; der Fragebogen wird nicht "
+                                               "erzeugt.");
         QTest::newRow("unknown class letter")
-            << "VexaTX" << QStringList{"teil=T"} << false
-            << "Den Prüfungsteil TX gibt es nicht; der Fragebogen wird nicht erzeugt.";
+            << "VexaTX" << QStringList{"teil=T"} << false << lacking.arg(QStringLiteral("TX"));
+        QTest::newRow("unknown part letter")
+            << "VexaTA" << QStringList{"teil=X"} << false << lacking.arg(QStringLiteral("XA"));
+        // Operating knowledge and regulations exist with class E only.
+        QTest::newRow("operating knowledge of class A")
+            << "VexaTA" << QStringList{"teil=B"} << false << lacking.arg(QStringLiteral("BA"));
+        QTest::newRow("regulations of class A by sections")
+            << "VexaTA" << QStringList{"teil=V"} << true << lacking.arg(QStringLiteral("VA"));
+        QTest::newRow("training of a part the catalogue lacks")
+            << "VexaUA" << QStringList{"teil=B", "abschnitt=BA1"} << false
+            << lacking.arg(QStringLiteral("BA"));
     }
     void noSheetWhenTheSelectionCannotBeMade()
     {
@@ -257,18 +269,79 @@ private slots:
         QVERIFY(!f.ui.timerRunning);
         QVERIFY(!QFileInfo::exists(sheetPath(f)));
         QCOMPARE(QFileInfo(f.dataDir() + QStringLiteral("/Vexa.ini")).exists(), false);
+        // Whatever is submitted next is no examination and leaves no log entry.
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"),
+                                                        {QStringLiteral("teil=A")});
+        QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/Vexa.log")));
     }
 
-    void unknownPartGivesAnEmptySheet()
+    void sheetNumberAfterTheStoredCounter_data()
     {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("plain") << "41"
+                               << "42";
+        QTest::newRow("hexadecimal") << "0x7FFFFFFE"
+                                     << "2147483647";
+        QTest::newRow("largest number") << "2147483647"
+                                        << "1";
+        QTest::newRow("beyond int") << "4294967296"
+                                    << "1";
+        QTest::newRow("negative") << "-5"
+                                  << "1";
+    }
+    void sheetNumberAfterTheStoredCounter()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, number);
         CoreFixture f;
         f.startWithArchive(kCatalogue);
-        f.core->pageCommands().VexaHTMLViewerFormSubmit(QStringLiteral("VexaTA"),
-                                                        {QStringLiteral("teil=X")});
-        const QStringList lines = sheetLines(f);
-        QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 0);
-        QVERIFY(lines.contains(QStringLiteral("</html>")));
-        QVERIFY(f.ui.timerRunning);
+        IniFile ini(f.dataDir() + QStringLiteral("/Vexa.ini"));
+        ini.WriteString(QStringLiteral("IDs"), QStringLiteral("TAID"), stored);
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.core->bogen().PruefungsNummer, number);
+        QCOMPARE(ini.ReadString(QStringLiteral("IDs"), QStringLiteral("TAID"), QString()), number);
+        QVERIFY(sheetLines(f).contains(QStringLiteral("<input type=\"hidden\" name=\"testid\" "
+                                                      "value=\"") +
+                                       number + QStringLiteral("\">")));
+    }
+
+    // Answer list and sheet are kept together or not at all, so the menu never offers an
+    // earlier sheet's key for the sheet on screen.
+    void unwritablePageEndsTheGeneration_data()
+    {
+        QTest::addColumn<QString>("blocked");
+        QTest::newRow("answer list") << "LetzteAntworten.html";
+        QTest::newRow("sheet") << "LetztePruefung.html";
+    }
+    void unwritablePageEndsTheGeneration()
+    {
+        QFETCH(QString, blocked);
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        PageCommands &pc = f.core->pageCommands();
+        const QString html = f.dataDir() + QStringLiteral("/html/");
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                    {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        QVERIFY(f.ui.antwortenlisteEnabled);
+        QVERIFY(QFileInfo::exists(html + QStringLiteral("LetzteAntworten.html")));
+        f.ui.shownPages.clear();
+
+        // A folder in the file's place cannot be replaced by a file.
+        QFile::remove(html + blocked);
+        QVERIFY(QDir().mkpath(html + blocked + QStringLiteral("/x")));
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                    {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA2")});
+
+        QCOMPARE(f.ui.warnings.size(), 1);
+        QVERIFY2(f.ui.warnings.first().startsWith(QStringLiteral("Die Datei ") + html + blocked),
+                 qPrintable(f.ui.warnings.first()));
+        QVERIFY2(f.ui.shownPages.isEmpty(), qPrintable(f.ui.shownPages.join(u' ')));
+        QVERIFY(!f.ui.antwortenlisteEnabled);
+        QVERIFY(!QFileInfo(html + QStringLiteral("LetzteAntworten.html")).isFile());
+        QVERIFY(!f.ui.timerRunning);
+        pc.AntwortenlisteClick();
+        QVERIFY(f.ui.shownPages.isEmpty());
     }
 };
 
