@@ -6,6 +6,8 @@
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // The log is Windows-1252; a name character outside it would turn into "?" on disk.
@@ -25,6 +27,14 @@ QString encodableName(const QString &name)
     return out;
 }
 
+// An entry is exactly two lines of the file; a line break inside a text (an own list's
+// name can hold one) would split it and leave the log unreadable.
+QString oneLine(QString text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    return text.replace(lineBreak, QStringLiteral(" "));
+}
+
 } // namespace
 
 QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int answered,
@@ -32,13 +42,17 @@ QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int
                                 const QString &wrongQuestions, const QString &ownName,
                                 const QDateTime &when)
 {
-    const QString line1 =
-        QStringLiteral("<td>") + p + c + QStringLiteral("/") + examNumber +
-        QStringLiteral("&nbsp;&nbsp;</td><td>[") +
-        when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) + QStringLiteral("] &nbsp;") +
-        QString::number(answered) + QStringLiteral(" von ") + QString::number(questionCount) +
-        QStringLiteral(" Fragen in ") + QString::number(minutes) + QStringLiteral(" min (") +
-        timeLimit + QStringLiteral(") bearbeitet.</td>");
+    const QString number = oneLine(examNumber);
+    const QString limit = oneLine(timeLimit);
+    const QString wrong = oneLine(wrongQuestions);
+    const QString name = oneLine(ownName);
+    const QString line1 = QStringLiteral("<td>") + p + c + QStringLiteral("/") + number +
+                          QStringLiteral("&nbsp;&nbsp;</td><td>[") +
+                          when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
+                          QStringLiteral("] &nbsp;") + QString::number(answered) +
+                          QStringLiteral(" von ") + QString::number(questionCount) +
+                          QStringLiteral(" Fragen in ") + QString::number(minutes) +
+                          QStringLiteral(" min (") + limit + QStringLiteral(") bearbeitet.</td>");
 
     // The verdict judges the truncated percentage only; the time limit stays visible
     // beside it in line 1.
@@ -49,9 +63,9 @@ QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int
     QString line2 = QStringLiteral("<td valign=\"top\">") + verdict +
                     QStringLiteral("</td><td>Richtig: ") + QString::number(right) +
                     QStringLiteral(" (") + QString::number(percentage) +
-                    QStringLiteral("%) &nbsp; Falsch: ") + wrongQuestions;
-    if (!ownName.isEmpty())
-        line2 += QStringLiteral("<br>[") + encodableName(ownName) + QStringLiteral("]");
+                    QStringLiteral("%) &nbsp; Falsch: ") + wrong;
+    if (!name.isEmpty())
+        line2 += QStringLiteral("<br>[") + encodableName(name) + QStringLiteral("]");
     line2 += QStringLiteral("</td>");
     return {line1, line2};
 }

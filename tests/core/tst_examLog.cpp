@@ -52,6 +52,7 @@ private slots:
     void writesBothLinesAsWindows1252();
     void appendsToExistingEntries();
     void ownNameIsLoggedOnce();
+    void lineBreaksNeverSplitAnEntry();
 
     void unwritableLogKeepsWholeEntries();
 };
@@ -118,6 +119,14 @@ void TestExamLog::entryLines_data()
            "(20) bearbeitet.</td>"
         << nein + QStringLiteral("8 (66%) &nbsp; Falsch: TE201 TE305 <br>[Eigene "
                                  "Prüfungsauswahl]</td>");
+    QTest::newRow("line breaks in the texts")
+        << "TE"
+        << "4\r\n"
+        << 12 << 12 << 15 << "2\n0" << 12 << "TE201\rTE305 "
+        << QStringLiteral("Meine\r\nListe\nNr.\r2")
+        << "<td>TE/4 &nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;12 von 12 Fragen in 15 min "
+           "(2 0) bearbeitet.</td>"
+        << ok + QStringLiteral("12 (100%) &nbsp; Falsch: TE201 TE305 <br>[Meine Liste Nr. 2]</td>");
     QTest::newRow("empty sheet")
         << "TA"
         << "19" << 0 << 0 << 1 << "90" << 0 << ""
@@ -215,6 +224,19 @@ void TestExamLog::ownNameIsLoggedOnce()
     QCOMPARE(f.core->LogLines().size(), 4);
     QVERIFY(f.core->LogLines().at(3).endsWith(QStringLiteral("Falsch: TE110 </td>")));
     QVERIFY(!f.core->LogLines().at(3).contains(u'['));
+}
+
+void TestExamLog::lineBreaksNeverSplitAnEntry()
+{
+    CoreFixture f;
+    QVERIFY(f.core->examLog().LogEintragSchreiben(
+        u'T', u'E', QStringLiteral("3"), 12, 12, 15, QStringLiteral("20"), 10,
+        QStringLiteral("TE201 "), QStringLiteral("Liste\r\naus\ndem\rEditor")));
+    QStringList onDisk;
+    QVERIFY(TextFile::readLines(f.core->logPath(), onDisk));
+    QCOMPARE(onDisk.size(), 2);
+    QCOMPARE(onDisk, f.core->LogLines());
+    QVERIFY(onDisk.at(1).endsWith(QStringLiteral("[Liste aus dem Editor]</td>")));
 }
 
 void TestExamLog::unwritableLogKeepsWholeEntries()
