@@ -44,12 +44,15 @@ public:
                            [&](const QString &s) { return s.startsWith(prefix); });
     }
 
-    /// Replaces the content; a sorted list sorts it and drops duplicates.
+    /// Replaces the content; a sorted list sorts it and drops duplicates (one sort, so
+    /// a long damaged file still loads in n log n).
     void setItems(const QStringList &items)
     {
-        m_items.clear();
-        for (const QString &s : items)
-            add(s);
+        m_items = items;
+        if (!m_sorted)
+            return;
+        std::sort(m_items.begin(), m_items.end());
+        m_items.erase(std::unique(m_items.begin(), m_items.end()), m_items.end());
     }
 
     int count() const { return static_cast<int>(m_items.size()); }

@@ -198,6 +198,12 @@ void TestSelection::askedListAvoidsAskedQuestions_data()
     QTest::newRow("foreign lines never match")
         << foreign << QStringList() << 20 << 5 << ordinals(QStringLiteral("2-20")) << 10;
 
+    // Edited by hand: out of order, twice the same line; read as the set it names.
+    const QStringList shuffled{QStringLiteral("0005 TA005"), QStringLiteral("0002 TA002"),
+                               QStringLiteral("0005 TA005"), QStringLiteral("0003 TA003")};
+    QTest::newRow("unsorted list with a repeated line")
+        << shuffled << QStringList() << 8 << 5 << ordinals(QStringLiteral("1,4,6-8")) << 8;
+
     QStringList oldCatalogue;
     for (int x = 1; x <= 18; ++x)
         oldCatalogue << ordinal(x) + QStringLiteral(" TA") + ordinal(x).right(3);
