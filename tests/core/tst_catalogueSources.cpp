@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <zip.h>
 
 namespace {
@@ -53,6 +55,10 @@ private slots:
     void goodSourcesPass();
     void brokenSourcesFail_data();
     void brokenSourcesFail();
+    void answerLengthShare_data();
+    void answerLengthShare();
+    void lengthSharePercentText_data();
+    void lengthSharePercentText();
     void packedArchiveReadsBack();
     void realSourcesPass();
 };
@@ -125,6 +131,82 @@ void TestCatalogueSources::brokenSourcesFail()
     QCOMPARE(issue.entry, entry);
     QCOMPARE(issue.line, line);
     QVERIFY2(issue.message.contains(needle), qPrintable(all));
+}
+
+void TestCatalogueSources::answerLengthShare_data()
+{
+    // Each fixture's BEfragen.txt joins the good catalogue; in `longestRight` of its
+    // `questions` questions the right answer is longer than every wrong one as shown.
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("longestRight");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("percent");
+    QTest::addColumn<bool>("fails");
+
+    QTest::newRow("above the limit, markup in a wrong answer counts as shown")
+        << "above" << 3 << 8 << "37,5 %" << true;
+    QTest::newRow("exactly at the limit, ties and markup in right answers not longer")
+        << "atLimit" << 7 << 20 << "35 %" << false;
+}
+
+void TestCatalogueSources::answerLengthShare()
+{
+    QFETCH(QString, fixture);
+    QFETCH(int, longestRight);
+    QFETCH(int, questions);
+    QFETCH(QString, percent);
+    QFETCH(bool, fails);
+
+    CatalogueCheck check(kData);
+    QVERIFY(check.loadFolder(kData + "/good"));
+    QVERIFY(check.loadFolder(kData + "/longestRight/" + fixture));
+    check.run();
+    const QString entry = QStringLiteral("BEfragen.txt");
+    const auto shares = check.lengthShares();
+    const auto share = std::find_if(shares.cbegin(), shares.cend(),
+                                    [&](const AnswerLengthShare &s) { return s.entry == entry; });
+    QVERIFY(share != shares.cend());
+    QCOMPARE(share->longestRight, longestRight);
+    QCOMPARE(share->questions, questions);
+    QCOMPARE(share->percentText(), percent);
+
+    const QString all = listIssues(check.issues());
+    if (!fails) {
+        QVERIFY2(check.issues().isEmpty(), qPrintable(all));
+        return;
+    }
+    QVERIFY2(check.issues().size() == 1, qPrintable(all));
+    const CatalogueIssue &issue = check.issues().first();
+    QCOMPARE(issue.entry, entry);
+    QVERIFY2(issue.message.contains(
+                 QStringLiteral("%1 der Fragen (%2 von %3)")
+                     .arg(percent, QString::number(longestRight), QString::number(questions))),
+             qPrintable(all));
+    QVERIFY2(issue.message.contains(QStringLiteral("höchstens 35 %")), qPrintable(all));
+}
+
+void TestCatalogueSources::lengthSharePercentText_data()
+{
+    QTest::addColumn<int>("longestRight");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("percent");
+
+    QTest::newRow("whole percent") << 7 << 20 << "35 %";
+    QTest::newRow("rounded down") << 1 << 3 << "33,3 %";
+    QTest::newRow("rounded up") << 2 << 3 << "66,7 %";
+    // 35.04 % fails, so it must not read as 35 %.
+    QTest::newRow("just above the limit") << 41 << 117 << "35,1 %";
+}
+
+void TestCatalogueSources::lengthSharePercentText()
+{
+    QFETCH(int, longestRight);
+    QFETCH(int, questions);
+    QFETCH(QString, percent);
+    AnswerLengthShare share;
+    share.longestRight = longestRight;
+    share.questions = questions;
+    QCOMPARE(share.percentText(), percent);
 }
 
 void TestCatalogueSources::packedArchiveReadsBack()

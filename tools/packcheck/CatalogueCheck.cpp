@@ -69,6 +69,20 @@ int firstBadUtf8Line(const QByteArray &raw)
     return 1;
 }
 
+// Length of an answer as the candidate sees it. Answers are shown as HTML: markup (a
+// picture too) counts nothing, an entity such as &Omega; counts as the one character it
+// shows, and a run of white space as one space.
+int visibleLength(const QString &answer)
+{
+    static const QRegularExpression tag(QStringLiteral("<[/!]?[A-Za-z][^>]*>"));
+    static const QRegularExpression entity(
+        QStringLiteral("&(?:#[0-9]+|#[xX][0-9A-Fa-f]+|[A-Za-z][A-Za-z0-9]*);"));
+    QString text = answer;
+    text.replace(tag, QString());
+    text.replace(entity, QStringLiteral("_"));
+    return static_cast<int>(text.simplified().size());
+}
+
 struct Section
 {
     int fileLine = 0;
@@ -82,6 +96,26 @@ struct Section
 QString CatalogueIssue::toString() const
 {
     return QStringLiteral("%1:%2: %3").arg(entry).arg(line).arg(message);
+}
+
+QString AnswerLengthShare::percentText() const
+{
+    if (questions <= 0)
+        return QStringLiteral("0 %");
+    // Tenths of a percent, rounded half up.
+    qint64 tenths = (2000LL * longestRight + questions) / (2LL * questions);
+    if (tooHigh())
+        tenths = std::max<qint64>(tenths, kMaxPercent * 10 + 1);
+    const QString whole = QString::number(tenths / 10);
+    if (tenths % 10 == 0)
+        return whole + QStringLiteral(" %");
+    return QStringLiteral("%1,%2 %").arg(whole).arg(tenths % 10);
+}
+
+QString AnswerLengthShare::toString() const
+{
+    return QStringLiteral("%1: %2 (%3 von %4)")
+        .arg(entry, percentText(), QString::number(longestRight), QString::number(questions));
 }
 
 CatalogueCheck::CatalogueCheck(const QString &installDir) : m_installDir(installDir) {}
@@ -135,6 +169,7 @@ QByteArray CatalogueCheck::entryBytes(const QString &name) const
 void CatalogueCheck::run()
 {
     m_issues = m_loadIssues;
+    m_lengthShares.clear();
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
         checkEncoding(it.key(), it.value());
         if (it.key().endsWith(kFragen))
@@ -217,6 +252,9 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
     enum class Expect { Header, Text, PictureOrRight, Right, Wrong, Skip };
     Expect expect = Expect::Header;
     int wrongSeen = 0;
+    int rightLength = 0;
+    int longestWrong = 0;
+    AnswerLengthShare share{entry};
     int recordLine = 0;
     QString id;
     QMap<QString, int> firstLineOfId;
@@ -306,6 +344,8 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
         case Expect::Right:
             if (prefix == QLatin1String("R:")) {
                 checkAnswer(i);
+                rightLength = visibleLength(line.mid(2));
+                longestWrong = 0;
                 wrongSeen = 0;
                 expect = Expect::Wrong;
             } else {
@@ -319,8 +359,13 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
         case Expect::Wrong:
             if (prefix == QLatin1String("W:")) {
                 checkAnswer(i);
-                if (++wrongSeen == 3)
+                longestWrong = std::max(longestWrong, visibleLength(line.mid(2)));
+                if (++wrongSeen == 3) {
                     expect = Expect::Header;
+                    ++share.questions;
+                    if (rightLength > longestWrong)
+                        ++share.longestRight;
+                }
             } else {
                 report(entry, i + 1,
                        QStringLiteral("Frage \"%1\" braucht genau eine \"R:\"-Zeile und danach "
@@ -335,6 +380,16 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
     if (expect != Expect::Header && expect != Expect::Skip)
         report(entry, recordLine,
                QStringLiteral("Frage \"%1\" ist unvollständig: die Datei endet vorher").arg(id));
+    if (share.questions == 0)
+        return;
+    m_lengthShares.append(share);
+    if (share.tooHigh())
+        report(entry, 1,
+               QStringLiteral("Die richtige Antwort ist in %1 der Fragen (%2 von %3) länger als "
+                              "jede falsche; höchstens %4 % sind erlaubt.")
+                   .arg(share.percentText(), QString::number(share.longestRight),
+                        QString::number(share.questions),
+                        QString::number(AnswerLengthShare::kMaxPercent)));
 }
 
 void CatalogueCheck::checkSections(const QString &entry, const QStringList &lines)

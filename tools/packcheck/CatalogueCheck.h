@@ -17,9 +17,29 @@ struct CatalogueIssue
     QString toString() const;
 };
 
+/// How many questions of a question entry have a right answer longer than every wrong one.
+/// Where that share is well above chance (25 %), candidates learn to pick the longest answer.
+struct AnswerLengthShare
+{
+    /// Highest share in percent the checker lets pass.
+    static constexpr int kMaxPercent = 35;
+
+    QString entry;
+    int longestRight = 0;
+    int questions = 0;
+
+    bool tooHigh() const { return longestRight * 100 > kMaxPercent * questions; }
+    /// German, "28,5 %": rounded to a tenth, but a share that is too high never reads as
+    /// the limit itself.
+    QString percentText() const;
+    /// "<entry>: <percent> (<longestRight> von <questions>)"
+    QString toString() const;
+};
+
 /// Checks the text sources of the catalogue archive before they are packed: the record
 /// structure of the question entries, the pictures they name, the sections entries
-/// against the question entries, and that every character has a Windows-1252 byte.
+/// against the question entries, that every character has a Windows-1252 byte, and that
+/// the right answer does not give itself away by its length.
 /// The program itself trusts the catalogue, so every fault must be caught here.
 class CatalogueCheck
 {
@@ -46,6 +66,9 @@ public:
 
     const QList<CatalogueIssue> &issues() const { return m_issues; }
 
+    /// One per question entry with complete questions, in entry-name order.
+    const QList<AnswerLengthShare> &lengthShares() const { return m_lengthShares; }
+
     /// Whether a file name is one of the catalogue's source entries.
     static bool isSourceName(const QString &fileName);
 
@@ -61,4 +84,5 @@ private:
     QMap<QString, QStringList> m_entries;
     QList<CatalogueIssue> m_loadIssues;
     QList<CatalogueIssue> m_issues;
+    QList<AnswerLengthShare> m_lengthShares;
 };

@@ -18,6 +18,12 @@ void printError(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+void printInfo(const QString &text)
+{
+    std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
 int usage()
 {
     printError(QStringLiteral(
@@ -55,6 +61,14 @@ int main(int argc, char *argv[])
         return 1;
     }
     check.run();
+    QStringList shares;
+    for (const AnswerLengthShare &share : check.lengthShares())
+        shares.append(share.toString());
+    if (!shares.isEmpty())
+        printInfo(QStringLiteral("vexapack: richtige Antwort länger als jede falsche "
+                                 "(höchstens %1 % erlaubt): %2")
+                      .arg(QString::number(AnswerLengthShare::kMaxPercent),
+                           shares.join(QStringLiteral("; "))));
     for (const CatalogueIssue &issue : check.issues())
         printError(QDir(sourceDir).filePath(issue.toString()));
     if (!check.issues().isEmpty()) {
