@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -205,6 +206,24 @@ void TVexaForm::createMenus()
     addEntry(hilfe, QStringLiteral(" über &Vexa"),
              QStringLiteral(" Programmversion / Fragenversionen / Dank / Kontakt"), QKeySequence(),
              &TVexaForm::InfoClick);
+
+    // An open menu takes the keyboard, and Qt then matches no shortcut of the window;
+    // the keys a menu shows must still work there (F4 and F5 from either class menu).
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        menu->installEventFilter(this);
+}
+
+bool TVexaForm::runMenuShortcut(const QKeyEvent *key)
+{
+    const QKeySequence pressed(key->keyCombination().key() |
+                               (key->modifiers() & ~Qt::KeypadModifier));
+    QAction *action = m_menuShortcuts.value(pressed);
+    if (!action || !action->isEnabled())
+        return false;
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    action->trigger();
+    return true;
 }
 
 QAction *TVexaForm::addEntry(QMenu *menu, const QString &caption, const QString &hint,
@@ -212,8 +231,10 @@ QAction *TVexaForm::addEntry(QMenu *menu, const QString &caption, const QString 
 {
     QAction *action = menu->addAction(caption);
     action->setStatusTip(hint);
-    if (!shortcut.isEmpty())
+    if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
+        m_menuShortcuts.insert(shortcut, action);
+    }
     connect(action, &QAction::triggered, this, slot);
     connect(action, &QAction::hovered, this, [this, action] { ShowHint(action->statusTip()); });
     return action;
@@ -360,8 +381,26 @@ void TVexaForm::restoreWindowPosition()
     const int width = ini.ReadInteger(kPosition, QStringLiteral("Width"), kDefaultWidth);
     const int height =
         ini.ReadInteger(kPosition, QStringLiteral("Height"), std::abs(screen.height() - 50));
+    // The keys hold the outer size, frame included. The frame is known only once the
+    // window is shown; until then the outer size stands for the inner one.
+    m_outerSize = QSize(width, height);
     move(left, top);
-    resize(width, height);
+    resize(m_outerSize);
+    fitOuterSize();
+}
+
+void TVexaForm::fitOuterSize()
+{
+    if (m_outerSize.isEmpty() || !isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == QSize(0, 0))
+        return;
+    const QSize outer = m_outerSize;
+    m_outerSize = QSize();
+    // Only the size set from the keys is corrected, never one the user has chosen since.
+    if (size() == outer)
+        resize(outer - frame);
 }
 
 void TVexaForm::writeGeometryAndShutdown()
@@ -371,16 +410,21 @@ void TVexaForm::writeGeometryAndShutdown()
     m_shutDown = true;
     IniFile &ini = m_core->settings();
     // A refused write has been reported; the rest of the shutdown writes are abandoned.
-    const bool written = ini.WriteInteger(kPosition, QStringLiteral("Top"), y()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Left"), x()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Width"), width()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Height"), height());
+    const QRect outer = frameGeometry();
+    const bool written = ini.WriteInteger(kPosition, QStringLiteral("Top"), outer.y()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Left"), outer.x()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Width"), outer.width()) &&
+                         ini.WriteInteger(kPosition, QStringLiteral("Height"), outer.height());
     if (written)
         m_core->shutdown();
 }
 
 bool TVexaForm::event(QEvent *event)
 {
+    // The window manager frames the window some time after it is shown.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+        event->type() == QEvent::Resize)
+        fitOuterSize();
     // The hints of menu entries and tool buttons arrive as status tips.
     if (event->type() == QEvent::StatusTip) {
         ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
@@ -391,6 +435,9 @@ bool TVexaForm::event(QEvent *event)
 
 bool TVexaForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu *>(watched) &&
+        runMenuShortcut(static_cast<QKeyEvent *>(event)))
+        return true;
     if (watched == m_toolPanel && event->type() == QEvent::Resize)
         placeToolBar();
     return QMainWindow::eventFilter(watched, event);

@@ -3,6 +3,8 @@
 #include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
 
+#include <QHash>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QPrinter>
 #include <QTimer>
@@ -13,6 +15,7 @@
 
 class QAction;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -118,6 +121,9 @@ private:
     void createStatusPanels(QWidget *parent);
     void connectViewer();
     void restoreWindowPosition();
+    void fitOuterSize();
+    /// Runs the menu entry whose shortcut the key is; false when there is none.
+    bool runMenuShortcut(const QKeyEvent *key);
     void placeToolBar();
     void writeGeometryAndShutdown();
     void setPanelBackground(QLabel *label, const QColor &colour);
@@ -143,4 +149,7 @@ private:
     QTimer m_examTimer;
     QPrinter m_printer{QPrinter::HighResolution};
     bool m_shutDown = false;
+    /// Outer size read from the settings, until the frame is known and taken off.
+    QSize m_outerSize;
+    QHash<QKeySequence, QAction *> m_menuShortcuts;
 };

@@ -100,6 +100,8 @@ private slots:
     void menuEntries();
     void sharedShortcutsAreNotAmbiguous_data();
     void sharedShortcutsAreNotAmbiguous();
+    void sharedShortcutsWorkInOpenMenus_data();
+    void sharedShortcutsWorkInOpenMenus();
     void hoveringMenuEntryShowsHint_data();
     void hoveringMenuEntryShowsHint();
 
@@ -348,6 +350,58 @@ void TstMainWindow::sharedShortcutsAreNotAmbiguous()
     QCOMPARE(total, 1);
 }
 
+void TstMainWindow::sharedShortcutsWorkInOpenMenus_data()
+{
+    QTest::addColumn<QStringList>("openMenus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QChar>("part");
+    const QStringList pruefungen{QStringLiteral("&Prüfungen")};
+    const QStringList klasseA = pruefungen + QStringList{QStringLiteral(" Klasse &A")};
+    const QStringList klasseE = pruefungen + QStringList{QStringLiteral(" Klasse &E")};
+    QTest::newRow("F4 in class A") << klasseA << int(Qt::Key_F4) << QChar(u'B');
+    QTest::newRow("F5 in class A") << klasseA << int(Qt::Key_F5) << QChar(u'V');
+    QTest::newRow("F4 in class E") << klasseE << int(Qt::Key_F4) << QChar(u'B');
+    QTest::newRow("F5 in class E") << klasseE << int(Qt::Key_F5) << QChar(u'V');
+    QTest::newRow("F4 in Prüfungen") << pruefungen << int(Qt::Key_F4) << QChar(u'B');
+    QTest::newRow("F5 in Training")
+        << QStringList{QStringLiteral("&Training")} << int(Qt::Key_F5) << QChar(u'V');
+}
+
+// The menus show F4 and F5 beside both class submenus' entries; the key must run the
+// command whichever menu is open when it is pressed.
+void TstMainWindow::sharedShortcutsWorkInOpenMenus()
+{
+    QFETCH(QStringList, openMenus);
+    QFETCH(int, key);
+    QFETCH(QChar, part);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+
+    QMenu *open = nullptr;
+    QStringList path;
+    for (const QString &caption : openMenus) {
+        path << caption;
+        QAction *entry = findEntry(m_form->menuBar(), path);
+        QVERIFY2(entry && entry->menu(), qPrintable(path.join(u'/')));
+        if (!open)
+            m_form->menuBar()->setActiveAction(entry);
+        else
+            open->setActiveAction(entry);
+        open = entry->menu();
+        QTRY_VERIFY(open->isVisible());
+    }
+    QTRY_COMPARE(QApplication::activePopupWidget(), open);
+
+    QTest::keyClick(open, Qt::Key(key));
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("LetztePruefung.html")));
+    const Bogenzustand &b = m_form->core().bogen();
+    QCOMPARE(b.Teil, part);
+    QCOMPARE(b.Klasse, QChar(u'E'));
+    QCOMPARE(b.Bogenart, QChar(u'k'));
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QVERIFY(m_warnings.isEmpty());
+}
+
 void TstMainWindow::hoveringMenuEntryShowsHint_data()
 {
     QTest::addColumn<QStringList>("path");
@@ -583,8 +637,10 @@ void TstMainWindow::examTimerTickReachesCore()
 void TstMainWindow::firstStartUsesScreenDefaults()
 {
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    const QSize expected(785, qMax(540, qAbs(screen.height() - 50)));
-    QCOMPARE(m_form->size(), expected);
+    // The defaults are the outer size, frame included.
+    const QSize expected(785, qAbs(screen.height() - 50));
+    QTRY_COMPARE(m_form->frameGeometry().size(), expected);
+    QVERIFY(m_form->size() != expected); // this platform draws a frame
     QCOMPARE(m_form->pos(), QPoint(qAbs((screen.width() - 785) / 2), 5));
 }
 
@@ -600,15 +656,23 @@ void TstMainWindow::geometryWrittenAtCloseAndReadAtNextStart()
     const QStringList lines = iniLines(ini);
     const int section = lines.indexOf(QStringLiteral("[Position]"));
     QVERIFY2(section >= 0, qPrintable(lines.join(u'|')));
+    // Position and size of the outer window, as the frame was drawn.
+    const QSize frame = m_form->frameGeometry().size() - m_form->size();
+    QVERIFY(!frame.isEmpty());
+    const QSize outer = QSize(800, 600) + frame;
     QCOMPARE(lines.mid(section + 1, 4),
-             (QStringList{"Top=44", "Left=33", "Width=800", "Height=600"}));
+             (QStringList{"Top=44", "Left=33", QStringLiteral("Width=%1").arg(outer.width()),
+                          QStringLiteral("Height=%1").arg(outer.height())}));
     QVERIFY(lines.contains(QStringLiteral("[Verzeichnis]")));
     m_form.reset();
     // Written once: destroying the closed window leaves the file as it was.
     QCOMPARE(iniLines(ini), lines);
 
     m_form = createForm(m_data->path());
-    QCOMPARE(m_form->size(), QSize(800, 600));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QTRY_COMPARE(m_form->size(), QSize(800, 600));
+    QCOMPARE(m_form->frameGeometry().size(), outer);
     QCOMPARE(m_form->pos(), QPoint(33, 44));
     QVERIFY(m_warnings.isEmpty());
 }
