@@ -10,6 +10,8 @@ VEXA_PACKAGES=(
     libzip-dev libgif-dev zlib1g-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    # scripts/fuzz: clang with libFuzzer, and the symbolizer for readable stacks
+    clang libclang-rt-14-dev llvm-14
 )
 
 vexa_install_packages() {
