@@ -3,9 +3,9 @@
 // line made it about 1000).
 #include "catalogue/Selection.h"
 #include "catalogue/StringList.h"
-#include "catalogue/TextFile.h"
-#include "shell/RandomSource.h"
-#include "shell/UserInterface.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
 #include "shell/VexaCore.h"
 
 #include <QCoreApplication>

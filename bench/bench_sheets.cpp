@@ -1,11 +1,11 @@
 // Sheet generation and evaluation against an I/O floor, on a generated catalogue of
 // 800 questions per part. Prints medians and ratios (goal: at most 5).
 #include "catalogue/Catalogue.h"
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
+#include "components/Cp1252.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
 #include "sheets/PageCommands.h"
-#include "shell/RandomSource.h"
-#include "shell/UserInterface.h"
 #include "shell/VexaCore.h"
 
 #include <QCoreApplication>
@@ -127,7 +127,7 @@ int main(int argc, char **argv)
     core.catalogue().LoadPartCatalogue(QChar('T'), QChar('A'), count);
     std::printf("questions per part: %d\n", count);
 
-    const QString sheet = core.htmlDir() + QStringLiteral("/LetztePruefung.html");
+    const QString sheet = core.paths().htmlDir() + QStringLiteral("/LetztePruefung.html");
     core.pageCommands().K2TechnikClick();
     const qint64 pageSize = QFileInfo(sheet).size();
     const QByteArray filler(pageSize, 'x');

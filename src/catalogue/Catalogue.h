@@ -4,15 +4,16 @@
 #include <QString>
 #include <QStringList>
 
-class VexaCore;
+#include "components/ZipArchive.h"
 
-/// Result of reading one entry of the catalogue archive.
-enum class ExtractResult { Extracted, EntryMissing, Damaged };
+class DataPaths;
+class UserInterface;
 
-/// Extracts the named entry of a ZIP archive into target (lines split at CR LF, CR or
-/// LF, Windows-1252). Missing entry or damaged archive: target is left unchanged.
-/// Never crashes or hangs on a broken file.
-ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QStringList &target);
+/// A question record starts with a header line: "::" and the five-character ID.
+bool isQuestionHeader(const QString &line);
+
+/// An answer line of a record: "R:" (the right one) or "W:", in either case.
+bool isAnswerLine(const QString &line);
 
 /// Index (from 0) of the first line, the last line excepted, that begins with prefix;
 /// with a non-empty countPrefix instead the number of lines up to and including it that
@@ -33,20 +34,28 @@ int CountQuestions(const QStringList &lines);
 class Catalogue
 {
 public:
-    explicit Catalogue(VexaCore &core) : m_core(core) {}
+    Catalogue(const DataPaths &paths, UserInterface &ui, QStringList &catalogueLines)
+        : m_paths(paths), m_ui(ui), m_catalogueLines(catalogueLines)
+    {
+    }
+
+    /// CatalogueLines: the entry loaded last, shared by everyone who reads questions.
+    QStringList &lines() { return m_catalogueLines; }
 
     /// Reads one entry of the catalogue archive into target. A missing archive shows
     /// "Die Datei <path> existiert nicht." (or missingMessage when given), a damaged one
     /// "Die Datei <path> ist beschädigt und kann nicht gelesen werden."; both return
     /// false. A missing entry returns true and leaves target unchanged.
-    bool extract(const QString &entryName, QStringList &target,
-                 const QString &missingMessage = QString());
+    [[nodiscard]] bool extract(const QString &entryName, QStringList &target,
+                               const QString &missingMessage = QString());
 
     /// Clears CatalogueLines and loads the part's question entry into it. Returns false
     /// after the warning when the archive is missing or damaged; a missing entry gives
     /// true with count 0.
-    bool LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count);
+    [[nodiscard]] bool LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count);
 
 private:
-    VexaCore &m_core;
+    const DataPaths &m_paths;
+    UserInterface &m_ui;
+    QStringList &m_catalogueLines;
 };

@@ -1,12 +1,11 @@
 #include "catalogue/SectionDistribution.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/Procs.h"
 #include "catalogue/Selection.h"
 #include "catalogue/StringList.h"
-#include "shell/RandomSource.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
+#include "catalogue/TextUtilities.h"
+#include "components/RandomSource.h"
+#include "components/UserInterface.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +16,7 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
                                                                        StringList &result)
 {
     const QString code = QString(partLetter) + classLetter;
-    UserInterface &ui = m_core.ui();
+    UserInterface &ui = m_ui;
     const auto fault = [&](int lineNumber, const QString &column) {
         ui.ShowWarning(QStringLiteral("Fehler in ") + code +
                        QStringLiteral("abschnitte.txt  Zeile ") + QString::number(lineNumber) +
@@ -25,9 +24,9 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
     };
 
     QStringList lines;
-    if (!m_core.catalogue().extract(code + QStringLiteral("Abschnitte.txt"), lines,
-                                    QStringLiteral("Die Datei ") + code +
-                                        QStringLiteral("abschnitte.txt existiert nicht.")))
+    if (!m_catalogue.extract(code + QStringLiteral("Abschnitte.txt"), lines,
+                             QStringLiteral("Die Datei ") + code +
+                                 QStringLiteral("abschnitte.txt existiert nicht.")))
         return Outcome::Stopped;
 
     while (!lines.isEmpty() && lines.first().startsWith(u'#'))
@@ -46,7 +45,7 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
         }
     }
 
-    const QStringList &catalogue = m_core.CatalogueLines();
+    const QStringList &catalogue = m_catalogue.lines();
     int rememberedShare = 0;
     for (int n = 0; n < lines.size(); ++n) {
         const QString &line = lines.at(n);
@@ -81,7 +80,7 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
         if (line.size() > 14) {
             const QChar mark = line.size() >= 17 ? line.at(16) : QChar();
             if (mark == u'+') {
-                extra = static_cast<int>(m_core.random().unit() + 0.5);
+                extra = static_cast<int>(m_random.unit() + 0.5);
                 rememberedShare = -extra;
             } else if (mark == u'-') {
                 extra = rememberedShare;
@@ -92,8 +91,8 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
         }
 
         // A section that asks for more than is still free yields what is free.
-        m_core.selection().DrawRandomNumbers(size, sectionCount + extra, first, QString(), false,
-                                             result);
+        (void)m_selection.DrawRandomNumbers(size, sectionCount + extra, first, QString(), false,
+                                            result);
     }
 
     count = result.count();

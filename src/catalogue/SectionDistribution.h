@@ -2,15 +2,22 @@
 
 #include <QChar>
 
+class Catalogue;
+class RandomSource;
+class Selection;
 class StringList;
-class VexaCore;
+class UserInterface;
 
 /// Draws an examination section by section, following the part's sections entry
 /// ("TAAbschnitte.txt" ...) of the catalogue archive, from CatalogueLines.
 class SectionDistribution
 {
 public:
-    explicit SectionDistribution(VexaCore &core) : m_core(core) {}
+    SectionDistribution(Catalogue &catalogue, Selection &selection, RandomSource &random,
+                        UserInterface &ui)
+        : m_catalogue(catalogue), m_selection(selection), m_random(random), m_ui(ui)
+    {
+    }
 
     enum class Outcome {
         Complete,  ///< every section drawn; count is set
@@ -26,5 +33,8 @@ public:
                                  StringList &result);
 
 private:
-    VexaCore &m_core;
+    Catalogue &m_catalogue;
+    Selection &m_selection;
+    RandomSource &m_random;
+    UserInterface &m_ui;
 };

@@ -1,12 +1,13 @@
 #include "catalogue/Selection.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/Procs.h"
+#include "catalogue/PageWriter.h"
 #include "catalogue/StringList.h"
-#include "catalogue/TextFile.h"
-#include "shell/RandomSource.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
+#include "catalogue/TextUtilities.h"
+#include "components/DataPaths.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,22 +47,18 @@ std::vector<FreeNumber> freeNumbers(int pool, int first, const StringList *asked
     return free;
 }
 
-bool isHeader(const QString &line)
-{
-    return line.startsWith(QLatin1String("::"));
-}
-
 } // namespace
 
 QString Selection::askedListPath(const QString &name) const
 {
-    return m_core.dataDir() + QStringLiteral("/Fragen/") + name + QStringLiteral("AskedList.txt");
+    return m_paths.askedList(name);
 }
 
 void Selection::LoadAskedList(int pool, int count, StringList &asked, const QString &name)
 {
     asked.clear();
     QStringList lines;
+    // A missing list is an empty one.
     if (TextFile::readLines(askedListPath(name), lines))
         asked.setItems(lines);
     if (asked.count() > pool - count)
@@ -71,7 +68,7 @@ void Selection::LoadAskedList(int pool, int count, StringList &asked, const QStr
 bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString &askedListName,
                                   bool blockMode, StringList &result)
 {
-    RandomSource &random = m_core.random();
+    RandomSource &random = m_random;
 
     if (blockMode) {
         if (count < 1 || pool / count < 1)
@@ -110,34 +107,34 @@ bool Selection::DrawRandomNumbers(int pool, int count, int first, const QString 
         result.add(chosen.text);
         if (useAsked)
             asked.add(chosen.text + QLatin1Char(' ') +
-                      QuestionIdAt(m_core.CatalogueLines(), chosen.number));
+                      QuestionIdAt(m_catalogue.lines(), chosen.number));
     }
 
     if (useAsked) {
         const QString path = askedListPath(askedListName);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        m_core.saveLines(path, asked.items());
+        // A list that cannot be saved has been reported; the sheet is made all the same.
+        (void)m_writer.saveLines(path, asked.items());
     }
     return complete;
 }
 
 int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, const QString &code)
 {
-    QStringList &lines = m_core.CatalogueLines();
+    QStringList &lines = m_catalogue.lines();
     lines.clear();
-    if (!m_core.catalogue().extract(
-            QString(partLetter) + classLetter + QStringLiteral("fragen.txt"), lines))
+    if (!m_catalogue.extract(QString(partLetter) + classLetter + QStringLiteral("fragen.txt"),
+                             lines))
         return -1;
 
     if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {
-        m_core.ui().ShowWarning(
-            QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
+        m_ui.ShowWarning(QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
         return -1;
     }
     const int blockStart = 40 * (code.at(2).unicode() - u'0') - 40;
     const QString groupCode = code.left(2);
 
-    StringList &selected = m_core.SelectedQuestions();
+    StringList &selected = m_selectedQuestions;
     int i = 0;
     int ordinal = 0;
     int groupCounter = 0;
@@ -154,7 +151,7 @@ bool Selection::NextSectionQuestion(const QStringList &lines, const QString &gro
 {
     while (i < lines.size() - 1) {
         const QString &line = lines.at(i);
-        if (isHeader(line)) {
+        if (isQuestionHeader(line)) {
             ++ordinal;
             if (line.mid(2, 2) == groupCode) {
                 ++groupCounter;

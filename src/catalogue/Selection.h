@@ -4,15 +4,24 @@
 #include <QString>
 #include <QStringList>
 
+class Catalogue;
+class DataPaths;
+class PageWriter;
+class RandomSource;
 class StringList;
-class VexaCore;
+class UserInterface;
 
 /// Random draws of question numbers, the asked list and the questions of a training
 /// section. All draws use the run's one generator.
 class Selection
 {
 public:
-    explicit Selection(VexaCore &core) : m_core(core) {}
+    Selection(Catalogue &catalogue, RandomSource &random, const DataPaths &paths,
+              PageWriter &writer, UserInterface &ui, StringList &selectedQuestions)
+        : m_catalogue(catalogue), m_random(random), m_paths(paths), m_writer(writer), m_ui(ui),
+          m_selectedQuestions(selectedQuestions)
+    {
+    }
 
     /// Adds count numbers out of first .. first + pool - 1 (plain) to result, as
     /// 4-digit texts. askedListName (a part code, or empty) makes the plain draw avoid
@@ -21,8 +30,9 @@ public:
     /// ignores first and the asked list. Returns false, adding what could be drawn, when
     /// the request cannot be met (count larger than the free numbers, block mode with
     /// count < 1); never loops for ever.
-    bool DrawRandomNumbers(int pool, int count, int first, const QString &askedListName,
-                           bool blockMode, StringList &result);
+    [[nodiscard]] bool DrawRandomNumbers(int pool, int count, int first,
+                                         const QString &askedListName, bool blockMode,
+                                         StringList &result);
 
     /// Loads the asked list of the part code into asked; clears it when more than
     /// pool - count lines are in it (a new cycle).
@@ -43,5 +53,10 @@ public:
                                     int &ordinal, int blockStart, int &groupCounter);
 
 private:
-    VexaCore &m_core;
+    Catalogue &m_catalogue;
+    RandomSource &m_random;
+    const DataPaths &m_paths;
+    PageWriter &m_writer;
+    UserInterface &m_ui;
+    StringList &m_selectedQuestions;
 };

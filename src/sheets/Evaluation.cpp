@@ -1,11 +1,15 @@
 #include "sheets/Evaluation.h"
 
-#include "catalogue/PartParameters.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/PageParts.h"
+#include "catalogue/PageWriter.h"
+#include "components/DataPaths.h"
+#include "components/UserInterface.h"
+#include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
-#include "sheets/PageParts.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
 #include "statistics/ExamLog.h"
+
+#include "version.h"
 
 using Panel = UserInterface::Panel;
 using Colour = UserInterface::PanelColour;
@@ -43,40 +47,56 @@ int Evaluation::BeantworteteZaehlen(const QStringList &results)
     return answered;
 }
 
-void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &examNumber,
+void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
                                 QString sectionCode, const QStringList &results)
 {
-    Bogenzustand &b = m_core.bogen();
-    UserInterface &ui = m_core.ui();
-    const QString programDir = m_core.programDir();
+    Bogenzustand &b = m_bogen;
 
-    m_core.timer().stop();
-    ui.setPanelText(Panel::Zeit, QString());
+    m_timer.stop();
+    m_ui.setPanelText(Panel::Zeit, QString());
     if (b.Minuten < 1)
         b.Minuten = 1;
-    ui.setCommandEnabled(UserInterface::Command::Antwortenliste, true);
+    m_ui.setCommandEnabled(UserInterface::Command::Antwortenliste, true);
 
-    PartValues part;
-    PartParameters(c, p, kind, part);
     QString title = part.title;
-    const bool training = kind == u't';
+    const bool training = part.modeLetter == u't';
     if (training) {
         if (sectionCode.isEmpty())
             sectionCode = QStringLiteral("---");
         b.Zeitlimit = QStringLiteral("-");
-        title = QStringLiteral("Training  ") + sectionCode.left(2) + QStringLiteral("/") +
-                sectionCode.mid(2, 1) + QStringLiteral("  ") + part.title.mid(17, 40);
+        title = QStringLiteral("Training  ") + PageParts::trainingTitle(sectionCode, part.title);
     }
 
     const int answered = BeantworteteZaehlen(results);
-
     QStringList s;
-    PageParts::appendHead(s, QStringLiteral("Vexa - Auswertung"), programDir);
+    appendHead(s, part, title, answered, examNumber);
+    const Result result = appendResultRows(s, part, results);
+    appendVerdict(s, part, result.right);
+    appendClosingRow(s, part);
+
+    // A log that cannot be written has already been reported; the candidate still
+    // sees the result.
+    if (!training)
+        m_examLog.LogEintragSchreiben(part, examNumber, answered, b.Fragenzahl, b.Minuten,
+                                      b.Zeitlimit, result.right, result.wrongQuestions,
+                                      b.EigenerPruefungsname);
+
+    // A page that cannot be written has been reported; there is nothing else to undo.
+    (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);
+    m_ui.setPanelColour(Panel::Nachricht, Colour::Normal);
+    m_ui.setPanelColour(Panel::Zeit, Colour::Normal);
+}
+
+void Evaluation::appendHead(QStringList &s, const ExamPart &part, const QString &title,
+                            int answered, const QString &examNumber)
+{
+    const Bogenzustand &b = m_bogen;
+    PageParts::appendHead(s, QStringLiteral("Vexa - Auswertung"), m_paths.styleSheet());
     s << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
       << QStringLiteral("<thead>") << QStringLiteral("<tr>") << QStringLiteral("<td colspan=\"3\">")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">")
       << QStringLiteral("<tr>") << QStringLiteral("<td><big>Auswertung</big></td>")
-      << QStringLiteral("<td align=\"right\">Amateurfunkzeugnis Klasse ") + c +
+      << QStringLiteral("<td align=\"right\">Amateurfunkzeugnis Klasse ") + part.classLetter +
              QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("<tr>")
@@ -92,19 +112,21 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
     s << QStringLiteral("<tfoot>") << QStringLiteral("<tr>") << QStringLiteral("<td colspan=\"3\">")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">")
       << QStringLiteral("<tr>")
-      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;") + PageParts::mailLinkStart()
-      << VexaCore::companyName() + QStringLiteral("</a></small></td>")
+      << QStringLiteral("<td align=\"left\"><small>") + PageParts::signatureStart() +
+             PageParts::mailLinkStart()
+      << Version::companyName() + QStringLiteral("</a></small></td>")
       << QStringLiteral("<td align=\"right\">")
-      << QStringLiteral("<small>") + p + QStringLiteral("ID: ") + examNumber +
-             QStringLiteral(" &nbsp; ") + PageParts::stamp(m_core.now()) +
-             QStringLiteral("</small><br></td>")
-      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-      << QStringLiteral("</tr>") << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
+      << PageParts::idStampCell(part.partLetter, examNumber, m_clock()) << QStringLiteral("</tr>")
+      << QStringLiteral("</table>") << QStringLiteral("</td>") << QStringLiteral("</tr>")
+      << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
+}
 
+Evaluation::Result Evaluation::appendResultRows(QStringList &s, const ExamPart &part,
+                                                const QStringList &results)
+{
     const QString light = QStringLiteral("bgcolor=\"") + part.light + QStringLiteral("\"");
-    const QString pics = programDir + QStringLiteral("/pics/");
-    int right = 0;
-    QString wrongQuestions;
+    const QString pics = m_paths.picsDir();
+    Result result;
     for (qsizetype i = 0; i < results.size(); ++i) {
         const QString &line = results.at(i);
         const Status status = classify(line);
@@ -116,16 +138,12 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
                  QStringLiteral("</b>")
           << QStringLiteral("</td>")
           << QStringLiteral("<td ") + light + QStringLiteral(" width=\"6%\">")
-          << PageParts::pictureLink(id + QStringLiteral(".qst"), pics + QStringLiteral("qm.gif"),
-                                    QStringLiteral(" Fragentext und richtige L&ouml;sung"));
-        if (p == u'T')
-            s << PageParts::pictureLink(id + QStringLiteral(".sln"), pics + QStringLiteral("L.gif"),
-                                        QStringLiteral(" Die L&ouml;sung zu ") + id +
-                                            QStringLiteral(" von QZ7TRV"));
+          << PageParts::questionLink(pics, id,
+                                     QStringLiteral(" Fragentext und richtige L&ouml;sung"));
+        if (part.partLetter == u'T')
+            s << PageParts::solutionLink(pics, id);
         if (status == Status::Wrong)
-            s << PageParts::pictureLink(id + QStringLiteral(".qff"), pics + QStringLiteral("F.gif"),
-                                        QStringLiteral(" ") + id + QStringLiteral(" zu ") + p + c +
-                                            QStringLiteral("FalscheFragen.qlt hinzuf&uuml;gen"));
+            s << PageParts::wrongQuestionLink(pics, id, part.code());
         s << QStringLiteral("</td>")
           << QStringLiteral("<td ") + light + QStringLiteral(" width=\"86%\">");
         switch (status) {
@@ -134,12 +152,12 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
             break;
         case Status::Wrong:
             s << statusCell("#d00000", "falsch");
-            wrongQuestions += id + QStringLiteral(" ");
+            result.wrongQuestions += id + QStringLiteral(" ");
             ++i; // the question's hidden line follows
             break;
         case Status::Right:
             s << statusCell("#00a000", "ok");
-            ++right;
+            ++result.right;
             ++i;
             break;
         case Status::None:
@@ -147,8 +165,13 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
         }
         s << QStringLiteral("</tr>");
     }
+    return result;
+}
 
-    const bool reached = PassMarkReached(right, b.Fragenzahl);
+void Evaluation::appendVerdict(QStringList &s, const ExamPart &part, int right)
+{
+    const Bogenzustand &b = m_bogen;
+    const bool reached = part.passed(right, b.Fragenzahl);
     bool limitIsNumber = false;
     const int limit = b.Zeitlimit.trimmed().toInt(&limitIsNumber);
     const bool timeExceeded = limitIsNumber && limit <= b.Minuten;
@@ -162,58 +185,46 @@ void Evaluation::BogenAuswerten(QChar p, QChar c, QChar kind, const QString &exa
              QStringLiteral("%</font></b> richtig</td>")
       << QStringLiteral("</tr>");
 
-    if (!training) {
-        if (!reached)
-            s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
-                                "nicht. Zum Bestehen dieses Pr&uuml;fungsteils m&uuml;ssen 73% "
-                                "erreicht werden. Auf ein ") +
-                     PageParts::link(programDir + QStringLiteral("/html/klasse") + c +
-                                         QStringLiteral(".html"),
-                                     QStringLiteral("Neues!")) +
-                     QStringLiteral("</td></tr>");
-        else if (timeExceeded)
-            s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, Sie haben die "
-                                "73% erreicht, aber das Zeitlimit &uuml;berschritten.</td></tr>");
-        else
-            s << QStringLiteral("<tr bgcolor=\"#d0ffd0\"><td colspan=\"3\">Gratulation! Sie haben "
-                                "diesen Pr&uuml;fungsteil bestanden!</td></tr>");
-    }
+    if (part.modeLetter == u't')
+        return;
+    if (!reached)
+        s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
+                            "nicht. Zum Bestehen dieses Pr&uuml;fungsteils m&uuml;ssen ") +
+                 QString::number(part.passMark) + QStringLiteral("% erreicht werden. Auf ein ") +
+                 PageParts::link(m_paths.examinationPage(part.classLetter),
+                                 QStringLiteral("Neues!")) +
+                 QStringLiteral("</td></tr>");
+    else if (timeExceeded)
+        s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, Sie haben die ") +
+                 QString::number(part.passMark) +
+                 QStringLiteral("% erreicht, aber das Zeitlimit &uuml;berschritten.</td></tr>");
+    else
+        s << QStringLiteral("<tr bgcolor=\"#d0ffd0\"><td colspan=\"3\">Gratulation! Sie haben "
+                            "diesen Pr&uuml;fungsteil bestanden!</td></tr>");
+}
 
-    const QString html = programDir + QStringLiteral("/html/");
+void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
+{
     s << QStringLiteral("<tr bgcolor=\"#f7f7f7\"><td colspan=\"3\"><small>Ein Klick auf das "
                         "Fragezeichen zeigt den Fragentext und die richtige Antwort, einer auf "
                         "das L die L&ouml;sung von QZ7TRV.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">") << QStringLiteral("<td colspan=\"3\">")
       << PageParts::topLink() + QStringLiteral(" ");
-    if (training)
-        s << PageParts::link(html + QStringLiteral("trainingA.html"),
-                             QStringLiteral("[Training Klasse A]")) +
+    if (part.modeLetter == u't')
+        s << PageParts::link(m_paths.trainingPage(u'A'), QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(html + QStringLiteral("trainingE.html"),
-                                 QStringLiteral("[Training Klasse E]"));
+                 PageParts::link(m_paths.trainingPage(u'E'), QStringLiteral("[Training Klasse E]"));
     else
-        s << PageParts::link(html + QStringLiteral("klasseA.html"),
+        s << PageParts::link(m_paths.examinationPage(u'A'),
                              QStringLiteral("[Pr&uuml;fungen Klasse A]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(html + QStringLiteral("klasseE.html"),
+                 PageParts::link(m_paths.examinationPage(u'E'),
                                  QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(html + QStringLiteral("statistik") + c + QStringLiteral(".html"),
+                 PageParts::link(m_paths.statisticsPage(part.classLetter),
                                  QStringLiteral("[Statistik]"));
-    s << PageParts::link(m_core.htmlDir() + QStringLiteral("/LetzteAntworten.html"),
-                         QStringLiteral(" [Antwortenliste]")) +
+    s << PageParts::link(m_paths.answerListPage(), QStringLiteral(" [Antwortenliste]")) +
              QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tbody>") << QStringLiteral("</table>")
       << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
-
-    // A log that cannot be written has already been reported; the candidate still
-    // sees the result.
-    if (!training)
-        m_core.examLog().LogEintragSchreiben(p, c, examNumber, answered, b.Fragenzahl, b.Minuten,
-                                             b.Zeitlimit, right, wrongQuestions,
-                                             b.EigenerPruefungsname);
-
-    m_core.SeiteSpeichernUndZeigen(m_core.htmlDir() + QStringLiteral("/LetzteAuswertung.html"), s);
-    ui.setPanelColour(Panel::Nachricht, Colour::Normal);
-    ui.setPanelColour(Panel::Zeit, Colour::Normal);
 }

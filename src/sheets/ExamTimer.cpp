@@ -1,7 +1,7 @@
 #include "sheets/ExamTimer.h"
 
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
+#include "components/UserInterface.h"
+#include "sheets/Bogenzustand.h"
 
 #include <cmath>
 
@@ -11,13 +11,13 @@ using Colour = UserInterface::PanelColour;
 void ExamTimer::start()
 {
     m_running = true;
-    m_core.ui().setExamTimerRunning(true);
+    m_ui.setExamTimerRunning(true);
 }
 
 void ExamTimer::stop()
 {
     m_running = false;
-    m_core.ui().setExamTimerRunning(false);
+    m_ui.setExamTimerRunning(false);
 }
 
 int ExamTimer::percentUsed(int minutes, int limit)
@@ -30,8 +30,8 @@ int ExamTimer::percentUsed(int minutes, int limit)
 
 void ExamTimer::VexaTimerTimer()
 {
-    Bogenzustand &b = m_core.bogen();
-    UserInterface &ui = m_core.ui();
+    Bogenzustand &b = m_bogen;
+    UserInterface &ui = m_ui;
     b.Minuten += 1;
     ui.setPanelText(Panel::Zeit, QString::number(b.Minuten) + QStringLiteral(" Min"));
 
@@ -63,8 +63,8 @@ void ExamTimer::VexaTimerTimer()
 
 void ExamTimer::VexaHTMLViewerHistoryChange()
 {
-    Bogenzustand &b = m_core.bogen();
-    UserInterface &ui = m_core.ui();
+    Bogenzustand &b = m_bogen;
+    UserInterface &ui = m_ui;
     ui.setCaption(ui.pageTitle());
     for (Panel p : {Panel::Nachricht, Panel::Zeit}) {
         ui.setPanelColour(p, Colour::Normal);

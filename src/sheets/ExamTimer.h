@@ -1,6 +1,7 @@
 #pragma once
 
-class VexaCore;
+class UserInterface;
+struct Bogenzustand;
 
 /// Minute counting of a shown sheet and detection of interrupted examinations. The
 /// window's QTimer calls VexaTimerTimer every 60000 ms; the viewer's history changes
@@ -8,7 +9,7 @@ class VexaCore;
 class ExamTimer
 {
 public:
-    explicit ExamTimer(VexaCore &core) : m_core(core) {}
+    ExamTimer(UserInterface &ui, Bogenzustand &bogen) : m_ui(ui), m_bogen(bogen) {}
 
     void start();
     void stop();
@@ -21,6 +22,7 @@ public:
     static int percentUsed(int minutes, int limit);
 
 private:
-    VexaCore &m_core;
+    UserInterface &m_ui;
+    Bogenzustand &m_bogen;
     bool m_running = false;
 };

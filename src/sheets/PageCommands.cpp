@@ -1,10 +1,12 @@
 #include "sheets/PageCommands.h"
 
+#include "catalogue/ExamPart.h"
+#include "components/DataPaths.h"
+#include "components/UserInterface.h"
+#include "sheets/Bogenzustand.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/SheetGenerator.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
 #include "statistics/AnswerList.h"
 
 #include <QFileInfo>
@@ -15,7 +17,7 @@ void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QString
 {
     if (action.size() < 5)
         return;
-    Bogenzustand &b = m_core.bogen();
+    Bogenzustand &b = m_bogen;
     const QChar command = action.at(4).toUpper();
 
     if (command == u'T' || command == u'U') {
@@ -29,29 +31,29 @@ void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QString
             b.Bogenart = u'k';
             b.NavigationErwartet = true;
             b.EigenerPruefungsname.clear();
-            m_core.sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(),
-                                                b.PruefungsNummer);
+            m_sheets.FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, QString(),
+                                         b.PruefungsNummer);
         } else {
             b.Abschnitt = results.at(1).mid(10, 3).toUpper();
             b.Bogenart = u't';
-            m_core.sheets().FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, b.Abschnitt,
-                                                b.PruefungsNummer);
+            m_sheets.FragebogenErstellen(b.Teil, b.Klasse, b.Bogenart, b.Abschnitt,
+                                         b.PruefungsNummer);
         }
     } else if (command == u'A') {
         // A sheet left from before this run has no state to be judged against.
         if (b.Bogenart.isNull())
             return;
         b.NavigationErwartet = true;
-        m_core.evaluation().BogenAuswerten(b.Teil, b.Klasse, b.Bogenart, b.PruefungsNummer,
-                                           b.Abschnitt, results);
+        m_evaluation.BogenAuswerten(examPart(b.Klasse, b.Teil, b.Bogenart), b.PruefungsNummer,
+                                    b.Abschnitt, results);
         b.Bogenart = u't';
     }
 }
 
 bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
 {
-    Bogenzustand &b = m_core.bogen();
-    UserInterface &ui = m_core.ui();
+    Bogenzustand &b = m_bogen;
+    UserInterface &ui = m_ui;
     const QString lower = target.toLower();
 
     if (target.contains(QLatin1String("LetztesLog.html"))) {
@@ -85,8 +87,7 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
         return false;
     }
     if (target.contains(QLatin1String(".sln"))) {
-        const QString path = m_core.programDir() + QStringLiteral("/Fragen/QZ7TRV/Klasse") +
-                             b.Klasse + u'/' + id + QStringLiteral(".pdf");
+        const QString path = m_paths.solution(b.Klasse, id);
         const int code = ui.openDocument(path);
         if (code == 87)
             ui.setPanelText(Panel::Nachricht, QStringLiteral("[87] Kein PDF-Reader gefunden"));
@@ -102,20 +103,20 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
 
 void PageCommands::VexaHTMLViewerHotSpotCovered(const QString &target)
 {
-    UserInterface &ui = m_core.ui();
+    UserInterface &ui = m_ui;
     ui.setPanelText(Panel::Nachricht, QStringLiteral(" ") + target);
-    if (!m_core.timer().isRunning())
+    if (!m_timer.isRunning())
         ui.setPanelText(Panel::Zeit, QStringLiteral(" "));
 }
 
 void PageCommands::examination(QChar p, QChar c)
 {
-    Bogenzustand &b = m_core.bogen();
+    Bogenzustand &b = m_bogen;
     b.Teil = p;
     b.Klasse = c;
     b.Bogenart = u'k';
     b.EigenerPruefungsname.clear();
-    m_core.sheets().FragebogenErstellen(p, c, b.Bogenart, QString(), b.PruefungsNummer);
+    m_sheets.FragebogenErstellen(p, c, b.Bogenart, QString(), b.PruefungsNummer);
 }
 
 void PageCommands::K2TechnikClick()
@@ -140,7 +141,7 @@ void PageCommands::K2VorschriftenClick()
 
 void PageCommands::AntwortenlisteClick()
 {
-    const QString path = m_core.answerList().path();
+    const QString path = m_answerList.path();
     if (QFileInfo(path).isFile())
-        m_core.ui().showPage(path + QStringLiteral("#top"));
+        m_ui.showPage(path + QStringLiteral("#top"));
 }

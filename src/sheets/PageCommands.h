@@ -5,14 +5,26 @@
 
 #include <functional>
 
-class VexaCore;
+class AnswerList;
+class DataPaths;
+class Evaluation;
+class ExamTimer;
+class SheetGenerator;
+class UserInterface;
+struct Bogenzustand;
 
 /// What pages and menus ask of the program: form submissions, intercepted links and the
 /// examination commands of the menu.
 class PageCommands
 {
 public:
-    explicit PageCommands(VexaCore &core) : m_core(core) {}
+    PageCommands(UserInterface &ui, Bogenzustand &bogen, SheetGenerator &sheets,
+                 Evaluation &evaluation, ExamTimer &timer, AnswerList &answerList,
+                 const DataPaths &paths)
+        : m_ui(ui), m_bogen(bogen), m_sheets(sheets), m_evaluation(evaluation), m_timer(timer),
+          m_answerList(answerList), m_paths(paths)
+    {
+    }
 
     void VexaHTMLViewerFormSubmit(const QString &action, const QStringList &results);
 
@@ -37,13 +49,20 @@ public:
         std::function<void()> statistikA;
         std::function<void()> statistikE;
         /// Returns true when the question was added.
-        std::function<bool(QChar p, QChar c, const QString &id)> addWrongQuestion;
+        std::function<bool(QChar partLetter, QChar classLetter, const QString &id)>
+            addWrongQuestion;
     };
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
 private:
-    void examination(QChar p, QChar c);
+    void examination(QChar partLetter, QChar classLetter);
 
-    VexaCore &m_core;
+    UserInterface &m_ui;
+    Bogenzustand &m_bogen;
+    SheetGenerator &m_sheets;
+    Evaluation &m_evaluation;
+    ExamTimer &m_timer;
+    AnswerList &m_answerList;
+    const DataPaths &m_paths;
     Hooks m_hooks;
 };

@@ -1,15 +1,19 @@
 #include "sheets/SheetGenerator.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/PartParameters.h"
-#include "catalogue/Procs.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/PageParts.h"
+#include "catalogue/PageWriter.h"
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
+#include "catalogue/SelectionFlags.h"
+#include "catalogue/StringList.h"
+#include "catalogue/TextUtilities.h"
+#include "components/DataPaths.h"
+#include "components/Settings.h"
+#include "components/UserInterface.h"
+#include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
-#include "sheets/PageParts.h"
-#include "shell/IniFile.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
 #include "statistics/AnswerList.h"
 
 #include <QFile>
@@ -27,73 +31,22 @@ QString lineAt(const QStringList &lines, int i)
     return i < lines.size() ? lines.at(i) : QString();
 }
 
-bool isAnswerLine(const QString &line)
-{
-    const QString prefix = line.left(2).toUpper();
-    return prefix == QLatin1String("R:") || prefix == QLatin1String("W:");
-}
-
 } // namespace
 
-void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QString &s,
-                                         QString &examNumber)
+void SheetGenerator::FragebogenErstellen(QChar partLetter, QChar classLetter, QChar &kind,
+                                         const QString &sectionCode, QString &examNumber)
 {
-    UserInterface &ui = m_core.ui();
-    Bogenzustand &b = m_core.bogen();
-    StringList &selected = m_core.SelectedQuestions();
+    UserInterface &ui = m_uses.ui;
+    Bogenzustand &b = m_uses.bogen;
 
     ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     ui.setPanelColour(Panel::Zeit, Colour::Normal);
     ui.setPanelText(Panel::Zeit, QString());
 
-    PartValues part;
+    ExamPart part;
     QString title;
-    if (kind == u'a') {
-        b.NavigationErwartet = true;
-        PartParameters(c, p, u'a', part);
-        title = part.title;
-        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
-    } else if (kind == u'k') {
-        b.NavigationErwartet = true;
-        int count = 0;
-        if (!loadExistingPart(p, c, kind, count))
-            return;
-        b.Vorrat = count;
-        PartParameters(c, p, u'k', part);
-        b.Fragenzahl = part.questionCount;
-        b.Zeitlimit = part.minutes;
-        title = part.title;
-        const QString askedName = m_core.flags().AskedList ? QString(p) + c : QString();
-        selected.clear();
-        if (m_core.flags().FVBNetzA) {
-            int distributed = 0;
-            if (m_core.sections().DistributeBySections(p, c, distributed, selected) ==
-                SectionDistribution::Outcome::Abandoned) {
-                abandon(kind);
-                return;
-            }
-        } else {
-            m_core.selection().DrawRandomNumbers(b.Vorrat, b.Fragenzahl, 1, askedName,
-                                                 m_core.flags().Zufallszahlen, selected);
-        }
-        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
-    } else if (kind == u't') {
-        int count = 0;
-        if (!loadExistingPart(p, c, kind, count))
-            return;
-        b.Vorrat = count;
-        PartParameters(c, p, u't', part);
-        b.Zeitlimit = part.minutes;
-        title = s.left(2) + u'/' + s.mid(2, 1) + QStringLiteral("  ") + part.title.mid(17, 40);
-        selected.clear();
-        const int collected = m_core.selection().CollectSectionQuestions(p, c, s);
-        if (collected < 0)
-            return;
-        b.Vorrat = collected;
-        b.Fragenzahl = b.Vorrat;
-    } else {
+    if (!selectQuestions(partLetter, classLetter, kind, sectionCode, part, title))
         return;
-    }
 
     bool isNumber = false;
     const int limit = b.Zeitlimit.toInt(&isNumber);
@@ -105,27 +58,118 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
                                  .arg(b.Zeitlimit)
                            : QStringLiteral("Den Prüfungsteil %1 gibt es nicht; der Fragebogen "
                                             "wird nicht erzeugt.")
-                                 .arg(QString(p) + c));
+                                 .arg(part.code()));
         abandon(kind);
         return;
     }
     b.ZeitlimitMinuten = limit;
 
-    const QStringList &catalogue = m_core.CatalogueLines();
+    const QStringList &catalogue = m_uses.catalogue.lines();
     const QString version =
         lineAt(catalogue, 0).startsWith(QLatin1String("V:")) ? catalogue.at(0).mid(2) : QString();
 
-    const QString counterKey = QString(p) + c + QStringLiteral("ID");
-    const int number =
-        nextSheetNumber(m_core.settings().ReadInteger(QStringLiteral("IDs"), counterKey, 0));
-    m_core.settings().WriteInteger(QStringLiteral("IDs"), counterKey, number);
+    const SettingsKey<int> counter = Keys::sheetCounter(part.code());
+    const int number = nextSheetNumber(m_uses.settings.value(counter));
+    // A counter that cannot be written has been reported; the sheet keeps its number.
+    (void)m_uses.settings.setValue(counter, number);
     const QString sheetNumber = QString::number(number);
 
-    const QString programDir = m_core.programDir();
     QStringList lines;
     QStringList rightAnswers;
-    BogenKopf(b.Fragenzahl, c, p, title, b.Zeitlimit, version, part.middle, sheetNumber, programDir,
-              PageParts::stamp(m_core.now()), lines);
+    BogenKopf(b.Fragenzahl, classLetter, partLetter, title, b.Zeitlimit, version, part.middle,
+              sheetNumber, m_uses.paths.styleSheet(), m_uses.clock(), lines);
+    appendQuestions(part, lines, rightAnswers);
+    BogenFuss(partLetter, sheetNumber, lines);
+    examNumber = sheetNumber;
+
+    const bool shown = writeSheet(part, title, sheetNumber, lines, rightAnswers);
+    ui.setProgress(0);
+
+    m_uses.timer.stop();
+    ui.setPanelText(Panel::Zeit, QString());
+    b.Minuten = 0;
+    if (!shown) {
+        // Without a sheet on screen there is no examination to time, and whatever
+        // answer list is left describes another sheet.
+        QFile::remove(m_uses.paths.answerListPage());
+        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
+        abandon(kind);
+        return;
+    }
+    m_uses.timer.start();
+}
+
+bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar &kind,
+                                     const QString &sectionCode, ExamPart &part, QString &title)
+{
+    UserInterface &ui = m_uses.ui;
+    Bogenzustand &b = m_uses.bogen;
+    StringList &selected = m_uses.selectedQuestions;
+
+    if (kind == u'a') {
+        // Count and time limit are the own list's, set before.
+        b.NavigationErwartet = true;
+        PartParameters(classLetter, partLetter, u'a', part);
+        title = part.title;
+        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
+        return true;
+    }
+    if (kind == u'k') {
+        b.NavigationErwartet = true;
+        int count = 0;
+        if (!loadExistingPart(partLetter, classLetter, kind, count))
+            return false;
+        b.Vorrat = count;
+        PartParameters(classLetter, partLetter, u'k', part);
+        b.Fragenzahl = part.questionCount;
+        b.Zeitlimit = part.minutes;
+        title = part.title;
+        selected.clear();
+        const SelectionFlags &flags = m_uses.flags;
+        if (flags.FVBNetzA) {
+            int distributed = 0;
+            if (m_uses.sections.DistributeBySections(partLetter, classLetter, distributed,
+                                                     selected) ==
+                SectionDistribution::Outcome::Abandoned) {
+                abandon(kind);
+                return false;
+            }
+        } else {
+            const QString askedName = flags.AskedList ? part.code() : QString();
+            // Too few questions make a shorter sheet.
+            (void)m_uses.selection.DrawRandomNumbers(b.Vorrat, b.Fragenzahl, 1, askedName,
+                                                     flags.Zufallszahlen, selected);
+        }
+        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
+        return true;
+    }
+    if (kind == u't') {
+        int count = 0;
+        if (!loadExistingPart(partLetter, classLetter, kind, count))
+            return false;
+        b.Vorrat = count;
+        PartParameters(classLetter, partLetter, u't', part);
+        b.Zeitlimit = part.minutes;
+        title = PageParts::trainingTitle(sectionCode, part.title);
+        selected.clear();
+        const int collected =
+            m_uses.selection.CollectSectionQuestions(partLetter, classLetter, sectionCode);
+        if (collected < 0)
+            return false;
+        b.Vorrat = collected;
+        b.Fragenzahl = b.Vorrat;
+        return true;
+    }
+    return false;
+}
+
+void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
+                                     QStringList &rightAnswers)
+{
+    const QStringList &catalogue = m_uses.catalogue.lines();
+    const StringList &selected = m_uses.selectedQuestions;
+    const QString programDir = m_uses.paths.programDir();
+    const int questionCount = m_uses.bogen.Fragenzahl;
 
     // The scan starts at the first line: an entry without version line keeps its first
     // question.
@@ -133,7 +177,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
     int ordinal = 0;
     int j = 0;
     while (i < catalogue.size() && j < selected.count()) {
-        if (!catalogue.at(i).startsWith(QLatin1String("::"))) {
+        if (!isQuestionHeader(catalogue.at(i))) {
             ++i;
             continue;
         }
@@ -145,7 +189,7 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
         const QString id = catalogue.at(i).mid(2, 5);
 
         StringList order(false);
-        m_core.selection().DrawRandomNumbers(4, 4, 1, QString(), false, order);
+        (void)m_uses.selection.DrawRandomNumbers(4, 4, 1, QString(), false, order);
 
         lines << QStringLiteral("<tr align=\"center\" {page-break-inside: avoid;} >")
               << QStringLiteral("<td>")
@@ -191,54 +235,40 @@ void SheetGenerator::FragebogenErstellen(QChar p, QChar c, QChar &kind, const QS
               << QStringLiteral("</tr>");
 
         ++j;
-        ui.setProgress(b.Fragenzahl > 0 ? static_cast<int>(80.0 * j / b.Fragenzahl + 0.5) : 0);
+        m_uses.ui.setProgress(questionCount > 0 ? static_cast<int>(80.0 * j / questionCount + 0.5)
+                                                : 0);
     }
-
-    BogenFuss(p, sheetNumber, lines);
-    examNumber = sheetNumber;
-
-    // The answer key and the sheet belong together: without the one, the other is not
-    // written or not kept, so the menu never offers the key of an earlier sheet.
-    AnswerList &answerList = m_core.answerList();
-    bool shown =
-        answerList.AntwortenlisteErstellen(b.Fragenzahl, p, c, part.middle, part.light, part.dark,
-                                           title, b.Zeitlimit, sheetNumber, rightAnswers);
-    if (shown)
-        shown = m_core.SeiteSpeichernUndZeigen(
-            m_core.htmlDir() + QStringLiteral("/LetztePruefung.html"), lines);
-    ui.setProgress(0);
-
-    m_core.timer().stop();
-    ui.setPanelText(Panel::Zeit, QString());
-    b.Minuten = 0;
-    if (!shown) {
-        // Without a sheet on screen there is no examination to time, and whatever
-        // answer list is left describes another sheet.
-        QFile::remove(answerList.path());
-        ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
-        abandon(kind);
-        return;
-    }
-    m_core.timer().start();
 }
 
-bool SheetGenerator::loadExistingPart(QChar p, QChar c, QChar &kind, int &count)
+bool SheetGenerator::writeSheet(const ExamPart &part, const QString &title,
+                                const QString &sheetNumber, const QStringList &lines,
+                                const QStringList &rightAnswers)
 {
-    if (!m_core.catalogue().LoadPartCatalogue(p, c, count))
+    const Bogenzustand &b = m_uses.bogen;
+    // The answer key and the sheet belong together: without the one, the other is not
+    // written or not kept, so the menu never offers the key of an earlier sheet.
+    return m_uses.answerList.AntwortenlisteErstellen(part, b.Fragenzahl, title, b.Zeitlimit,
+                                                     sheetNumber, rightAnswers) &&
+           m_uses.writer.SeiteSpeichernUndZeigen(m_uses.paths.sheetPage(), lines);
+}
+
+bool SheetGenerator::loadExistingPart(QChar partLetter, QChar classLetter, QChar &kind, int &count)
+{
+    if (!m_uses.catalogue.LoadPartCatalogue(partLetter, classLetter, count))
         return false;
     if (count > 0)
         return true;
     // A sheet of a part the catalogue lacks would only waste a number and log 0 %.
-    m_core.ui().ShowWarning(QStringLiteral("Der Fragenkatalog enthält keine Fragen zum "
-                                           "Prüfungsteil %1; der Fragebogen wird nicht erzeugt.")
-                                .arg(QString(p) + c));
+    m_uses.ui.ShowWarning(QStringLiteral("Der Fragenkatalog enthält keine Fragen zum "
+                                         "Prüfungsteil %1; der Fragebogen wird nicht erzeugt.")
+                              .arg(QString(partLetter) + classLetter));
     abandon(kind);
     return false;
 }
 
 void SheetGenerator::abandon(QChar &kind)
 {
-    m_core.bogen().NavigationErwartet = false;
+    m_uses.bogen.NavigationErwartet = false;
     kind = u't';
 }
 
@@ -251,27 +281,22 @@ int SheetGenerator::nextSheetNumber(int counter)
     return counter + 1;
 }
 
-void SheetGenerator::BogenKopf(int questionCount, QChar c, QChar p, const QString &title,
-                               const QString &timeLimit, const QString &version,
-                               const QString &middle, const QString &examNumber,
-                               const QString &programDir, const QString &dateTime,
-                               QStringList &lines)
+void SheetGenerator::BogenKopf(int questionCount, QChar classLetter, QChar partLetter,
+                               const QString &title, const QString &timeLimit,
+                               const QString &version, const QString &middle,
+                               const QString &examNumber, const QString &styleSheet,
+                               const QDateTime &when, QStringList &lines)
 {
-    const QString shownLimit = timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
-    PageParts::appendHead(lines, QStringLiteral("Vexa - Ostravello"), programDir);
+    PageParts::appendHead(lines, QStringLiteral("Vexa - Ostravello"), styleSheet);
     lines
         << QStringLiteral("<form name=\"formular\" action=\"VexaA\" method=\"post\">")
         << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
         << QStringLiteral("<thead>") << QStringLiteral("<tr align=\"center\">")
         << QStringLiteral("<td>")
         << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"95%\">")
-        << QStringLiteral("<tr>")
-        << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
-        << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + c +
-               QStringLiteral("</td>")
-        << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
-               QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit +
-               QStringLiteral(" Minuten</td>")
+        << QStringLiteral("<tr>");
+    PageParts::appendTitleCells(lines, title, classLetter, questionCount, timeLimit);
+    lines
         << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
         << QStringLiteral("</tr>") << QStringLiteral("</thead>") << QStringLiteral("<tfoot>")
         << QStringLiteral("<tr align=\"center\">") << QStringLiteral("<td>")
@@ -283,34 +308,29 @@ void SheetGenerator::BogenKopf(int questionCount, QChar c, QChar p, const QStrin
         << QStringLiteral("</tr>") << QStringLiteral("</table>")
         << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"95%\">")
         << QStringLiteral("<tr>") << QStringLiteral("<td align=\"left\">")
-        << QStringLiteral("<small>Vexa &nbsp;") + version + QStringLiteral(" &nbsp; ") +
-               PageParts::mailLink() + QStringLiteral("</small>")
+        << QStringLiteral("<small>") + PageParts::signatureStart() + version +
+               QStringLiteral(" &nbsp; ") + PageParts::mailLink() + QStringLiteral("</small>")
         << QStringLiteral("</td>") << QStringLiteral("<td align=\"right\">")
-        << QStringLiteral("<small>") + p + QStringLiteral("ID: ") + examNumber +
-               QStringLiteral(" &nbsp; ") + dateTime + QStringLiteral("</small><br></td>")
-        << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-        << QStringLiteral("</tr>") << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
+        << PageParts::idStampCell(partLetter, examNumber, when) << QStringLiteral("</tr>")
+        << QStringLiteral("</table>") << QStringLiteral("</td>") << QStringLiteral("</tr>")
+        << QStringLiteral("</tfoot>") << QStringLiteral("<tbody>");
 }
 
 QString SheetGenerator::FragenKopfZeile(const QString &id, const QString &colour, int j,
                                         QStringList &lines)
 {
-    const Bogenzustand &b = m_core.bogen();
+    const Bogenzustand &b = m_uses.bogen;
     const QString number = QStringLiteral("<font color=\"#000000\"><small>") +
                            QString::number(j + 1) + QStringLiteral("</small></font></td>");
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">")
           << QStringLiteral("<td width=\"2%\"><b>") + id + QStringLiteral("</b></td>");
     if (b.Bogenart == u't') {
-        const QString pics = m_core.programDir() + QStringLiteral("/pics/");
+        const QString pics = m_uses.paths.picsDir();
         lines << QStringLiteral("<td width=\"98%\" align=\"right\">");
-        QString link =
-            PageParts::pictureLink(id + QStringLiteral(".qst"), pics + QStringLiteral("qm.gif"),
-                                   QStringLiteral(" Die richtige Antwort"));
+        QString link = PageParts::questionLink(pics, id, QStringLiteral(" Die richtige Antwort"));
         if (b.Teil == u'T') {
             lines << link;
-            link = PageParts::pictureLink(
-                id + QStringLiteral(".sln"), pics + QStringLiteral("L.gif"),
-                QStringLiteral(" Die L&ouml;sung zu ") + id + QStringLiteral(" von QZ7TRV"));
+            link = PageParts::solutionLink(pics, id);
         }
         lines << link + number;
     } else {
@@ -352,11 +372,11 @@ void SheetGenerator::AntwortZeile(const QString &name, const QString &position, 
           << QStringLiteral("</tr>");
 }
 
-void SheetGenerator::BogenFuss(QChar p, const QString &examNumber, QStringList &lines)
+void SheetGenerator::BogenFuss(QChar partLetter, const QString &examNumber, QStringList &lines)
 {
     lines << QStringLiteral("</tbody>") << QStringLiteral("</table>")
           << QStringLiteral("<input type=\"hidden\" name=\"teil\" value=\"A\">")
-          << QStringLiteral("<input type=\"hidden\" name=\"gebiet\" value=\"") + p +
+          << QStringLiteral("<input type=\"hidden\" name=\"gebiet\" value=\"") + partLetter +
                  QStringLiteral("\">")
           << QStringLiteral("<input type=\"hidden\" name=\"testid\" value=\"") + examNumber +
                  QStringLiteral("\">")

@@ -1,6 +1,7 @@
 #include "shell/AppPaths.h"
 
-#include "shell/IniFile.h"
+#include "components/DataPaths.h"
+#include "components/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,22 +17,25 @@ QString stripTrailingSeparator(const QString &path)
 
 QString locateProgramDir(const QString &executableDir)
 {
+    // The program folder is the one that holds the start page.
+    const auto holdsPages = [](const QString &folder) {
+        return QFileInfo::exists(DataPaths(folder, QString()).startPage());
+    };
     const QString dir = stripTrailingSeparator(executableDir);
-    if (QFileInfo::exists(dir + QStringLiteral("/html")))
+    if (holdsPages(dir))
         return dir;
     const QString installed = QDir::cleanPath(dir + QStringLiteral("/../share/vexa"));
-    if (QFileInfo::exists(installed + QStringLiteral("/html")))
+    if (holdsPages(installed))
         return installed;
     return dir;
 }
 
 bool readPortableFlag(const QString &programDir)
 {
-    const QString path = programDir + QStringLiteral("/Vexa.ini");
+    const QString path = DataPaths::settingsFileIn(programDir);
     if (!QFileInfo::exists(path))
         return false;
-    return IniFile(path).ReadBool(QStringLiteral("Einstellungen"), QStringLiteral("Portable"),
-                                  false);
+    return Settings(path).value(Keys::portable());
 }
 
 QString decideDataDir(const QString &programDir, bool portable, const QString &home)
@@ -44,8 +48,8 @@ QString decideDataDir(const QString &programDir, bool portable, const QString &h
 void createDataFolders(const QString &dataDir)
 {
     QDir root;
-    for (const QString &folder :
-         {dataDir, dataDir + QStringLiteral("/html"), dataDir + QStringLiteral("/Fragen")}) {
+    const DataPaths paths(QString(), dataDir);
+    for (const QString &folder : {dataDir, paths.htmlDir(), paths.questionsDir()}) {
         if (!QFileInfo::exists(folder))
             root.mkdir(folder);
     }

@@ -2,12 +2,12 @@
 
 #include "components/MessageBox.h"
 #include "components/PrinterDialogs.h"
+#include "components/RandomSource.h"
+#include "components/Settings.h"
 #include "components/VexaHTMLViewer.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
-#include "shell/IniFile.h"
-#include "shell/RandomSource.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,7 +29,7 @@
 #include <cstdlib>
 
 namespace {
-const QString kPosition = QStringLiteral("Position");
+// The width the tool bar is laid out for: the default window width.
 constexpr int kDefaultWidth = 785;
 // The exit button keeps the distance to the right edge it has at the default width.
 constexpr int kExitFromRight = kDefaultWidth - 721;
@@ -62,7 +62,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     m_core = std::make_unique<VexaCore>(std::move(coreOptions), *this);
 
     setWindowTitle(QStringLiteral(" Vexa - Ostravello"));
-    setWindowIcon(QIcon(m_core->programDir() + QStringLiteral("/pics/vexa.png")));
+    setWindowIcon(QIcon(m_core->paths().picsDir() + QStringLiteral("/vexa.png")));
     setMinimumSize(767, 540);
     m_printer.setResolution(300);
 
@@ -91,8 +91,8 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     connect(&m_examTimer, &QTimer::timeout, this, [this] { m_core->timer().VexaTimerTimer(); });
 
     connectViewer();
-    m_viewer->setServerRoot(m_core->programDir());
-    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/index.html"));
+    m_viewer->setServerRoot(m_core->paths().programDir());
+    m_viewer->loadFile(m_core->paths().startPage());
 
     // Flags, folders, log, stale answer list; also disables Antwortenliste and stops
     // the exam timer.
@@ -291,7 +291,7 @@ QToolButton *TVexaForm::addToolButton(const char *name, int left, const QString 
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(left, kButtonTop, kButtonSize, kButtonSize);
     button->setIconSize(QSize(kButtonSize - 8, kButtonSize - 8));
-    button->setIcon(QIcon(m_core->programDir() + QStringLiteral("/pics/") + picture));
+    button->setIcon(QIcon(m_core->paths().picsDir() + u'/' + picture));
     button->setToolTip(hint);
     button->setStatusTip(hint);
     connect(button, &QToolButton::clicked, this, slot);
@@ -374,13 +374,12 @@ void TVexaForm::restoreWindowPosition()
     const QSize screen = QGuiApplication::primaryScreen()
                              ? QGuiApplication::primaryScreen()->geometry().size()
                              : QSize(1024, 768);
-    IniFile &ini = m_core->settings();
-    const int top = ini.ReadInteger(kPosition, QStringLiteral("Top"), 5);
-    const int left = ini.ReadInteger(kPosition, QStringLiteral("Left"),
-                                     std::abs((screen.width() - kDefaultWidth) / 2));
-    const int width = ini.ReadInteger(kPosition, QStringLiteral("Width"), kDefaultWidth);
-    const int height =
-        ini.ReadInteger(kPosition, QStringLiteral("Height"), std::abs(screen.height() - 50));
+    const Settings &settings = m_core->settings();
+    const int top = settings.value(Keys::windowTop());
+    const int left = settings.value(
+        Keys::windowLeft(), std::abs((screen.width() - Keys::windowWidth().defaultValue) / 2));
+    const int width = settings.value(Keys::windowWidth());
+    const int height = settings.value(Keys::windowHeight(), std::abs(screen.height() - 50));
     // The keys hold the outer size, frame included. The frame is known only once the
     // window is shown; until then the outer size stands for the inner one.
     m_outerSize = QSize(width, height);
@@ -408,15 +407,15 @@ void TVexaForm::writeGeometryAndShutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    IniFile &ini = m_core->settings();
+    Settings &settings = m_core->settings();
     // A refused write has been reported; the rest of the shutdown writes are abandoned.
     const QRect outer = frameGeometry();
-    const bool written = ini.WriteInteger(kPosition, QStringLiteral("Top"), outer.y()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Left"), outer.x()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Width"), outer.width()) &&
-                         ini.WriteInteger(kPosition, QStringLiteral("Height"), outer.height());
+    const bool written = settings.setValue(Keys::windowTop(), outer.y()) &&
+                         settings.setValue(Keys::windowLeft(), outer.x()) &&
+                         settings.setValue(Keys::windowWidth(), outer.width()) &&
+                         settings.setValue(Keys::windowHeight(), outer.height());
     if (written)
-        m_core->shutdown();
+        (void)m_core->shutdown();
 }
 
 bool TVexaForm::event(QEvent *event)
@@ -585,22 +584,22 @@ void TVexaForm::ReloadSpeedButtonClick()
 
 void TVexaForm::HomeSpeedButtonClick()
 {
-    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/index.html"));
+    m_viewer->loadFile(m_core->paths().startPage());
 }
 
 void TVexaForm::TrainingK2Click()
 {
-    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/traininga.html#top"));
+    m_viewer->loadFile(m_core->paths().trainingPage(u'a') + QStringLiteral("#top"));
 }
 
 void TVexaForm::TrainingK3Click()
 {
-    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/traininge.html#top"));
+    m_viewer->loadFile(m_core->paths().trainingPage(u'e') + QStringLiteral("#top"));
 }
 
 void TVexaForm::HilfeSpeedButtonClick()
 {
-    m_viewer->loadFile(m_core->programDir() + QStringLiteral("/html/VexaHilfe.html#top"));
+    m_viewer->loadFile(m_core->paths().helpPage() + QStringLiteral("#top"));
 }
 
 void TVexaForm::K2TechnikClick()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "components/UserInterface.h"
 #include "shell/VexaCore.h"
 
 #include <QHash>
@@ -38,7 +38,7 @@ public:
         /// Without a seed the generator is seeded once from the clock.
         std::optional<std::uint64_t> seed;
         /// Without a clock the local time is used.
-        VexaCore::Clock clock;
+        Clock clock;
     };
 
     /// Folders of a real start: the program folder beside the executable, the portable

@@ -1,24 +1,23 @@
 #include "statistics/AnswerList.h"
 
-#include "sheets/PageParts.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/PageParts.h"
+#include "catalogue/PageWriter.h"
+#include "components/DataPaths.h"
+#include "components/UserInterface.h"
 
 QString AnswerList::path() const
 {
-    return m_core.htmlDir() + QStringLiteral("/LetzteAntworten.html");
+    return m_paths.answerListPage();
 }
 
-bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, const QString &middle,
-                                         const QString &light, const QString &dark,
+bool AnswerList::AntwortenlisteErstellen(const ExamPart &part, int questionCount,
                                          const QString &title, const QString &timeLimit,
                                          const QString &examNumber, const QStringList &answerKey)
 {
-    const QString programDir = m_core.programDir();
-    const QString shownLimit = timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
-
+    const QChar classLetter = part.classLetter;
     QStringList s;
-    PageParts::appendHead(s, QStringLiteral("Vexa - Antwortenliste"), programDir);
+    PageParts::appendHead(s, QStringLiteral("Vexa - Antwortenliste"), m_paths.styleSheet());
     s << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"95%\">")
       << QStringLiteral("<thead>");
 
@@ -26,27 +25,23 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
     s << QStringLiteral("<tr>") << QStringLiteral("<td>")
       << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"100%\">")
       << QStringLiteral("<tr>")
-      << QStringLiteral("<td><big>Antwortenliste zu ") + p + QStringLiteral("ID ") + examNumber +
-             QStringLiteral("</big></td>")
+      << QStringLiteral("<td><big>Antwortenliste zu ") + part.partLetter + QStringLiteral("ID ") +
+             examNumber + QStringLiteral("</big></td>")
       << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>");
 
     // Title row.
     s << QStringLiteral("<tr>") << QStringLiteral("<td>")
       << QStringLiteral("<table border=\"0\" cellpadding=\"3\" cellspacing=\"0\" width=\"100%\">")
-      << QStringLiteral("<tr bgcolor=\"") + dark + QStringLiteral("\">")
-      << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
-      << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + c +
-             QStringLiteral("</td>")
-      << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
-             QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit + QStringLiteral(" Minuten</td>")
-      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+      << QStringLiteral("<tr bgcolor=\"") + part.dark + QStringLiteral("\">");
+    PageParts::appendTitleCells(s, title, classLetter, questionCount, timeLimit);
+    s << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>");
 
     // Column headers.
     s << QStringLiteral("<tr>") << QStringLiteral("<td>")
       << QStringLiteral("<table border=\"0\" cellpadding=\"4\" cellspacing=\"2\" width=\"100%\">")
-      << QStringLiteral("<tr bgcolor=\"") + middle + QStringLiteral("\">")
+      << QStringLiteral("<tr bgcolor=\"") + part.middle + QStringLiteral("\">")
       << QStringLiteral("<td width=\"60\">Frage</td>");
     for (const char *letter : {"A", "B", "C", "D"})
         s << QStringLiteral("<td align=\"center\" width=\"30\" bgcolor=\"#f0f0f0\">") +
@@ -62,20 +57,17 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
                         "zeigt den Fragentext und die richtige Antwort.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
       << QStringLiteral("<td>") + PageParts::topLink() + u' ' +
-             PageParts::link(programDir + QStringLiteral("/html/training") + c +
-                                 QStringLiteral(".html"),
-                             QStringLiteral("[Training]")) +
+             PageParts::link(m_paths.trainingPage(classLetter), QStringLiteral("[Training]")) +
              u' ' +
-             PageParts::link(programDir + QStringLiteral("/html/klasse") + c +
-                                 QStringLiteral(".html"),
+             PageParts::link(m_paths.examinationPage(classLetter),
                              QStringLiteral("[Pr&uuml;fungen]"))
       << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")
       << QStringLiteral("<tr>")
-      << QStringLiteral("<td align=\"left\"><small>Vexa &nbsp;") + PageParts::mailLink() +
-             QStringLiteral("</small>")
+      << QStringLiteral("<td align=\"left\"><small>") + PageParts::signatureStart() +
+             PageParts::mailLink() + QStringLiteral("</small>")
       << QStringLiteral("</td>")
-      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(m_core.now()) +
+      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(m_clock()) +
              QStringLiteral("</small><br></td>")
       << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tfoot>");
@@ -88,7 +80,7 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
         const QString &entry = answerKey.at(i);
         const QString id = entry.left(5);
         const QChar position = entry.size() > 8 ? entry.at(8) : QChar();
-        s << QStringLiteral("<tr bgcolor=\"") + light + QStringLiteral("\">")
+        s << QStringLiteral("<tr bgcolor=\"") + part.light + QStringLiteral("\">")
           << QStringLiteral("<td width=\"60\">") +
                  PageParts::link(id + QStringLiteral(".qst"), id) + QStringLiteral("</td>");
         for (int k = 1; k <= 4; ++k) {
@@ -104,9 +96,9 @@ bool AnswerList::AntwortenlisteErstellen(int questionCount, QChar p, QChar c, co
       << QStringLiteral("</tbody>") << QStringLiteral("</table>") << QStringLiteral("</div>")
       << QStringLiteral("</body>") << QStringLiteral("</html>");
 
-    if (!m_core.saveLines(path(), s))
+    if (!m_writer.saveLines(path(), s))
         return false;
-    if (m_core.bogen().Bogenart == u't')
-        m_core.ui().setCommandEnabled(UserInterface::Command::Antwortenliste, true);
+    if (part.modeLetter == u't')
+        m_ui.setCommandEnabled(UserInterface::Command::Antwortenliste, true);
     return true;
 }

@@ -1,10 +1,10 @@
 #include "statistics/ExamLog.h"
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/PartParameters.h"
-#include "catalogue/TextFile.h"
-#include "shell/UserInterface.h"
-#include "shell/VexaCore.h"
+#include "catalogue/ExamPart.h"
+#include "components/Cp1252.h"
+#include "components/DataPaths.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
 
 #include <QRegularExpression>
 
@@ -37,7 +37,7 @@ QString oneLine(QString text)
 
 } // namespace
 
-QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int answered,
+QStringList ExamLog::entryLines(const ExamPart &part, const QString &examNumber, int answered,
                                 int questionCount, int minutes, const QString &timeLimit, int right,
                                 const QString &wrongQuestions, const QString &ownName,
                                 const QDateTime &when)
@@ -46,7 +46,7 @@ QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int
     const QString limit = oneLine(timeLimit);
     const QString wrong = oneLine(wrongQuestions);
     const QString name = oneLine(ownName);
-    const QString line1 = QStringLiteral("<td>") + p + c + QStringLiteral("/") + number +
+    const QString line1 = QStringLiteral("<td>") + part.code() + QStringLiteral("/") + number +
                           QStringLiteral("&nbsp;&nbsp;</td><td>[") +
                           when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
                           QStringLiteral("] &nbsp;") + QString::number(answered) +
@@ -54,10 +54,10 @@ QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int
                           QStringLiteral(" Fragen in ") + QString::number(minutes) +
                           QStringLiteral(" min (") + limit + QStringLiteral(") bearbeitet.</td>");
 
-    // The verdict judges the truncated percentage only; the time limit stays visible
-    // beside it in line 1.
+    // The verdict judges the right answers only (the part's pass mark); the time limit
+    // stays visible beside it in line 1.
     const int percentage = Percentage(right, questionCount);
-    const QString verdict = percentage >= 73
+    const QString verdict = part.passed(right, questionCount)
                                 ? QStringLiteral("<b><font color=\"#00a000\">ok</font></b>")
                                 : QStringLiteral("<b><font color=\"#d00000\">nein</font></b>");
     QString line2 = QStringLiteral("<td valign=\"top\">") + verdict +
@@ -70,28 +70,28 @@ QStringList ExamLog::entryLines(QChar p, QChar c, const QString &examNumber, int
     return {line1, line2};
 }
 
-bool ExamLog::LogEintragSchreiben(QChar p, QChar c, const QString &examNumber, int answered,
+bool ExamLog::LogEintragSchreiben(const ExamPart &part, const QString &examNumber, int answered,
                                   int questionCount, int minutes, const QString &timeLimit,
                                   int right, const QString &wrongQuestions, const QString &ownName)
 {
-    const QStringList lines = entryLines(p, c, examNumber, answered, questionCount, minutes,
-                                         timeLimit, right, wrongQuestions, ownName, m_core.now());
+    const QStringList lines = entryLines(part, examNumber, answered, questionCount, minutes,
+                                         timeLimit, right, wrongQuestions, ownName, m_clock());
     // Both lines in one rewrite: a failure can never leave half an entry behind.
     const bool written = LogAnhaengen(lines);
-    m_core.bogen().EigenerPruefungsname.clear();
+    m_ownExamName.clear();
     return written;
 }
 
 bool ExamLog::LogAnhaengen(const QStringList &lines)
 {
-    QStringList &log = m_core.LogLines();
+    QStringList &log = m_logLines;
     const qsizetype before = log.size();
     log.append(lines);
-    const QString path = m_core.logPath();
+    const QString path = m_paths.logFile();
     if (TextFile::writeLines(path, log))
         return true;
     log.erase(log.begin() + before, log.end());
-    m_core.ui().ShowWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
-                            QStringLiteral(" geschrieben werden."));
+    m_ui.ShowWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
+                     QStringLiteral(" geschrieben werden."));
     return false;
 }

@@ -5,32 +5,48 @@
 #include <QString>
 #include <QStringList>
 
-class VexaCore;
+#include "components/Clock.h"
+
+class DataPaths;
+class UserInterface;
+struct ExamPart;
 
 /// Writer of the exam log Vexa.log: two lines of HTML table cells per examination.
 class ExamLog
 {
 public:
-    explicit ExamLog(VexaCore &core) : m_core(core) {}
+    /// logLines: LogLines, the log as read at start and appended since. ownExamName:
+    /// EigenerPruefungsname of the current sheet, cleared by every entry written.
+    ExamLog(const DataPaths &paths, UserInterface &ui, QStringList &logLines, QString &ownExamName,
+            Clock clock)
+        : m_paths(paths), m_ui(ui), m_logLines(logLines), m_ownExamName(ownExamName),
+          m_clock(std::move(clock))
+    {
+    }
 
-    /// Composes both lines of an entry with the current time and appends them in one
-    /// atomic rewrite of the file; then clears EigenerPruefungsname. When the file
-    /// cannot be written, LogLines and the file keep their whole entries, a warning
-    /// names the file, and false is returned.
-    bool LogEintragSchreiben(QChar p, QChar c, const QString &examNumber, int answered,
+    /// Composes both lines of an entry of a sheet of part with the current time and
+    /// appends them in one atomic rewrite of the file; then clears EigenerPruefungsname.
+    /// The verdict follows the part's pass mark. When the file cannot be written,
+    /// LogLines and the file keep their whole entries, a warning names the file, and
+    /// false is returned.
+    bool LogEintragSchreiben(const ExamPart &part, const QString &examNumber, int answered,
                              int questionCount, int minutes, const QString &timeLimit, int right,
                              const QString &wrongQuestions, const QString &ownName);
 
     /// Appends lines to LogLines and rewrites the whole file; on failure LogLines is
     /// restored and false returned (after the warning).
-    bool LogAnhaengen(const QStringList &lines);
+    [[nodiscard]] bool LogAnhaengen(const QStringList &lines);
 
-    /// The two lines of an entry, as written.
-    static QStringList entryLines(QChar p, QChar c, const QString &examNumber, int answered,
+    /// The two lines of an entry, as written. Line breaks inside the texts become blanks.
+    static QStringList entryLines(const ExamPart &part, const QString &examNumber, int answered,
                                   int questionCount, int minutes, const QString &timeLimit,
                                   int right, const QString &wrongQuestions, const QString &ownName,
                                   const QDateTime &when);
 
 private:
-    VexaCore &m_core;
+    const DataPaths &m_paths;
+    UserInterface &m_ui;
+    QStringList &m_logLines;
+    QString &m_ownExamName;
+    Clock m_clock;
 };

@@ -2,7 +2,7 @@
 
 #include "FakeUserInterface.h"
 
-#include "shell/RandomSource.h"
+#include "components/RandomSource.h"
 #include "shell/VexaCore.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UserInterface.h"
+#include "components/UserInterface.h"
 
 #include <QMap>
 #include <QString>

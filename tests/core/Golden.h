@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
+#include "components/Cp1252.h"
+#include "components/TextFile.h"
 
 #include <QFile>
 #include <QString>

@@ -1,8 +1,10 @@
 #include "CoreFixture.h"
-#include "Golden.h"
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
+#include "Golden.h"
+#include "catalogue/ExamPart.h"
+
+#include "components/Cp1252.h"
+#include "components/TextFile.h"
 #include "statistics/AnswerList.h"
 
 #include <QtTest>
@@ -31,7 +33,7 @@ QList<int> cyclingPositions(int count)
 QList<QStringList> rowCells(const QString &path, const QString &light)
 {
     QStringList lines;
-    TextFile::readLines(path, lines);
+    (void)TextFile::readLines(path, lines);
     const QString rowStart = QStringLiteral("<tr bgcolor=\"") + light + QStringLiteral("\">");
     QList<QStringList> rows;
     for (qsizetype i = 0; i < lines.size(); ++i)
@@ -68,8 +70,7 @@ void TestAnswerList::trainingPage()
     CoreFixture f;
     f.core->bogen().Bogenart = u't';
     AnswerList &list = f.core->answerList();
-    QVERIFY(list.AntwortenlisteErstellen(5, u'T', u'A', QStringLiteral("#e7e7ff"),
-                                         QStringLiteral("#f0f0ff"), QStringLiteral("#e0e0ff"),
+    QVERIFY(list.AntwortenlisteErstellen(examPart(u'A', u'T', f.core->bogen().Bogenart), 5,
                                          QStringLiteral("TA/2  Technische Kenntnisse"),
                                          QStringLiteral("9999"), QStringLiteral("8"),
                                          answerKey(QStringLiteral("TA"), {3, 1, 4, 2, 3})));
@@ -87,10 +88,9 @@ void TestAnswerList::examinationPage()
     CoreFixture f;
     f.core->bogen().Bogenart = u'k';
     QVERIFY(f.core->answerList().AntwortenlisteErstellen(
-        34, u'B', u'E', QStringLiteral("#ffffc7"), QStringLiteral("#ffffe0"),
-        QStringLiteral("#ffffb0"), QStringLiteral("Teil&nbsp;2&nbsp;Betriebliche Kenntnisse"),
-        QStringLiteral("60"), QStringLiteral("5"),
-        answerKey(QStringLiteral("BE"), cyclingPositions(34))));
+        examPart(u'E', u'B', f.core->bogen().Bogenart), 34,
+        QStringLiteral("Teil&nbsp;2&nbsp;Betriebliche Kenntnisse"), QStringLiteral("60"),
+        QStringLiteral("5"), answerKey(QStringLiteral("BE"), cyclingPositions(34))));
     QVERIFY(compareWithGolden(f.core->answerList().path(),
                               QStringLiteral(VEXA_TEST_DATA "/golden/") +
                                   QStringLiteral("answerlist_examination.html"),
@@ -115,9 +115,9 @@ void TestAnswerList::oneGreenCellPerRow()
     CoreFixture f;
     f.core->bogen().Bogenart = u'k';
     QVERIFY(f.core->answerList().AntwortenlisteErstellen(
-        1, u'V', u'E', QStringLiteral("#d0ffc0"), QStringLiteral("#e0ffd7"),
-        QStringLiteral("#c0ffb0"), QStringLiteral("Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften"),
-        QStringLiteral("60"), QStringLiteral("9"), answerKey(QStringLiteral("VE"), {position})));
+        examPart(u'E', u'V', f.core->bogen().Bogenart), 1,
+        QStringLiteral("Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften"), QStringLiteral("60"),
+        QStringLiteral("9"), answerKey(QStringLiteral("VE"), {position})));
 
     const QList<QStringList> rows =
         rowCells(f.core->answerList().path(), QStringLiteral("#e0ffd7"));
@@ -139,9 +139,9 @@ void TestAnswerList::rowsFollowQuestionCount()
     f.core->bogen().Bogenart = u'k';
     const QList<int> positions = cyclingPositions(6);
     QVERIFY(f.core->answerList().AntwortenlisteErstellen(
-        4, u'T', u'E', QStringLiteral("#e0f0ff"), QStringLiteral("#e7f7ff"),
-        QStringLiteral("#d0e7ff"), QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse"),
-        QStringLiteral("60"), QStringLiteral("2"), answerKey(QStringLiteral("TE"), positions)));
+        examPart(u'E', u'T', f.core->bogen().Bogenart), 4,
+        QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse"), QStringLiteral("60"),
+        QStringLiteral("2"), answerKey(QStringLiteral("TE"), positions)));
 
     const QList<QStringList> rows =
         rowCells(f.core->answerList().path(), QStringLiteral("#e7f7ff"));
@@ -177,9 +177,9 @@ void TestAnswerList::commandEnabledForTrainingOnly()
     f.core->bogen().Bogenart = kind;
     f.ui.antwortenlisteEnabled = before;
     QVERIFY(f.core->answerList().AntwortenlisteErstellen(
-        2, u'T', u'A', QStringLiteral("#e7e7ff"), QStringLiteral("#f0f0ff"),
-        QStringLiteral("#e0e0ff"), QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse"),
-        QStringLiteral("90"), QStringLiteral("1"), answerKey(QStringLiteral("TA"), {1, 2})));
+        examPart(u'A', u'T', f.core->bogen().Bogenart), 2,
+        QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse"), QStringLiteral("90"),
+        QStringLiteral("1"), answerKey(QStringLiteral("TA"), {1, 2})));
     QCOMPARE(f.ui.antwortenlisteEnabled, after);
 }
 
@@ -190,9 +190,9 @@ void TestAnswerList::unwritablePage()
     // A folder in place of the page file: the page cannot be replaced.
     QVERIFY(QDir().mkpath(f.core->answerList().path()));
     QVERIFY(!f.core->answerList().AntwortenlisteErstellen(
-        1, u'T', u'A', QStringLiteral("#e7e7ff"), QStringLiteral("#f0f0ff"),
-        QStringLiteral("#e0e0ff"), QStringLiteral("TA/2  Technische Kenntnisse"),
-        QStringLiteral("9999"), QStringLiteral("1"), answerKey(QStringLiteral("TA"), {1})));
+        examPart(u'A', u'T', f.core->bogen().Bogenart), 1,
+        QStringLiteral("TA/2  Technische Kenntnisse"), QStringLiteral("9999"), QStringLiteral("1"),
+        answerKey(QStringLiteral("TA"), {1})));
     QCOMPARE(f.ui.warnings.size(), 1);
     QVERIFY(f.ui.warnings.at(0).startsWith(QStringLiteral("Die Datei ") +
                                            f.core->answerList().path() +

@@ -1,8 +1,9 @@
 #include "FakeUserInterface.h"
 
-#include "catalogue/TextFile.h"
-#include "shell/IniFile.h"
-#include "shell/RandomSource.h"
+#include "catalogue/ExamPart.h"
+#include "components/IniFile.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
 #include "shell/VexaCore.h"
 #include "statistics/ExamLog.h"
 
@@ -88,8 +89,8 @@ Exam exam(int k)
 QStringList examLines(int k)
 {
     const Exam e = exam(k);
-    return ExamLog::entryLines(e.p, e.c, e.number, e.answered, e.questionCount, e.minutes,
-                               e.timeLimit, e.right, e.wrong, e.ownName, e.when);
+    return ExamLog::entryLines(examPart(e.c, e.p, u'k'), e.number, e.answered, e.questionCount,
+                               e.minutes, e.timeLimit, e.right, e.wrong, e.ownName, e.when);
 }
 
 // Save n of the settings file (n from 1) sets counter (n - 1) % 4 to n.
@@ -177,9 +178,9 @@ int runChild(const QString &kind, const QString &folder, int start, int count)
         core.start(); // loads the entries the log already holds
         for (current = start; current < start + count; ++current) {
             const Exam e = exam(current);
-            if (!core.examLog().LogEintragSchreiben(e.p, e.c, e.number, e.answered, e.questionCount,
-                                                    e.minutes, e.timeLimit, e.right, e.wrong,
-                                                    e.ownName))
+            if (!core.examLog().LogEintragSchreiben(examPart(e.c, e.p, u'k'), e.number, e.answered,
+                                                    e.questionCount, e.minutes, e.timeLimit,
+                                                    e.right, e.wrong, e.ownName))
                 return fail(ui.warnings.join(u'\n'));
             report(current + 1);
         }
@@ -196,7 +197,7 @@ int runChild(const QString &kind, const QString &folder, int start, int count)
     } else if (kind == kList) {
         const QString path = folder + u'/' + fileName(kind);
         QStringList ids;
-        TextFile::readLines(path, ids);
+        (void)TextFile::readLines(path, ids);
         for (int k = start; k < start + count; ++k) {
             ids.append(questionId(k));
             QString error;
@@ -249,7 +250,7 @@ FileState inspect(const QString &kind, const QString &folder)
     if (!s.problem.isEmpty())
         return s;
     QStringList lines;
-    TextFile::readLines(path, lines);
+    (void)TextFile::readLines(path, lines);
 
     if (kind == kLog) {
         if (lines.size() % 2 != 0) {

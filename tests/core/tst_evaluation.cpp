@@ -1,8 +1,9 @@
 #include "CoreFixture.h"
 #include "Golden.h"
+#include "catalogue/ExamPart.h"
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
+#include "components/Cp1252.h"
+#include "components/TextFile.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "statistics/ExamLog.h"
@@ -95,19 +96,19 @@ void prepareSheet(VexaCore &core, const QString &code, QChar kind, const QString
 void evaluate(VexaCore &core, const QStringList &results)
 {
     const Bogenzustand &b = core.bogen();
-    core.evaluation().BogenAuswerten(b.Teil, b.Klasse, b.Bogenart, b.PruefungsNummer, b.Abschnitt,
-                                     results);
+    core.evaluation().BogenAuswerten(examPart(b.Klasse, b.Teil, b.Bogenart), b.PruefungsNummer,
+                                     b.Abschnitt, results);
 }
 
 QString pagePath(VexaCore &core)
 {
-    return core.htmlDir() + QStringLiteral("/LetzteAuswertung.html");
+    return core.paths().htmlDir() + QStringLiteral("/LetzteAuswertung.html");
 }
 
 QStringList pageLines(VexaCore &core)
 {
     QStringList lines;
-    TextFile::readLines(pagePath(core), lines);
+    (void)TextFile::readLines(pagePath(core), lines);
     return lines;
 }
 
@@ -216,12 +217,13 @@ void TestEvaluation::goldenPages()
     if (kind == u't') {
         QCOMPARE(core.bogen().Zeitlimit, QStringLiteral("-"));
         QVERIFY(core.LogLines().isEmpty());
-        QVERIFY(!QFileInfo::exists(core.logPath()));
+        QVERIFY(!QFileInfo::exists(core.paths().logFile()));
     } else {
         QCOMPARE(core.LogLines(),
-                 ExamLog::entryLines(code.at(0), code.at(1), examNumber, answered, count, minutes,
-                                     limit, right, wrongList(code, sheet), QString(), kNow));
-        QVERIFY(QFileInfo::exists(core.logPath()));
+                 ExamLog::entryLines(examPart(code.at(1), code.at(0), u'k'), examNumber, answered,
+                                     count, minutes, limit, right, wrongList(code, sheet),
+                                     QString(), kNow));
+        QVERIFY(QFileInfo::exists(core.paths().logFile()));
     }
 }
 
@@ -451,14 +453,14 @@ void TestEvaluation::unwritableLogStillShowsResult()
 {
     CoreFixture f;
     // A folder in place of the log file: the log cannot be replaced, the page can.
-    QVERIFY(QDir().mkpath(f.core->logPath()));
+    QVERIFY(QDir().mkpath(f.core->paths().logFile()));
     prepareSheet(*f.core, QStringLiteral("BE"), u'k', QStringLiteral("12"), QString(), 34,
                  QStringLiteral("60"), 20);
     evaluate(*f.core,
              submitted(QStringLiteral("BE"), spread(30, 4, 0), u'B', QStringLiteral("12")));
 
     QCOMPARE(f.ui.warnings.size(), 1);
-    QVERIFY(f.ui.warnings.first().contains(f.core->logPath()));
+    QVERIFY(f.ui.warnings.first().contains(f.core->paths().logFile()));
     QVERIFY(f.core->LogLines().isEmpty());
     QCOMPARE(f.ui.shownPages, QStringList{pagePath(*f.core) + QStringLiteral("#top")});
     QVERIFY(pageLines(*f.core).filter(QStringLiteral("Gratulation!")).size() == 1);
@@ -468,7 +470,7 @@ void TestEvaluation::logIsWrittenBeforeThePage()
 {
     CoreFixture f;
     // The page cannot be written; the entry must be in the log all the same.
-    QVERIFY(QDir(f.core->htmlDir()).removeRecursively());
+    QVERIFY(QDir(f.core->paths().htmlDir()).removeRecursively());
     prepareSheet(*f.core, QStringLiteral("VE"), u'k', QStringLiteral("13"), QString(), 34,
                  QStringLiteral("60"), 20);
     evaluate(*f.core,
@@ -476,7 +478,7 @@ void TestEvaluation::logIsWrittenBeforeThePage()
 
     QCOMPARE(f.core->LogLines().size(), 2);
     QStringList onDisk;
-    QVERIFY(TextFile::readLines(f.core->logPath(), onDisk));
+    QVERIFY(TextFile::readLines(f.core->paths().logFile(), onDisk));
     QCOMPARE(onDisk, f.core->LogLines());
     QCOMPARE(f.ui.warnings.size(), 1);
     QVERIFY(f.ui.warnings.first().contains(pagePath(*f.core)));

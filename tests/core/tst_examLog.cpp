@@ -1,6 +1,8 @@
 #include "CoreFixture.h"
 
-#include "catalogue/TextFile.h"
+#include "catalogue/ExamPart.h"
+
+#include "components/TextFile.h"
 #include "statistics/ExamLog.h"
 
 #include <QtTest>
@@ -150,8 +152,9 @@ void TestExamLog::entryLines()
     QFETCH(QString, line1);
     QFETCH(QString, line2);
 
-    const QStringList lines = ExamLog::entryLines(part.at(0), part.at(1), number, answered, count,
-                                                  minutes, limit, right, wrong, ownName, kWhen);
+    const QStringList lines =
+        ExamLog::entryLines(examPart(part.at(1), part.at(0), u'k'), number, answered, count,
+                            minutes, limit, right, wrong, ownName, kWhen);
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines.at(0), line1);
     QCOMPARE(lines.at(1), line2);
@@ -159,9 +162,9 @@ void TestExamLog::entryLines()
 
 void TestExamLog::ownNameOutsideCodePage()
 {
-    const QStringList lines =
-        ExamLog::entryLines(u'B', u'E', QStringLiteral("4"), 2, 2, 1, QStringLiteral("5"), 2,
-                            QString(), QStringLiteral("Funk \u2622 \U0001F4E1 äß"), kWhen);
+    const QStringList lines = ExamLog::entryLines(
+        examPart(u'E', u'B', u'k'), QStringLiteral("4"), 2, 2, 1, QStringLiteral("5"), 2, QString(),
+        QStringLiteral("Funk \u2622 \U0001F4E1 äß"), kWhen);
     QVERIFY(lines.at(1).endsWith(QStringLiteral("<br>[Funk &#9762; &#128225; äß]</td>")));
 }
 
@@ -170,7 +173,7 @@ void TestExamLog::writesBothLinesAsWindows1252()
     CoreFixture f;
     f.core->bogen().EigenerPruefungsname = QStringLiteral("Eigene Prüfungsauswahl");
     QVERIFY(f.core->examLog().LogEintragSchreiben(
-        u'T', u'A', QStringLiteral("17"), 3, 4, 2, QStringLiteral("10"), 2,
+        examPart(u'A', u'T', u'k'), QStringLiteral("17"), 3, 4, 2, QStringLiteral("10"), 2,
         QStringLiteral("TA101 TA102 "), f.core->bogen().EigenerPruefungsname));
     QVERIFY(f.ui.warnings.isEmpty());
     QVERIFY(f.core->bogen().EigenerPruefungsname.isEmpty());
@@ -181,7 +184,7 @@ void TestExamLog::writesBothLinesAsWindows1252()
         "<td valign=\"top\"><b><font color=\"#d00000\">nein</font></b></td><td>Richtig: 2 (50%) "
         "&nbsp; Falsch: TA101 TA102 <br>[Eigene Pr\xFC"
         "fungsauswahl]</td>\r\n";
-    QCOMPARE(readBytes(f.core->logPath()), expected);
+    QCOMPARE(readBytes(f.core->paths().logFile()), expected);
     QCOMPARE(f.core->LogLines().size(), 2);
 }
 
@@ -189,21 +192,22 @@ void TestExamLog::appendsToExistingEntries()
 {
     CoreFixture f;
     const QStringList old =
-        ExamLog::entryLines(u'V', u'E', QStringLiteral("1"), 34, 34, 30, QStringLiteral("60"), 30,
-                            QString(), QString(), kWhen.addDays(-1));
+        ExamLog::entryLines(examPart(u'E', u'V', u'k'), QStringLiteral("1"), 34, 34, 30,
+                            QStringLiteral("60"), 30, QString(), QString(), kWhen.addDays(-1));
     f.core->LogLines() = old;
-    QVERIFY(TextFile::writeLines(f.core->logPath(), old));
+    QVERIFY(TextFile::writeLines(f.core->paths().logFile(), old));
 
-    QVERIFY(f.core->examLog().LogEintragSchreiben(u'B', u'E', QStringLiteral("2"), 34, 34, 20,
-                                                  QStringLiteral("60"), 25, QString(), QString()));
+    QVERIFY(f.core->examLog().LogEintragSchreiben(examPart(u'E', u'B', u'k'), QStringLiteral("2"),
+                                                  34, 34, 20, QStringLiteral("60"), 25, QString(),
+                                                  QString()));
     const QStringList added =
-        ExamLog::entryLines(u'B', u'E', QStringLiteral("2"), 34, 34, 20, QStringLiteral("60"), 25,
-                            QString(), QString(), kWhen);
+        ExamLog::entryLines(examPart(u'E', u'B', u'k'), QStringLiteral("2"), 34, 34, 20,
+                            QStringLiteral("60"), 25, QString(), QString(), kWhen);
     QCOMPARE(f.core->LogLines(), old + added);
     QStringList onDisk;
-    QVERIFY(TextFile::readLines(f.core->logPath(), onDisk));
+    QVERIFY(TextFile::readLines(f.core->paths().logFile(), onDisk));
     QCOMPARE(onDisk, old + added);
-    QVERIFY(readBytes(f.core->logPath()).endsWith("</td>\r\n"));
+    QVERIFY(readBytes(f.core->paths().logFile()).endsWith("</td>\r\n"));
 }
 
 void TestExamLog::ownNameIsLoggedOnce()
@@ -212,14 +216,14 @@ void TestExamLog::ownNameIsLoggedOnce()
     Bogenzustand &b = f.core->bogen();
     b.EigenerPruefungsname = QStringLiteral("Eigene Prüfungsauswahl");
     QVERIFY(f.core->examLog().LogEintragSchreiben(
-        u'T', u'E', QStringLiteral("3"), 12, 12, 15, QStringLiteral("20"), 10,
+        examPart(u'E', u'T', u'k'), QStringLiteral("3"), 12, 12, 15, QStringLiteral("20"), 10,
         QStringLiteral("TE201 TE305 "), b.EigenerPruefungsname));
     QVERIFY(f.core->LogLines().at(1).endsWith(
         QStringLiteral("Falsch: TE201 TE305 <br>[Eigene Prüfungsauswahl]</td>")));
 
     // The next standard examination passes the (now cleared) name.
     QVERIFY(f.core->examLog().LogEintragSchreiben(
-        u'T', u'E', QStringLiteral("4"), 34, 34, 50, QStringLiteral("60"), 30,
+        examPart(u'E', u'T', u'k'), QStringLiteral("4"), 34, 34, 50, QStringLiteral("60"), 30,
         QStringLiteral("TE110 "), b.EigenerPruefungsname));
     QCOMPARE(f.core->LogLines().size(), 4);
     QVERIFY(f.core->LogLines().at(3).endsWith(QStringLiteral("Falsch: TE110 </td>")));
@@ -230,10 +234,10 @@ void TestExamLog::lineBreaksNeverSplitAnEntry()
 {
     CoreFixture f;
     QVERIFY(f.core->examLog().LogEintragSchreiben(
-        u'T', u'E', QStringLiteral("3"), 12, 12, 15, QStringLiteral("20"), 10,
+        examPart(u'E', u'T', u'k'), QStringLiteral("3"), 12, 12, 15, QStringLiteral("20"), 10,
         QStringLiteral("TE201 "), QStringLiteral("Liste\r\naus\ndem\rEditor")));
     QStringList onDisk;
-    QVERIFY(TextFile::readLines(f.core->logPath(), onDisk));
+    QVERIFY(TextFile::readLines(f.core->paths().logFile(), onDisk));
     QCOMPARE(onDisk.size(), 2);
     QCOMPARE(onDisk, f.core->LogLines());
     QVERIFY(onDisk.at(1).endsWith(QStringLiteral("[Liste aus dem Editor]</td>")));
@@ -243,19 +247,19 @@ void TestExamLog::unwritableLogKeepsWholeEntries()
 {
     UnwritableCore u;
     const QStringList earlier =
-        ExamLog::entryLines(u'T', u'A', QStringLiteral("1"), 51, 51, 80, QStringLiteral("90"), 40,
-                            QString(), QString(), kWhen.addDays(-2));
+        ExamLog::entryLines(examPart(u'A', u'T', u'k'), QStringLiteral("1"), 51, 51, 80,
+                            QStringLiteral("90"), 40, QString(), QString(), kWhen.addDays(-2));
     u.core->LogLines() = earlier;
     u.core->bogen().EigenerPruefungsname = QStringLiteral("Liste");
 
-    QVERIFY(!u.core->examLog().LogEintragSchreiben(u'T', u'A', QStringLiteral("2"), 51, 51, 80,
-                                                   QStringLiteral("90"), 40, QString(),
+    QVERIFY(!u.core->examLog().LogEintragSchreiben(examPart(u'A', u'T', u'k'), QStringLiteral("2"),
+                                                   51, 51, 80, QStringLiteral("90"), 40, QString(),
                                                    u.core->bogen().EigenerPruefungsname));
     QCOMPARE(u.core->LogLines(), earlier);
     QCOMPARE(u.ui.warnings,
              QStringList{QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") +
-                         u.core->logPath() + QStringLiteral(" geschrieben werden.")});
-    QVERIFY(!QFileInfo::exists(u.core->logPath()));
+                         u.core->paths().logFile() + QStringLiteral(" geschrieben werden.")});
+    QVERIFY(!QFileInfo::exists(u.core->paths().logFile()));
     // The sheet is evaluated all the same; its name must not stick to the next one.
     QVERIFY(u.core->bogen().EigenerPruefungsname.isEmpty());
 

@@ -1,6 +1,6 @@
 #include "CoreFixture.h"
 
-#include "catalogue/TextFile.h"
+#include "components/TextFile.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 
@@ -15,7 +15,7 @@ const QString kCatalogue = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst"
 QStringList answerSheet(const CoreFixture &f, int right, int wrong)
 {
     QStringList page;
-    TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), page);
+    (void)TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), page);
     static const QRegularExpression radio(QStringLiteral("name=\"(\\w{5})\" value=\"([RW]\\d)\""));
     static const QRegularExpression hidden(
         QStringLiteral("<input type=\"hidden\" name=\"(\\w+)\" value=\"(\\w+)\">"));
@@ -164,7 +164,8 @@ private slots:
         pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 38, 5));
         QCOMPARE(f.core->LogLines().size(), 2);
         QStringList page;
-        TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"), page);
+        (void)TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"),
+                                  page);
         QVERIFY(!page.join(QString()).contains(QLatin1String("Gratulation")));
     }
 
@@ -198,7 +199,8 @@ private slots:
         pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 30, 0));
         QVERIFY(f.core->LogLines().isEmpty());
         QStringList page;
-        TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"), page);
+        (void)TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"),
+                                  page);
         QVERIFY(page.contains(QStringLiteral("<td colspan=\"3\" bgcolor=\"#ffffb0\"><big>Training  "
                                              "B-/-  Betriebliche Kenntnisse</big></td>")));
     }

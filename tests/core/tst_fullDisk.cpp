@@ -5,9 +5,12 @@
 
 #include "CoreFixture.h"
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
-#include "shell/IniFile.h"
+#include "catalogue/ExamPart.h"
+
+#include "catalogue/PageWriter.h"
+#include "components/Cp1252.h"
+#include "components/Settings.h"
+#include "components/TextFile.h"
 #include "statistics/ExamLog.h"
 
 #include <QtTest>
@@ -52,7 +55,7 @@ QStringList logOfEntries(int count)
 {
     QStringList lines;
     for (int i = 1; i <= count; ++i)
-        lines << ExamLog::entryLines(QChar(u'T'), QChar(u'A'), QString::number(i), 51, 51, 40,
+        lines << ExamLog::entryLines(examPart(u'A', u'T', u'k'), QString::number(i), 51, 51, 40,
                                      QStringLiteral("90"), 45, QStringLiteral("TA101 "), QString(),
                                      QDateTime(QDate(2026, 3, i), QTime(10, 0)));
     return lines;
@@ -115,16 +118,15 @@ void TestFullDisk::saveKeepsOldFile()
         const DiskFullAfter full(static_cast<rlim_t>(before.size() / 2));
         if (kind == QLatin1String("log")) {
             saved = f.core->examLog().LogEintragSchreiben(
-                QChar(u'B'), QChar(u'E'), QStringLiteral("9"), 34, 34, 20, QStringLiteral("60"), 30,
-                QString(), QString());
+                examPart(u'E', u'B', u'k'), QStringLiteral("9"), 34, 34, 20, QStringLiteral("60"),
+                30, QString(), QString());
         } else if (kind == QLatin1String("settings")) {
-            saved =
-                f.core->settings().WriteInteger(QStringLiteral("IDs"), QStringLiteral("TAID"), 18);
+            saved = f.core->settings().setValue(Keys::sheetCounter(QStringLiteral("TA")), 18);
         } else {
             QStringList lines;
             QVERIFY(TextFile::readLines(path, lines));
             lines << QStringLiteral("0031 TA131");
-            saved = f.core->saveLines(path, lines);
+            saved = f.core->writer().saveLines(path, lines);
         }
     }
 

@@ -1,5 +1,5 @@
-#include "catalogue/TextFile.h"
-#include "shell/IniFile.h"
+#include "components/IniFile.h"
+#include "components/TextFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

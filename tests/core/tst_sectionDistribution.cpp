@@ -2,8 +2,8 @@
 
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/StringList.h"
-#include "catalogue/TextFile.h"
-#include "shell/RandomSource.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
 #include "shell/VexaCore.h"
 
 #include <QDir>
@@ -22,9 +22,9 @@ struct Harness : CoreFixture
 {
     Harness(quint64 seed, const QString &archive) : CoreFixture(seed)
     {
-        TextFile::readLines(kData + QStringLiteral("catalogue_TAfragen.txt"),
-                            core->CatalogueLines());
-        core->setCatalogueArchivePath(kData + archive + QStringLiteral(".qst"));
+        (void)TextFile::readLines(kData + QStringLiteral("catalogue_TAfragen.txt"),
+                                  core->CatalogueLines());
+        core->paths().setCatalogueArchive(kData + archive + QStringLiteral(".qst"));
     }
 
     QString askedListPath() const { return dir.path() + QStringLiteral("/Fragen/TAAskedList.txt"); }
@@ -165,7 +165,7 @@ void TestSectionDistribution::distribution()
         QCOMPARE(covered, total);
 
         QStringList askedAfter;
-        TextFile::readLines(h.askedListPath(), askedAfter);
+        (void)TextFile::readLines(h.askedListPath(), askedAfter);
         QCOMPARE(askedAfter, asked);
     }
 }

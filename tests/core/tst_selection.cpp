@@ -2,8 +2,8 @@
 
 #include "catalogue/Selection.h"
 #include "catalogue/StringList.h"
-#include "catalogue/TextFile.h"
-#include "shell/RandomSource.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
 #include "shell/VexaCore.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ QStringList ordinals(const QString &ranges)
 QStringList readFile(const QString &path)
 {
     QStringList lines;
-    TextFile::readLines(path, lines);
+    (void)TextFile::readLines(path, lines);
     return lines;
 }
 
@@ -364,7 +364,7 @@ void TestSelection::collectSectionQuestions()
     QFETCH(QString, expected);
 
     Harness h(1);
-    h.core->setCatalogueArchivePath(QStringLiteral(VEXA_TEST_DATA "/selection/training.qst"));
+    h.core->paths().setCatalogueArchive(QStringLiteral(VEXA_TEST_DATA "/selection/training.qst"));
     h.core->CatalogueLines() = QStringList{QStringLiteral("stale")};
     const int n = h.selection().CollectSectionQuestions(u'T', u'A', code);
     QCOMPARE(h.core->SelectedQuestions().items(), ordinals(expected));
@@ -397,7 +397,7 @@ void TestSelection::collectSectionQuestionsFailures()
     QFETCH(QString, warning);
 
     Harness h(1);
-    h.core->setCatalogueArchivePath(archive);
+    h.core->paths().setCatalogueArchive(archive);
     QCOMPARE(h.selection().CollectSectionQuestions(u'T', u'A', code), -1);
     QCOMPARE(h.core->SelectedQuestions().count(), 0);
     QCOMPARE(h.ui.warnings, QStringList{warning});

@@ -2,9 +2,9 @@
 #include "Golden.h"
 
 #include "catalogue/Catalogue.h"
+#include "components/IniFile.h"
 #include "sheets/PageCommands.h"
 #include "sheets/SheetGenerator.h"
-#include "shell/IniFile.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -22,7 +22,7 @@ QString sheetPath(const CoreFixture &f)
 QStringList sheetLines(const CoreFixture &f)
 {
     QStringList lines;
-    TextFile::readLines(sheetPath(f), lines);
+    (void)TextFile::readLines(sheetPath(f), lines);
     return lines;
 }
 
@@ -297,7 +297,7 @@ private slots:
         CoreFixture f;
         f.startWithArchive(kCatalogue);
         IniFile ini(f.dataDir() + QStringLiteral("/Vexa.ini"));
-        ini.WriteString(QStringLiteral("IDs"), QStringLiteral("TAID"), stored);
+        QVERIFY(ini.WriteString(QStringLiteral("IDs"), QStringLiteral("TAID"), stored));
         f.core->pageCommands().K2TechnikClick();
         QCOMPARE(f.core->bogen().PruefungsNummer, number);
         QCOMPARE(ini.ReadString(QStringLiteral("IDs"), QStringLiteral("TAID"), QString()), number);

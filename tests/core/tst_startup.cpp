@@ -1,8 +1,8 @@
 #include "CoreFixture.h"
 
-#include "catalogue/TextFile.h"
+#include "components/IniFile.h"
+#include "components/TextFile.h"
 #include "shell/AppPaths.h"
-#include "shell/IniFile.h"
 #include "shell/SingleInstance.h"
 
 #include <QDir>
@@ -74,12 +74,18 @@ private slots:
 
     void programDirIsFound()
     {
+        // The program folder is the one holding the start page html/index.html.
         QTemporaryDir root;
-        QDir(root.path()).mkpath(QStringLiteral("bin"));
-        QDir(root.path()).mkpath(QStringLiteral("share/vexa/html"));
+        const auto startPage = [&root](const QString &folder) {
+            QVERIFY(QDir(root.path()).mkpath(folder + QStringLiteral("/html")));
+            QFile page(root.path() + u'/' + folder + QStringLiteral("/html/index.html"));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        };
+        QDir(root.path()).mkpath(QStringLiteral("bin/html")); // no start page in it
+        startPage(QStringLiteral("share/vexa"));
         QCOMPARE(AppPaths::locateProgramDir(root.path() + QStringLiteral("/bin/")),
                  root.path() + QStringLiteral("/share/vexa"));
-        QDir(root.path()).mkpath(QStringLiteral("bin/html"));
+        startPage(QStringLiteral("bin"));
         QCOMPARE(AppPaths::locateProgramDir(root.path() + QStringLiteral("/bin")),
                  root.path() + QStringLiteral("/bin"));
     }
@@ -111,13 +117,13 @@ private slots:
         QCOMPARE(f.core->flags().AskedList, true);
         QCOMPARE(f.core->flags().Zufallszahlen, true);
         QCOMPARE(f.core->flags().FVBNetzA, false);
-        QCOMPARE(f.core->questionListsDir(), QStringLiteral("/listen/"));
+        QCOMPARE(f.core->paths().questionListsDir(), QStringLiteral("/listen/"));
         QCOMPARE(f.core->LogLines(), (QStringList{"zeile 1", "zeile 2"}));
         QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html")));
         QVERIFY(!f.ui.antwortenlisteEnabled);
         QVERIFY(!f.ui.timerRunning);
         // No archive anywhere: the path stays empty and nothing is reported yet.
-        QVERIFY(f.core->catalogueArchivePath().isEmpty());
+        QVERIFY(f.core->paths().catalogueArchive().isEmpty());
         QVERIFY(f.ui.warnings.isEmpty());
     }
 
@@ -130,7 +136,7 @@ private slots:
         CoreFixture f(1, program.path());
         f.core->start();
         const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
-        QCOMPARE(f.core->catalogueArchivePath(), archive);
+        QCOMPARE(f.core->paths().catalogueArchive(), archive);
         QVERIFY(QFileInfo(archive).size() > 0);
     }
 
@@ -138,8 +144,8 @@ private slots:
     {
         CoreFixture f;
         f.core->start();
-        QCOMPARE(f.core->questionListsDir(), f.dataDir() + QStringLiteral("/Fragen"));
-        f.core->setQuestionListsDir(QStringLiteral("/tmp/listen/"));
+        QCOMPARE(f.core->paths().questionListsDir(), f.dataDir() + QStringLiteral("/Fragen"));
+        f.core->paths().setQuestionListsDir(QStringLiteral("/tmp/listen/"));
         f.core->shutdown();
         QCOMPARE(
             IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))

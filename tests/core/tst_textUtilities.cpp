@@ -1,7 +1,7 @@
-#include "catalogue/Cp1252.h"
-#include "catalogue/PartParameters.h"
-#include "catalogue/Procs.h"
-#include "catalogue/TextFile.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/TextUtilities.h"
+#include "components/Cp1252.h"
+#include "components/TextFile.h"
 
 #include <QtTest>
 
@@ -142,8 +142,12 @@ private slots:
         QFETCH(QString, minutes);
         QFETCH(QString, dark);
         QFETCH(QString, title);
-        PartValues v{-1, "keep", "keep", "keep", "keep", "keep"};
+        ExamPart v;
+        v.questionCount = -1;
+        v.minutes = v.title = v.dark = v.middle = v.light = QStringLiteral("keep");
         PartParameters(classLetter, partLetter, mode, v);
+        QCOMPARE(v.code(), QString(partLetter) + classLetter);
+        QCOMPARE(v.modeLetter, mode);
         QCOMPARE(v.questionCount, count);
         QCOMPARE(v.minutes, minutes);
         QCOMPARE(v.dark, dark);
@@ -171,7 +175,7 @@ private slots:
         QFETCH(int, count);
         QFETCH(bool, reached);
         QFETCH(int, percent);
-        QCOMPARE(PassMarkReached(right, count), reached);
+        QCOMPARE(ExamPart().passed(right, count), reached);
         QCOMPARE(Percentage(right, count), percent);
     }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
-#include "shell/RandomSource.h"
-#include "shell/UserInterface.h"
+#include "components/Cp1252.h"
+#include "components/RandomSource.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
 #include "shell/VexaCore.h"
 
 #include <QByteArray>

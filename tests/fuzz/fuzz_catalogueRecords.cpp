@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz.reset(1, [&] {
         FUZZ_CHECK(writeArchive(fuzz.archivePath(), {{QStringLiteral("TAfragen.txt"), entry}}));
     });
-    FUZZ_CHECK(core.catalogueArchivePath() == fuzz.archivePath());
+    FUZZ_CHECK(core.paths().catalogueArchive() == fuzz.archivePath());
 
     // The scanners, on the lines as the catalogue holds them.
     const QStringList lines = TextFile::splitLines(Cp1252::toUnicode(entry));

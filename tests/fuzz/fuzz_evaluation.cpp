@@ -27,7 +27,7 @@ void submit(VexaCore &core, const QString &action, const QStringList &results)
     FUZZ_CHECK(added == (evaluation && examination ? 2 : 0));
     if (added > 0) {
         QStringList file;
-        FUZZ_CHECK(TextFile::readLines(core.logPath(), file));
+        FUZZ_CHECK(TextFile::readLines(core.paths().logFile(), file));
         FUZZ_CHECK(file == core.LogLines());
     }
 }

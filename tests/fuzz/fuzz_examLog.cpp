@@ -6,6 +6,7 @@
 
 #include "FuzzCore.h"
 
+#include "catalogue/ExamPart.h"
 #include "statistics/ExamLog.h"
 
 #include <QHash>
@@ -35,29 +36,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The figures stay in the ranges an evaluation can give.
     const size_t h = qHash(input);
-    const QChar part = QStringLiteral("TBV").at(h % 3);
-    const QChar klass = (h >> 2) & 1 ? u'A' : u'E';
+    const ExamPart part =
+        examPart((h >> 2) & 1 ? u'A' : u'E', QStringLiteral("TBV").at(h % 3), u'k');
     const int questionCount = static_cast<int>((h >> 3) % 60);
     const int answered = static_cast<int>((h >> 9) % (questionCount + 1));
     const int right = static_cast<int>((h >> 15) % (answered + 1));
     const int minutes = static_cast<int>((h >> 21) % 200);
 
-    fuzz.reset(1, [&] { FUZZ_CHECK(writeFile(core.logPath(), logBytes)); });
+    fuzz.reset(1, [&] { FUZZ_CHECK(writeFile(core.paths().logFile(), logBytes)); });
     const QStringList old = core.LogLines();
     FUZZ_CHECK(old == TextFile::splitLines(Cp1252::toUnicode(logBytes)));
 
     core.bogen().EigenerPruefungsname = ownName;
     const QStringList entry =
-        ExamLog::entryLines(part, klass, examNumber, answered, questionCount, minutes, timeLimit,
-                            right, wrongQuestions, ownName, core.now());
+        ExamLog::entryLines(part, examNumber, answered, questionCount, minutes, timeLimit, right,
+                            wrongQuestions, ownName, core.now());
     FUZZ_CHECK(entry.size() == 2);
-    FUZZ_CHECK(core.examLog().LogEintragSchreiben(part, klass, examNumber, answered, questionCount,
+    FUZZ_CHECK(core.examLog().LogEintragSchreiben(part, examNumber, answered, questionCount,
                                                   minutes, timeLimit, right, wrongQuestions,
                                                   ownName));
     FUZZ_CHECK(core.bogen().EigenerPruefungsname.isEmpty());
 
     QStringList after;
-    FUZZ_CHECK(TextFile::readLines(core.logPath(), after));
+    FUZZ_CHECK(TextFile::readLines(core.paths().logFile(), after));
     FUZZ_CHECK(after.size() == old.size() + 2);
     FUZZ_CHECK(after.mid(0, old.size()) == old);
     FUZZ_CHECK(after.mid(old.size()) == entry);

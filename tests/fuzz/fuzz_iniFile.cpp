@@ -3,7 +3,7 @@
 
 #include "FuzzCore.h"
 
-#include "shell/IniFile.h"
+#include "components/IniFile.h"
 
 #include <QStringList>
 

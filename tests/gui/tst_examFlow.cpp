@@ -1,8 +1,8 @@
 // The program's main job on the real window and viewer: an examination sheet is shown,
 // answered in the page, evaluated and logged; leaving a running examination turns it
 // into training.
-#include "catalogue/TextFile.h"
 #include "components/MessageBox.h"
+#include "components/TextFile.h"
 #include "components/VexaHTMLViewer.h"
 #include "shell/VexaMain.h"
 

@@ -1,8 +1,8 @@
 #include "CatalogueCheck.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/Cp1252.h"
-#include "catalogue/TextFile.h"
+#include "components/Cp1252.h"
+#include "components/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +27,6 @@ bool isBlank(const QString &line)
     return line.trimmed().isEmpty();
 }
 
-bool isHeader(const QString &line)
-{
-    return line.startsWith(QLatin1String("::"));
-}
-
 // Upper-cased columns 1-2: picture and answer prefixes are accepted in either case.
 QString prefixOf(const QString &line)
 {
@@ -41,7 +36,7 @@ QString prefixOf(const QString &line)
 bool isRecordPrefix(const QString &line)
 {
     const QString p = prefixOf(line);
-    return isHeader(line) || p == QLatin1String("P:") || p == QLatin1String("R:") ||
+    return isQuestionHeader(line) || p == QLatin1String("P:") || p == QLatin1String("R:") ||
            p == QLatin1String("W:");
 }
 
@@ -288,7 +283,7 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
     };
     // After a fault the rest of the record is skipped, so one fault gives one message.
     auto resync = [&](int i) {
-        if (isHeader(lines[i]))
+        if (isQuestionHeader(lines[i]))
             startRecord(i);
         else
             expect = Expect::Skip;
@@ -306,7 +301,7 @@ void CatalogueCheck::checkQuestions(const QString &entry, const QStringList &lin
         switch (expect) {
         case Expect::Header:
         case Expect::Skip:
-            if (isHeader(line)) {
+            if (isQuestionHeader(line)) {
                 startRecord(i);
             } else if (isBlank(line) || expect == Expect::Skip) {
                 // blank lines between records; the rest of a faulty record

@@ -1,6 +1,6 @@
 #include "CataloguePacker.h"
 
-#include "catalogue/TextFile.h"
+#include "components/TextFile.h"
 
 #include <zip.h>
 

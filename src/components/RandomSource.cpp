@@ -1,4 +1,4 @@
-#include "shell/RandomSource.h"
+#include "components/RandomSource.h"
 
 #include <QDateTime>
 

@@ -32,9 +32,10 @@ public:
 
     /// Each write creates section, key and file as needed. Returns false, after the
     /// error handler was told, when the file could not be written; the file is unchanged.
-    bool WriteInteger(const QString &section, const QString &key, int value);
-    bool WriteBool(const QString &section, const QString &key, bool value);
-    bool WriteString(const QString &section, const QString &key, const QString &value);
+    [[nodiscard]] bool WriteInteger(const QString &section, const QString &key, int value);
+    [[nodiscard]] bool WriteBool(const QString &section, const QString &key, bool value);
+    [[nodiscard]] bool WriteString(const QString &section, const QString &key,
+                                   const QString &value);
 
 private:
     bool readValue(const QString &section, const QString &key, QString &value) const;

@@ -1,6 +1,6 @@
-#include "catalogue/TextFile.h"
+#include "components/TextFile.h"
 
-#include "catalogue/Cp1252.h"
+#include "components/Cp1252.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -16,13 +16,15 @@ QString joinLines(const QStringList &lines);
 
 /// Reads the file at path into lines. Returns false (lines untouched) when the file
 /// does not exist or cannot be read.
-bool readLines(const QString &path, QStringList &lines);
+[[nodiscard]] bool readLines(const QString &path, QStringList &lines);
 
 /// Replaces the file at path with the lines, atomically: on failure the old file is
 /// left as it was, false is returned and *error (when given) holds the system's reason.
-bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+[[nodiscard]] bool writeLines(const QString &path, const QStringList &lines,
+                              QString *error = nullptr);
 
 /// Atomically replaces the file at path with the given bytes (see writeLines).
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+[[nodiscard]] bool writeBytes(const QString &path, const QByteArray &bytes,
+                              QString *error = nullptr);
 
 } // namespace TextFile

@@ -1,7 +1,8 @@
-#include "shell/IniFile.h"
+#include "components/IniFile.h"
 
-#include "catalogue/TextFile.h"
+#include "components/TextFile.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -103,7 +104,13 @@ QString IniFile::ReadString(const QString &section, const QString &key,
 bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
     QStringList lines;
-    TextFile::readLines(m_path, lines); // a missing file is created by this write
+    // A missing file is created by this write; one that exists but cannot be read must
+    // not be replaced by this one key.
+    if (!TextFile::readLines(m_path, lines) && QFileInfo::exists(m_path)) {
+        if (m_onWriteError)
+            m_onWriteError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(m_path));
+        return false;
+    }
     const QString entry = key + u'=' + value;
 
     int sectionStart = -1;

@@ -1,4 +1,4 @@
-#include "catalogue/Procs.h"
+#include "catalogue/TextUtilities.h"
 
 QString UmlautsToEntities(const QString &text)
 {

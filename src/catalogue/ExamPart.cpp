@@ -1,4 +1,4 @@
-#include "catalogue/PartParameters.h"
+#include "catalogue/ExamPart.h"
 
 namespace {
 
@@ -6,7 +6,7 @@ const QString kTitleT = QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse")
 const QString kTitleB = QStringLiteral("Teil&nbsp;2&nbsp;Betriebliche Kenntnisse");
 const QString kTitleV = QStringLiteral("Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften");
 
-void set(PartValues &v, int count, const char *minutes, const QString &title, const char *dark,
+void set(ExamPart &v, int count, const char *minutes, const QString &title, const char *dark,
          const char *middle, const char *light)
 {
     v.questionCount = count;
@@ -19,20 +19,30 @@ void set(PartValues &v, int count, const char *minutes, const QString &title, co
 
 } // namespace
 
-void PartParameters(QChar classLetter, QChar partLetter, QChar modeLetter, PartValues &values)
+void PartParameters(QChar classLetter, QChar partLetter, QChar modeLetter, ExamPart &part)
 {
+    part.partLetter = partLetter;
+    part.classLetter = classLetter;
+    part.modeLetter = modeLetter;
     if (classLetter == u'A')
-        set(values, 51, "90", kTitleT, "#e0e0ff", "#e7e7ff", "#f0f0ff");
+        set(part, 51, "90", kTitleT, "#e0e0ff", "#e7e7ff", "#f0f0ff");
     else if (classLetter == u'E')
-        set(values, 34, "60", kTitleT, "#d0e7ff", "#e0f0ff", "#e7f7ff");
+        set(part, 34, "60", kTitleT, "#d0e7ff", "#e0f0ff", "#e7f7ff");
 
     if (partLetter == u'B')
-        set(values, 34, "60", kTitleB, "#ffffb0", "#ffffc7", "#ffffe0");
+        set(part, 34, "60", kTitleB, "#ffffb0", "#ffffc7", "#ffffe0");
     else if (partLetter == u'V')
-        set(values, 34, "60", kTitleV, "#c0ffb0", "#d0ffc0", "#e0ffd7");
+        set(part, 34, "60", kTitleV, "#c0ffb0", "#d0ffc0", "#e0ffd7");
 
     if (modeLetter == u't')
-        values.minutes = QStringLiteral("9999");
+        part.minutes = QStringLiteral("9999");
+}
+
+ExamPart examPart(QChar classLetter, QChar partLetter, QChar modeLetter)
+{
+    ExamPart part;
+    PartParameters(classLetter, partLetter, modeLetter, part);
+    return part;
 }
 
 QString PartDisplayName(const QString &partCode)
@@ -48,10 +58,10 @@ QString PartDisplayName(const QString &partCode)
     return QString();
 }
 
-bool PassMarkReached(int right, int questionCount)
+bool ExamPart::passed(int right, int questions) const
 {
     // An empty sheet proves nothing; it must not be congratulated.
-    return questionCount > 0 && right * 100 >= 73 * questionCount;
+    return questions > 0 && right * 100 >= passMark * questions;
 }
 
 int Percentage(int right, int questionCount)

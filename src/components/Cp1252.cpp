@@ -1,4 +1,4 @@
-#include "catalogue/Cp1252.h"
+#include "components/Cp1252.h"
 
 #include <array>
 

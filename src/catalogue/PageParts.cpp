@@ -1,0 +1,107 @@
+#include "catalogue/PageParts.h"
+
+#include "version.h"
+
+namespace PageParts {
+
+void appendHead(QStringList &lines, const QString &title, const QString &styleSheet)
+{
+    // The bytes are Windows-1252; Chromium would read 0x80-0x9F of an iso-8859-15 page
+    // as control characters.
+    lines << QStringLiteral("<html>") << QStringLiteral("<head>")
+          << QStringLiteral("<title>") + title + QStringLiteral("</title>")
+          << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                            "charset=windows-1252\">")
+          << QStringLiteral("<link rel=\"stylesheet\" href=\"") + styleSheet +
+                 QStringLiteral("\" type=\"text/css\">")
+          << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
+          << QStringLiteral("<a name=\"top\"></a><div align=\"center\">");
+}
+
+QString mailLinkStart()
+{
+    return QStringLiteral("<a class=\"text\" href=\"mailto:") + Version::authorMail() +
+           QStringLiteral("\">");
+}
+
+QString mailLink()
+{
+    return mailLinkStart() + Version::companyName() + QStringLiteral("</a>");
+}
+
+QString link(const QString &href, const QString &text)
+{
+    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\">") + text +
+           QStringLiteral("</a>");
+}
+
+QString pictureLink(const QString &href, const QString &picture, const QString &title)
+{
+    return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\"><img src=\"") +
+           picture +
+           QStringLiteral("\" vspace=\"2\" hspace=\"3\" align=\"left\" border=\"0\" title=\"") +
+           title + QStringLiteral("\"></a>");
+}
+
+QString topLink()
+{
+    return QStringLiteral("<a class=\"text\" href=\"#top\" title=\" zum Seitenanfang\">[Top]</a>");
+}
+
+QString stamp(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("dd.MM.yyyy  hh:mm:ss"));
+}
+
+QString signatureStart()
+{
+    return QStringLiteral("Vexa &nbsp;");
+}
+
+QString idStampCell(QChar partLetter, const QString &examNumber, const QDateTime &when)
+{
+    return QStringLiteral("<small>") + partLetter + QStringLiteral("ID: ") + examNumber +
+           QStringLiteral(" &nbsp; ") + stamp(when) + QStringLiteral("</small><br></td>");
+}
+
+QString shownLimit(const QString &timeLimit)
+{
+    return timeLimit == QLatin1String("9999") ? QStringLiteral("-") : timeLimit;
+}
+
+QString trainingTitle(const QString &sectionCode, const QString &partTitle)
+{
+    return sectionCode.left(2) + u'/' + sectionCode.mid(2, 1) + QStringLiteral("  ") +
+           partTitle.mid(17, 40);
+}
+
+void appendTitleCells(QStringList &lines, const QString &title, QChar classLetter,
+                      int questionCount, const QString &timeLimit)
+{
+    lines << QStringLiteral("<td><big>") + title + QStringLiteral("</big></td>")
+          << QStringLiteral("<td align=\"center\">Amateurfunkzeugnis Klasse ") + classLetter +
+                 QStringLiteral("</td>")
+          << QStringLiteral("<td align=\"right\">") + QString::number(questionCount) +
+                 QStringLiteral(" Fragen &nbsp; Zeit: ") + shownLimit(timeLimit) +
+                 QStringLiteral(" Minuten</td>");
+}
+
+QString questionLink(const QString &picsDir, const QString &id, const QString &title)
+{
+    return pictureLink(id + QStringLiteral(".qst"), picsDir + QStringLiteral("/qm.gif"), title);
+}
+
+QString solutionLink(const QString &picsDir, const QString &id)
+{
+    return pictureLink(id + QStringLiteral(".sln"), picsDir + QStringLiteral("/L.gif"),
+                       QStringLiteral(" Die L&ouml;sung zu ") + id + QStringLiteral(" von QZ7TRV"));
+}
+
+QString wrongQuestionLink(const QString &picsDir, const QString &id, const QString &partCode)
+{
+    return pictureLink(id + QStringLiteral(".qff"), picsDir + QStringLiteral("/F.gif"),
+                       QStringLiteral(" ") + id + QStringLiteral(" zu ") + partCode +
+                           QStringLiteral("FalscheFragen.qlt hinzuf&uuml;gen"));
+}
+
+} // namespace PageParts

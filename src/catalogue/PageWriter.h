@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class UserInterface;
+
+/// Writes the program's text files and generated pages and tells the user of a failure:
+/// the one place where a failed save becomes a German warning.
+class PageWriter
+{
+public:
+    explicit PageWriter(UserInterface &ui) : m_ui(ui) {}
+
+    /// Replaces a file with the lines (Windows-1252, CR LF, atomically). When that fails
+    /// the old file stays, the warning "Die Datei <path> kann nicht geschrieben werden
+    /// (<reason>)." is shown and false is returned.
+    [[nodiscard]] bool saveLines(const QString &path, const QStringList &lines);
+
+    /// Writes a generated page (as saveLines) and shows it at "#top"; the caption follows
+    /// the page's title once shown, and the viewer takes the focus. A page that cannot be
+    /// written is reported and not shown; returns false then.
+    [[nodiscard]] bool SeiteSpeichernUndZeigen(const QString &path, const QStringList &lines);
+
+private:
+    UserInterface &m_ui;
+};

@@ -1,0 +1,110 @@
+#include "components/DataPaths.h"
+
+#include <utility>
+
+DataPaths::DataPaths(QString programDir, QString dataDir)
+    : m_programDir(std::move(programDir)), m_dataDir(std::move(dataDir)),
+      m_questionListsDir(defaultQuestionListsDir())
+{
+}
+
+QString DataPaths::settingsFile() const
+{
+    return settingsFileIn(m_dataDir);
+}
+
+QString DataPaths::logFile() const
+{
+    return m_dataDir + QStringLiteral("/Vexa.log");
+}
+
+QString DataPaths::htmlDir() const
+{
+    return m_dataDir + QStringLiteral("/html");
+}
+
+QString DataPaths::sheetPage() const
+{
+    return htmlDir() + QStringLiteral("/LetztePruefung.html");
+}
+
+QString DataPaths::evaluationPage() const
+{
+    return htmlDir() + QStringLiteral("/LetzteAuswertung.html");
+}
+
+QString DataPaths::answerListPage() const
+{
+    return htmlDir() + QStringLiteral("/LetzteAntworten.html");
+}
+
+QString DataPaths::questionsDir() const
+{
+    return m_dataDir + QStringLiteral("/Fragen");
+}
+
+QString DataPaths::archiveInDataDir() const
+{
+    return questionsDir() + u'/' + archiveName();
+}
+
+QString DataPaths::askedList(const QString &partCode) const
+{
+    return questionsDir() + u'/' + partCode + QStringLiteral("AskedList.txt");
+}
+
+QString DataPaths::settingsFileIn(const QString &folder)
+{
+    return folder + QStringLiteral("/Vexa.ini");
+}
+
+QString DataPaths::installedArchive() const
+{
+    return m_programDir + QStringLiteral("/Fragen/") + archiveName();
+}
+
+QString DataPaths::solution(QChar classLetter, const QString &id) const
+{
+    return m_programDir + QStringLiteral("/Fragen/QZ7TRV/Klasse") + classLetter + u'/' + id +
+           QStringLiteral(".pdf");
+}
+
+QString DataPaths::picsDir() const
+{
+    return m_programDir + QStringLiteral("/pics");
+}
+
+QString DataPaths::styleSheet() const
+{
+    return m_programDir + QStringLiteral("/css/vexa2.css");
+}
+
+QString DataPaths::startPage() const
+{
+    return m_programDir + QStringLiteral("/html/index.html");
+}
+
+QString DataPaths::helpPage() const
+{
+    return m_programDir + QStringLiteral("/html/VexaHilfe.html");
+}
+
+QString DataPaths::trainingPage(QChar classLetter) const
+{
+    return m_programDir + QStringLiteral("/html/training") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::examinationPage(QChar classLetter) const
+{
+    return m_programDir + QStringLiteral("/html/klasse") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::statisticsPage(QChar classLetter) const
+{
+    return m_programDir + QStringLiteral("/html/statistik") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::archiveName()
+{
+    return QStringLiteral("ZIROdazud.qst");
+}

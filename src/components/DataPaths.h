@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+/// Every file and folder the program reads or writes, in one place: the program folder
+/// with the installed pages, pictures, catalogue and worked solutions, and the user's
+/// data folder with settings, log, generated pages, the archive and the lists. Paths are
+/// joined with "/" and have no trailing separator. Only the archive path and the
+/// question lists folder change during a run; everything else follows the two folders.
+class DataPaths
+{
+public:
+    DataPaths(QString programDir, QString dataDir);
+
+    QString programDir() const { return m_programDir; }
+    QString dataDir() const { return m_dataDir; }
+
+    // Data folder
+    QString settingsFile() const;     ///< Vexa.ini
+    QString logFile() const;          ///< Vexa.log, the exam log
+    QString htmlDir() const;          ///< generated pages
+    QString sheetPage() const;        ///< html/LetztePruefung.html
+    QString evaluationPage() const;   ///< html/LetzteAuswertung.html
+    QString answerListPage() const;   ///< html/LetzteAntworten.html
+    QString questionsDir() const;     ///< Fragen: archive and asked lists
+    QString archiveInDataDir() const; ///< Fragen/ZIROdazud.qst
+    /// Asked list of a part code ("TA" ...): Fragen/<code>AskedList.txt.
+    QString askedList(const QString &partCode) const;
+
+    /// The archive the run reads; empty when there is none (settled at start).
+    QString catalogueArchive() const { return m_catalogueArchive; }
+    void setCatalogueArchive(const QString &path) { m_catalogueArchive = path; }
+
+    /// Folder of the question list files; the list dialogs move it.
+    QString questionListsDir() const { return m_questionListsDir; }
+    void setQuestionListsDir(const QString &dir) { m_questionListsDir = dir; }
+    /// Default of the question lists folder: the data folder's Fragen.
+    QString defaultQuestionListsDir() const { return questionsDir(); }
+
+    // Program folder
+    static QString settingsFileIn(const QString &folder); ///< folder/Vexa.ini (portable flag)
+    QString installedArchive() const; ///< Fragen/ZIROdazud.qst beside the program
+    /// Worked solution of a question: Fragen/QZ7TRV/Klasse<c>/<ID>.pdf.
+    QString solution(QChar classLetter, const QString &id) const;
+    QString picsDir() const;    ///< pics
+    QString styleSheet() const; ///< css/vexa2.css, the generated pages' style sheet
+    QString startPage() const;  ///< html/index.html
+    QString helpPage() const;   ///< html/VexaHilfe.html
+    /// The installed pages of a class, with the class letter as the caller writes it
+    /// (the viewer matches file names without regard to case): html/training<c>.html,
+    /// html/klasse<c>.html, html/statistik<c>.html.
+    QString trainingPage(QChar classLetter) const;
+    QString examinationPage(QChar classLetter) const;
+    QString statisticsPage(QChar classLetter) const;
+
+    /// File name of the catalogue archive, as the settings file names it.
+    static QString archiveName();
+
+private:
+    QString m_programDir;
+    QString m_dataDir;
+    QString m_catalogueArchive;
+    QString m_questionListsDir;
+};

@@ -1,0 +1,117 @@
+#include "components/Settings.h"
+
+namespace {
+
+const QString kEinstellungen = QStringLiteral("Einstellungen");
+const QString kPosition = QStringLiteral("Position");
+
+SettingsKey<bool> flag(const char *key, bool defaultValue)
+{
+    return {kEinstellungen, QString::fromLatin1(key), defaultValue};
+}
+
+SettingsKey<int> position(const char *key, int defaultValue)
+{
+    return {kPosition, QString::fromLatin1(key), defaultValue};
+}
+
+} // namespace
+
+namespace Keys {
+
+SettingsKey<bool> portable()
+{
+    return flag("Portable", false);
+}
+
+SettingsKey<bool> defaultMode()
+{
+    return flag("Default", true);
+}
+
+SettingsKey<bool> askedList()
+{
+    return flag("AskedList", false);
+}
+
+SettingsKey<bool> zufallszahlen()
+{
+    return flag("Zufallszahlen", false);
+}
+
+SettingsKey<bool> fvbNetzA()
+{
+    return flag("FVBNetzA", false);
+}
+
+SettingsKey<bool> fragenanordnung()
+{
+    return flag("Fragenanordnung", false);
+}
+
+SettingsKey<QString> fragenkatalog()
+{
+    return {kEinstellungen, QStringLiteral("Fragenkatalog"), QString()};
+}
+
+SettingsKey<int> windowTop()
+{
+    return position("Top", 5);
+}
+
+SettingsKey<int> windowLeft()
+{
+    return position("Left", 0);
+}
+
+SettingsKey<int> windowWidth()
+{
+    return position("Width", 785);
+}
+
+SettingsKey<int> windowHeight()
+{
+    return position("Height", 0);
+}
+
+SettingsKey<QString> questionListsDir()
+{
+    return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()};
+}
+
+SettingsKey<int> sheetCounter(const QString &partCode)
+{
+    return {QStringLiteral("IDs"), partCode + QStringLiteral("ID"), 0};
+}
+
+} // namespace Keys
+
+bool Settings::value(const SettingsKey<bool> &key, bool fallback) const
+{
+    return m_file.ReadBool(key.section, key.key, fallback);
+}
+
+int Settings::value(const SettingsKey<int> &key, int fallback) const
+{
+    return m_file.ReadInteger(key.section, key.key, fallback);
+}
+
+QString Settings::value(const SettingsKey<QString> &key, const QString &fallback) const
+{
+    return m_file.ReadString(key.section, key.key, fallback);
+}
+
+bool Settings::setValue(const SettingsKey<bool> &key, bool value)
+{
+    return m_file.WriteBool(key.section, key.key, value);
+}
+
+bool Settings::setValue(const SettingsKey<int> &key, int value)
+{
+    return m_file.WriteInteger(key.section, key.key, value);
+}
+
+bool Settings::setValue(const SettingsKey<QString> &key, const QString &value)
+{
+    return m_file.WriteString(key.section, key.key, value);
+}

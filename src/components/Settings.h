@@ -1,0 +1,62 @@
+#pragma once
+
+#include "components/IniFile.h"
+
+#include <QString>
+
+/// One key of the settings file: section, key name and the default of a missing or
+/// malformed value. The type says how the value is read and written.
+template <typename T> struct SettingsKey
+{
+    QString section;
+    QString key;
+    T defaultValue;
+};
+
+/// Every key of the settings file Vexa.ini, declared once. Defaults that depend on the
+/// screen or the data folder are given where the key is read.
+namespace Keys {
+SettingsKey<bool> portable();
+SettingsKey<bool> defaultMode(); ///< Default: plain random selection
+SettingsKey<bool> askedList();
+SettingsKey<bool> zufallszahlen();
+SettingsKey<bool> fvbNetzA();
+SettingsKey<bool> fragenanordnung();
+SettingsKey<QString> fragenkatalog();
+/// Main window geometry: Top, Left, Width, Height of section Position.
+SettingsKey<int> windowTop();
+SettingsKey<int> windowLeft();
+SettingsKey<int> windowWidth();
+SettingsKey<int> windowHeight();
+/// Folder of the question list files (section Verzeichnis, key Fragen).
+SettingsKey<QString> questionListsDir();
+/// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).
+SettingsKey<int> sheetCounter(const QString &partCode);
+} // namespace Keys
+
+/// The settings file, read through its declared keys. Nothing is cached: every read
+/// opens the file (another window may have written it). A write that fails leaves the
+/// file as it was, has been reported through the file's error handler and returns false.
+class Settings
+{
+public:
+    explicit Settings(const QString &path) : m_file(path) {}
+
+    IniFile &file() { return m_file; }
+    QString path() const { return m_file.path(); }
+
+    bool value(const SettingsKey<bool> &key) const { return value(key, key.defaultValue); }
+    int value(const SettingsKey<int> &key) const { return value(key, key.defaultValue); }
+    QString value(const SettingsKey<QString> &key) const { return value(key, key.defaultValue); }
+    /// With a default computed by the caller.
+    bool value(const SettingsKey<bool> &key, bool fallback) const;
+    int value(const SettingsKey<int> &key, int fallback) const;
+    QString value(const SettingsKey<QString> &key, const QString &fallback) const;
+
+    [[nodiscard]] bool setValue(const SettingsKey<bool> &key, bool value);
+    [[nodiscard]] bool setValue(const SettingsKey<int> &key, int value);
+    [[nodiscard]] bool setValue(const SettingsKey<QString> &key, const QString &value);
+
+private:
+    IniFile m_file;
+};

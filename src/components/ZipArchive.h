@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// Result of reading one entry of a ZIP archive.
+enum class ExtractResult { Extracted, EntryMissing, Damaged };
+
+/// Extracts the named entry of a ZIP archive into target (lines split at CR LF, CR or
+/// LF, Windows-1252). The name is matched exactly first, then without regard to case.
+/// A missing entry gives EntryMissing, a file that cannot be read, is no ZIP archive,
+/// fails its checksum or names an entry of implausible size gives Damaged; in both
+/// cases target is left unchanged. Never crashes or hangs on a broken file.
+[[nodiscard]] ExtractResult Entzippen(const QString &archivePath, const QString &entryName,
+                                      QStringList &target);
