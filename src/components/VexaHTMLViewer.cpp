@@ -359,7 +359,8 @@ void VexaHTMLViewer::Private::followLink(const QString &target)
     showFile(path, anchor, path);
 }
 
-VexaHTMLViewer::VexaHTMLViewer(QWidget *parent) : QWidget(parent), d(new Private(this))
+VexaHTMLViewer::VexaHTMLViewer(QWidget *parent)
+    : QWidget(parent), d(std::make_unique<Private>(this))
 {
     initViewerResource();
 
@@ -447,7 +448,6 @@ VexaHTMLViewer::~VexaHTMLViewer()
     delete d->view;
     delete d->page;
     delete d->profile;
-    delete d;
 }
 
 bool VexaHTMLViewer::eventFilter(QObject *watched, QEvent *event)

@@ -7,6 +7,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
 class QPrinter;
 class QWebEngineView;
 class QWebChannel;
@@ -114,7 +116,7 @@ private:
         quint64 id = 0;
     };
     class Private;
-    Private *d;
+    std::unique_ptr<Private> d;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -109,14 +109,14 @@ void PageCommands::VexaHTMLViewerHotSpotCovered(const QString &target)
         ui.setPanelText(Panel::Zeit, QStringLiteral(" "));
 }
 
-void PageCommands::examination(QChar p, QChar c)
+void PageCommands::examination(QChar partLetter, QChar classLetter)
 {
     Bogenzustand &b = m_bogen;
-    b.Teil = p;
-    b.Klasse = c;
+    b.Teil = partLetter;
+    b.Klasse = classLetter;
     b.Bogenart = u'k';
     b.EigenerPruefungsname.clear();
-    m_sheets.FragebogenErstellen(p, c, b.Bogenart, QString(), b.PruefungsNummer);
+    m_sheets.FragebogenErstellen(partLetter, classLetter, b.Bogenart, QString(), b.PruefungsNummer);
 }
 
 void PageCommands::K2TechnikClick()
