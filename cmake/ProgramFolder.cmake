@@ -77,3 +77,5 @@ if(_vexa_solution_pages)
 endif()
 
 add_custom_target(vexa_program_folder ALL DEPENDS ${_vexa_program_files})
+# cmake/Install.cmake installs exactly these.
+set(VEXA_PROGRAM_FILES ${_vexa_program_files})

@@ -10,6 +10,9 @@ VEXA_PACKAGES=(
     libzip-dev libgif-dev zlib1g-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    # Program icon rendering; scripts/install-test: package build, desktop entry check,
+    # window listing
+    qt6-svg-dev dpkg-dev desktop-file-utils x11-utils
     # scripts/fuzz: clang with libFuzzer, and the symbolizer for readable stacks
     clang libclang-rt-14-dev llvm-14
 )

@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vexa"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vexa"));
 
     // Before any window exists and before any data file is touched.
     SingleInstance instance;
