@@ -29,8 +29,8 @@ public:
     /// number of entries of result. A faulty line stops the distribution with a warning
     /// naming line and column; what was drawn for earlier lines stays in result and
     /// count is left alone.
-    Outcome DistributeBySections(QChar partLetter, QChar classLetter, int &count,
-                                 StringList &result);
+    [[nodiscard]] Outcome DistributeBySections(QChar partLetter, QChar classLetter, int &count,
+                                               StringList &result);
 
 private:
     Catalogue &m_catalogue;

@@ -45,7 +45,8 @@ public:
     /// section code (group code + section digit) to SelectedQuestions. Returns the
     /// number of selected questions, or -1 after a warning when the archive is missing
     /// or damaged or the code names no section; then no sheet is to be made.
-    int CollectSectionQuestions(QChar partLetter, QChar classLetter, const QString &code);
+    [[nodiscard]] int CollectSectionQuestions(QChar partLetter, QChar classLetter,
+                                              const QString &code);
 
     /// One scanning step: from line i on, finds the next header whose group is
     /// groupCode and whose place in the group lies in blockStart + 1 .. blockStart + 40.

@@ -77,9 +77,9 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
     // A log that cannot be written has already been reported; the candidate still
     // sees the result.
     if (!training)
-        m_examLog.LogEintragSchreiben(part, examNumber, answered, b.Fragenzahl, b.Minuten,
-                                      b.Zeitlimit, result.right, result.wrongQuestions,
-                                      b.EigenerPruefungsname);
+        (void)m_examLog.LogEintragSchreiben(part, examNumber, answered, b.Fragenzahl, b.Minuten,
+                                            b.Zeitlimit, result.right, result.wrongQuestions,
+                                            b.EigenerPruefungsname);
 
     // A page that cannot be written has been reported; there is nothing else to undo.
     (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);

@@ -56,7 +56,7 @@ public:
 
     /// Writes the question lists folder (shutdown; window geometry is the windows' own).
     /// False when the settings file could not be written (reported).
-    bool shutdown();
+    [[nodiscard]] bool shutdown();
 
     DataPaths &paths() { return m_paths; }
     const DataPaths &paths() const { return m_paths; }

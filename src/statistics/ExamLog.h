@@ -29,9 +29,10 @@ public:
     /// The verdict follows the part's pass mark. When the file cannot be written,
     /// LogLines and the file keep their whole entries, a warning names the file, and
     /// false is returned.
-    bool LogEintragSchreiben(const ExamPart &part, const QString &examNumber, int answered,
-                             int questionCount, int minutes, const QString &timeLimit, int right,
-                             const QString &wrongQuestions, const QString &ownName);
+    [[nodiscard]] bool LogEintragSchreiben(const ExamPart &part, const QString &examNumber,
+                                           int answered, int questionCount, int minutes,
+                                           const QString &timeLimit, int right,
+                                           const QString &wrongQuestions, const QString &ownName);
 
     /// Appends lines to LogLines and rewrites the whole file; on failure LogLines is
     /// restored and false returned (after the warning).

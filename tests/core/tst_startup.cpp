@@ -146,7 +146,7 @@ private slots:
         f.core->start();
         QCOMPARE(f.core->paths().questionListsDir(), f.dataDir() + QStringLiteral("/Fragen"));
         f.core->paths().setQuestionListsDir(QStringLiteral("/tmp/listen/"));
-        f.core->shutdown();
+        QVERIFY(f.core->shutdown());
         QCOMPARE(
             IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
                 .ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
