@@ -75,7 +75,7 @@ worked solutions is included. The user interface is German.\n\
 Vexa ist ein Trainer für die deutsche Amateurfunkprüfung (Klassen A und E):\n\
 Fragen abschnittsweise üben, Prüfungen auf Zeit ablegen, Auswertung und\n\
 Prüfungslog.")
-set(VEXA_DEB_MAINTAINER "Ostravello <vexa@ostravello.invalid>"
+set(VEXA_DEB_MAINTAINER "Ostravello <vexa@ostravello.example>"
     CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEXA_DEB_MAINTAINER})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -15,6 +15,8 @@ VEXA_PACKAGES=(
     qt6-svg-dev dpkg-dev desktop-file-utils x11-utils
     # scripts/fuzz: clang with libFuzzer, and the symbolizer for readable stacks
     clang libclang-rt-14-dev llvm-14
+    # scripts/check-format
+    clang-format
 )
 
 vexa_install_packages() {
