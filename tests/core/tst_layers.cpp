@@ -1,5 +1,5 @@
 // The folders of src/ form layers, each using only those below it:
-// components (platform) < catalogue < statistics < sheets < shell. So no two folders
+// components (platform) < catalogue < statistics < sheets < lists < shell. So no two folders
 // include each other, and the core (built from the sources CMake names) uses no window.
 #include <QDir>
 #include <QDirIterator>
@@ -14,7 +14,7 @@ const QString kSourceDir = QStringLiteral(VEXA_SOURCE_DIR "/src");
 
 const QStringList kLayers{QStringLiteral("components"), QStringLiteral("catalogue"),
                           QStringLiteral("statistics"), QStringLiteral("sheets"),
-                          QStringLiteral("shell")};
+                          QStringLiteral("lists"),      QStringLiteral("shell")};
 
 QStringList includesOf(const QString &path)
 {
