@@ -1,6 +1,8 @@
 // From pressing " auswerten " on a 51-question sheet to the evaluation page shown in the
 // main window, against a plain engine view loading the same evaluation file. Both are
 // warm (engine started). Usage: bench_evaluationShown [runs]   (goal: ratio at most 1.5)
+#include "BenchSupport.h"
+
 #include "components/MessageBox.h"
 #include "components/VexaHTMLViewer.h"
 #include "shell/VexaMain.h"
@@ -28,12 +30,6 @@ bool waitFor(Sender *sender, Signal signal, int timeoutMs = 30000)
     QObject::connect(sender, signal, &loop, &QEventLoop::quit);
     QTimer::singleShot(timeoutMs, &loop, [&loop] { loop.exit(1); });
     return loop.exec() == 0;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 const char *const kAnswer =

@@ -1,10 +1,11 @@
 // Sheet generation and evaluation against an I/O floor, on a generated catalogue of
 // 800 questions per part. Prints medians and ratios (goal: at most 5).
+#include "BenchSupport.h"
+
 #include "catalogue/Catalogue.h"
 #include "components/Cp1252.h"
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
-#include "components/UserInterface.h"
 #include "sheets/PageCommands.h"
 #include "shell/VexaCore.h"
 
@@ -25,30 +26,6 @@
 
 namespace {
 
-class QuietUi : public UserInterface
-{
-public:
-    void setPanelText(Panel, const QString &) override {}
-    void setPanelColour(Panel, PanelColour) override {}
-    void Msg(const QString &) override {}
-    void ShowWarning(const QString &text) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    bool confirm(const QString &) override { return true; }
-    bool showPage(const QString &) override { return true; }
-    QString pageTitle() const override { return QString(); }
-    void setCaption(const QString &) override {}
-    void focusViewer() override {}
-    void setCommandEnabled(Command, bool) override {}
-    bool isCommandEnabled(Command) const override { return true; }
-    void setProgress(int) override {}
-    void setExamTimerRunning(bool) override {}
-    int openDocument(const QString &) override { return 0; }
-    void showQuestion(const QString &) override {}
-    void showAbout() override {}
-};
-
 QByteArray makeEntry(const char *group, int count)
 {
     QStringList lines{QStringLiteral("V:Messkatalog 1.0")};
@@ -64,12 +41,6 @@ QByteArray makeEntry(const char *group, int count)
               << QStringLiteral("W:Etwa %1 µA").arg(n * 3);
     }
     return Cp1252::fromUnicode(TextFile::joinLines(lines));
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 double measure(int runs, const std::function<void()> &work)
@@ -124,10 +95,11 @@ int main(int argc, char **argv)
     VexaCore core(o, ui);
     core.start();
     int count = 0;
-    core.catalogue().LoadPartCatalogue(QChar('T'), QChar('A'), count);
+    if (!core.catalogue().LoadPartCatalogue(QChar('T'), QChar('A'), count))
+        return 1;
     std::printf("questions per part: %d\n", count);
 
-    const QString sheet = core.paths().htmlDir() + QStringLiteral("/LetztePruefung.html");
+    const QString sheet = core.paths().sheetPage();
     core.pageCommands().K2TechnikClick();
     const qint64 pageSize = QFileInfo(sheet).size();
     const QByteArray filler(pageSize, 'x');
@@ -135,7 +107,8 @@ int main(int argc, char **argv)
 
     // Answers for the sheet on screen: every question answered with its first radio.
     QStringList page;
-    TextFile::readLines(sheet, page);
+    if (!TextFile::readLines(sheet, page))
+        return 1;
     QStringList results;
     static const QRegularExpression radio(QStringLiteral("name=\"(\\w{5})\" value=\"([RW]1)\""));
     static const QRegularExpression hidden(QStringLiteral("name=\"(\\w{5})\" value=\"N\""));
@@ -152,7 +125,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < runs; ++i) {
         floorTimes.push_back(measure(1, [&] {
             QStringList lines;
-            Entzippen(archive, QStringLiteral("TAfragen.txt"), lines);
+            (void)Entzippen(archive, QStringLiteral("TAfragen.txt"), lines);
             QFile out(floorFile);
             out.open(QIODevice::WriteOnly);
             out.write(filler);
