@@ -6,6 +6,21 @@
 #include <QFile>
 #include <QFileInfo>
 
+QString questionEntry(QChar partLetter, QChar classLetter)
+{
+    return QString(partLetter) + classLetter + QStringLiteral("fragen.txt");
+}
+
+QString sectionsEntry(const QString &partCode)
+{
+    return partCode + QStringLiteral("Abschnitte.txt");
+}
+
+QString versionsEntry()
+{
+    return QStringLiteral("FragenVersion.txt");
+}
+
 bool isQuestionHeader(const QString &line)
 {
     return line.startsWith(QLatin1String("::"));
@@ -93,7 +108,7 @@ bool Catalogue::LoadPartCatalogue(QChar partLetter, QChar classLetter, int &coun
 {
     QStringList &lines = m_catalogueLines;
     lines.clear();
-    if (!extract(QString(partLetter) + classLetter + QStringLiteral("fragen.txt"), lines))
+    if (!extract(questionEntry(partLetter, classLetter), lines))
         return false;
     count = CountQuestions(lines);
     return true;

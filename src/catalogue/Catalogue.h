@@ -9,6 +9,12 @@
 class DataPaths;
 class UserInterface;
 
+/// Names of the archive's entries: a part's questions ("TAfragen.txt") and its
+/// sections ("TAAbschnitte.txt"); the versions entry.
+QString questionEntry(QChar partLetter, QChar classLetter);
+QString sectionsEntry(const QString &partCode);
+QString versionsEntry();
+
 /// A question record starts with a header line: "::" and the five-character ID.
 bool isQuestionHeader(const QString &line);
 

@@ -24,7 +24,7 @@ SectionDistribution::Outcome SectionDistribution::DistributeBySections(QChar par
     };
 
     QStringList lines;
-    if (!m_catalogue.extract(code + QStringLiteral("Abschnitte.txt"), lines,
+    if (!m_catalogue.extract(sectionsEntry(code), lines,
                              QStringLiteral("Die Datei ") + code +
                                  QStringLiteral("abschnitte.txt existiert nicht.")))
         return Outcome::Stopped;

@@ -123,8 +123,7 @@ int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, cons
 {
     QStringList &lines = m_catalogue.lines();
     lines.clear();
-    if (!m_catalogue.extract(QString(partLetter) + classLetter + QStringLiteral("fragen.txt"),
-                             lines))
+    if (!m_catalogue.extract(questionEntry(partLetter, classLetter), lines))
         return -1;
 
     if (code.size() < 3 || code.at(2) < u'0' || code.at(2) > u'9') {

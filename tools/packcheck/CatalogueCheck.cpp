@@ -17,7 +17,7 @@ namespace {
 
 const QString kFragen = QStringLiteral("fragen.txt");
 const QString kAbschnitte = QStringLiteral("Abschnitte.txt");
-const QString kVersion = QStringLiteral("FragenVersion.txt");
+const QString kVersion = versionsEntry();
 
 // Longest picture reference the sheet generator's picture row is laid out for.
 constexpr int kMaxPictureReference = 50;
