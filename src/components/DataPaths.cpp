@@ -1,5 +1,7 @@
 #include "components/DataPaths.h"
 
+#include <QDir>
+
 #include <utility>
 
 DataPaths::DataPaths(QString programDir, QString dataDir)
@@ -51,6 +53,12 @@ QString DataPaths::archiveInDataDir() const
 QString DataPaths::askedList(const QString &partCode) const
 {
     return questionsDir() + u'/' + partCode + QStringLiteral("AskedList.txt");
+}
+
+QString DataPaths::wrongQuestionsList(const QString &partCode) const
+{
+    // The folder may be stored with a trailing separator.
+    return QDir(m_questionListsDir).filePath(partCode + QStringLiteral("FalscheFragen.qlt"));
 }
 
 QString DataPaths::settingsFileIn(const QString &folder)

@@ -37,6 +37,9 @@ public:
     void setQuestionListsDir(const QString &dir) { m_questionListsDir = dir; }
     /// Default of the question lists folder: the data folder's Fragen.
     QString defaultQuestionListsDir() const { return questionsDir(); }
+    /// Wrong-questions list of a part code, always in the current question lists folder:
+    /// <code>FalscheFragen.qlt.
+    QString wrongQuestionsList(const QString &partCode) const;
 
     // Program folder
     static QString settingsFileIn(const QString &folder); ///< folder/Vexa.ini (portable flag)

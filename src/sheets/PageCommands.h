@@ -53,6 +53,8 @@ public:
             addWrongQuestion;
     };
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    /// For setting one hook and keeping the others.
+    Hooks &hooks() { return m_hooks; }
 
 private:
     void examination(QChar partLetter, QChar classLetter);

@@ -7,6 +7,7 @@
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "lists/WrongQuestions.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
@@ -44,6 +45,11 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
                                                 m_paths, m_clock);
     m_pageCommands = std::make_unique<PageCommands>(m_ui, m_bogen, *m_sheets, *m_evaluation,
                                                     *m_timer, *m_answerList, m_paths);
+    m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
+    m_pageCommands->hooks().addWrongQuestion = [this](QChar partLetter, QChar classLetter,
+                                                      const QString &id) {
+        return m_wrongQuestions->FalscheFrageHinzufuegen(partLetter, classLetter, id);
+    };
 }
 
 VexaCore::~VexaCore() = default;

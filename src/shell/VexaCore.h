@@ -25,6 +25,7 @@ class SectionDistribution;
 class Selection;
 class SheetGenerator;
 class UserInterface;
+class WrongQuestions;
 
 /// Everything of one run that needs no window: paths, the settings file, the shared
 /// lists, the current-sheet state and the operations on them, each given what it uses.
@@ -84,6 +85,7 @@ public:
     ExamLog &examLog() { return *m_examLog; }
     AnswerList &answerList() { return *m_answerList; }
     PageCommands &pageCommands() { return *m_pageCommands; }
+    WrongQuestions &wrongQuestions() { return *m_wrongQuestions; }
 
 private:
     DataPaths m_paths;
@@ -108,4 +110,5 @@ private:
     std::unique_ptr<SheetGenerator> m_sheets;
     std::unique_ptr<Evaluation> m_evaluation;
     std::unique_ptr<PageCommands> m_pageCommands;
+    std::unique_ptr<WrongQuestions> m_wrongQuestions;
 };

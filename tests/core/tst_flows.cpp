@@ -284,21 +284,41 @@ private slots:
                  target.contains(QLatin1String("tatistik"), Qt::CaseInsensitive) ? 1 : 0);
     }
 
+    // The wrong-question link of an evaluation page goes into the evaluated part's list.
     void wrongQuestionLink()
     {
         CoreFixture f;
         f.startWithArchive(kCatalogue);
-        QStringList added;
-        f.core->pageCommands().setHooks({{}, {}, {}, [&](QChar p, QChar c, const QString &id) {
-                                             added << QString(p) + c + id;
-                                             return true;
-                                         }});
         f.core->bogen().Teil = QChar('T');
-        f.core->bogen().Klasse = QChar('A');
-        QVERIFY(!f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("TA101.qff")));
-        QCOMPARE(added, QStringList{QStringLiteral("TATA101")});
+        f.core->bogen().Klasse = QChar('E');
+        QVERIFY(!f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("TE105.qff")));
         QCOMPARE(f.ui.panelText[UserInterface::Panel::Nachricht],
-                 QStringLiteral(" TA101 hinzugefügt"));
+                 QStringLiteral(" TE105 hinzugefügt"));
+        QVERIFY(f.ui.messages.isEmpty()); // plain text, no tint
+        QStringList lines;
+        QVERIFY(
+            TextFile::readLines(f.core->paths().wrongQuestionsList(QStringLiteral("TE")), lines));
+        QCOMPARE(lines.last(), QStringLiteral("TE105"));
+        QVERIFY(!QFileInfo::exists(f.core->paths().wrongQuestionsList(QStringLiteral("TA"))));
+    }
+
+    void wrongQuestionLinkThatCannotBeSaved()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        // A lists folder below a regular file can be neither created nor written.
+        QFile blocker(f.dataDir() + QStringLiteral("/blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        f.core->paths().setQuestionListsDir(blocker.fileName() + QStringLiteral("/Listen"));
+        f.core->bogen().Teil = QChar('B');
+        f.core->bogen().Klasse = QChar('E');
+        f.ui.panelText[UserInterface::Panel::Nachricht] = QStringLiteral(" vorher");
+        QVERIFY(!f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("BA101.qff")));
+        QCOMPARE(f.ui.warnings.size(), 1);
+        QVERIFY2(f.ui.warnings.first().contains(QStringLiteral("BEFalscheFragen.qlt")),
+                 qPrintable(f.ui.warnings.first()));
+        QCOMPARE(f.ui.panelText[UserInterface::Panel::Nachricht], QStringLiteral(" vorher"));
     }
 
     void hoverShowsTheTarget()
