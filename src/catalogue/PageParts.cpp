@@ -6,6 +6,13 @@ namespace PageParts {
 
 void appendHead(QStringList &lines, const QString &title, const QString &styleSheet)
 {
+    appendHtmlHead(lines, title, styleSheet);
+    lines << QStringLiteral("<body text=\"#202020\">")
+          << QStringLiteral("<a name=\"top\"></a><div align=\"center\">");
+}
+
+void appendHtmlHead(QStringList &lines, const QString &title, const QString &styleSheet)
+{
     // The bytes are Windows-1252; Chromium would read 0x80-0x9F of an iso-8859-15 page
     // as control characters.
     lines << QStringLiteral("<html>") << QStringLiteral("<head>")
@@ -14,8 +21,7 @@ void appendHead(QStringList &lines, const QString &title, const QString &styleSh
                             "charset=windows-1252\">")
           << QStringLiteral("<link rel=\"stylesheet\" href=\"") + styleSheet +
                  QStringLiteral("\" type=\"text/css\">")
-          << QStringLiteral("</head>") << QStringLiteral("<body text=\"#202020\">")
-          << QStringLiteral("<a name=\"top\"></a><div align=\"center\">");
+          << QStringLiteral("</head>");
 }
 
 QString mailLinkStart()

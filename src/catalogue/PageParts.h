@@ -11,6 +11,9 @@ namespace PageParts {
 /// html, head with title, character set and the style sheet (DataPaths::styleSheet), body.
 void appendHead(QStringList &lines, const QString &title, const QString &styleSheet);
 
+/// The lines from "<html>" to "</head>" of appendHead, for a page with a body of its own.
+void appendHtmlHead(QStringList &lines, const QString &title, const QString &styleSheet);
+
 /// Start tag of the signature's mail link; the company name and "</a>" follow.
 QString mailLinkStart();
 

@@ -40,6 +40,11 @@ QString DataPaths::answerListPage() const
     return htmlDir() + QStringLiteral("/LetzteAntworten.html");
 }
 
+QString DataPaths::questionPage() const
+{
+    return htmlDir() + QStringLiteral("/LetzteFrage.html");
+}
+
 QString DataPaths::questionsDir() const
 {
     return m_dataDir + QStringLiteral("/Fragen");

@@ -23,6 +23,7 @@ public:
     QString sheetPage() const;        ///< html/LetztePruefung.html
     QString evaluationPage() const;   ///< html/LetzteAuswertung.html
     QString answerListPage() const;   ///< html/LetzteAntworten.html
+    QString questionPage() const;     ///< html/LetzteFrage.html, the question window's page
     QString questionsDir() const;     ///< Fragen: archive and asked lists
     QString archiveInDataDir() const; ///< Fragen/ZIROdazud.qst
     /// Asked list of a part code ("TA" ...): Fragen/<code>AskedList.txt.
