@@ -74,6 +74,26 @@ SettingsKey<int> windowHeight()
     return position("Height", 0);
 }
 
+SettingsKey<int> fragenTop()
+{
+    return position("FragenTop", 0);
+}
+
+SettingsKey<int> fragenLeft()
+{
+    return position("FragenLeft", 0);
+}
+
+SettingsKey<int> fragenWidth()
+{
+    return position("FragenWidth", 540);
+}
+
+SettingsKey<int> fragenHeight()
+{
+    return position("FragenHeight", 400);
+}
+
 SettingsKey<QString> questionListsDir()
 {
     return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()};

@@ -28,6 +28,11 @@ SettingsKey<int> windowTop();
 SettingsKey<int> windowLeft();
 SettingsKey<int> windowWidth();
 SettingsKey<int> windowHeight();
+/// Question-and-answer window geometry: FragenTop, FragenLeft, FragenWidth, FragenHeight.
+SettingsKey<int> fragenTop();
+SettingsKey<int> fragenLeft();
+SettingsKey<int> fragenWidth();
+SettingsKey<int> fragenHeight();
 /// Folder of the question list files (section Verzeichnis, key Fragen).
 SettingsKey<QString> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).

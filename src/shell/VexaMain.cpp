@@ -5,6 +5,8 @@
 #include "components/RandomSource.h"
 #include "components/Settings.h"
 #include "components/VexaHTMLViewer.h"
+#include "components/WindowGeometry.h"
+#include "lists/FragenForm.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
@@ -81,6 +83,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     setCentralWidget(central);
     createMenus();
 
+    m_geometry = new WindowGeometry(this);
     restoreWindowPosition();
 
     m_msgTimer.setInterval(3000);
@@ -97,6 +100,12 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     // Flags, folders, log, stale answer list; also disables Antwortenliste and stops
     // the exam timer.
     m_core->start();
+
+    m_fragen = std::make_unique<TFragenForm>(
+        TFragenForm::Uses{m_core->CatalogueLines(), m_core->bogen(), m_core->paths(),
+                          m_core->writer(), m_core->settings()});
+    m_fragen->setWindowIcon(windowIcon());
+    connect(this, &TVexaForm::hintChanged, m_fragen.get(), &TFragenForm::showHint);
     // ShowHint is fed by the status tips of menus and buttons (see event()).
 }
 
@@ -380,26 +389,7 @@ void TVexaForm::restoreWindowPosition()
         Keys::windowLeft(), std::abs((screen.width() - Keys::windowWidth().defaultValue) / 2));
     const int width = settings.value(Keys::windowWidth());
     const int height = settings.value(Keys::windowHeight(), std::abs(screen.height() - 50));
-    // The keys hold the outer size, frame included. The frame is known only once the
-    // window is shown; until then the outer size stands for the inner one.
-    m_outerSize = QSize(width, height);
-    move(left, top);
-    resize(m_outerSize);
-    fitOuterSize();
-}
-
-void TVexaForm::fitOuterSize()
-{
-    if (m_outerSize.isEmpty() || !isVisible())
-        return;
-    const QSize frame = frameGeometry().size() - size();
-    if (frame == QSize(0, 0))
-        return;
-    const QSize outer = m_outerSize;
-    m_outerSize = QSize();
-    // Only the size set from the keys is corrected, never one the user has chosen since.
-    if (size() == outer)
-        resize(outer - frame);
+    m_geometry->restore(left, top, width, height);
 }
 
 void TVexaForm::writeGeometryAndShutdown()
@@ -408,9 +398,11 @@ void TVexaForm::writeGeometryAndShutdown()
         return;
     m_shutDown = true;
     Settings &settings = m_core->settings();
-    // A refused write has been reported; the rest of the shutdown writes are abandoned.
-    const QRect outer = frameGeometry();
-    const bool written = settings.setValue(Keys::windowTop(), outer.y()) &&
+    // The other windows first, as they go before the main window. A refused write has
+    // been reported; the rest of the shutdown writes are abandoned.
+    const QRect outer = m_geometry->outer();
+    const bool written = m_fragen->writeGeometry() &&
+                         settings.setValue(Keys::windowTop(), outer.y()) &&
                          settings.setValue(Keys::windowLeft(), outer.x()) &&
                          settings.setValue(Keys::windowWidth(), outer.width()) &&
                          settings.setValue(Keys::windowHeight(), outer.height());
@@ -420,10 +412,6 @@ void TVexaForm::writeGeometryAndShutdown()
 
 bool TVexaForm::event(QEvent *event)
 {
-    // The window manager frames the window some time after it is shown.
-    if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
-        event->type() == QEvent::Resize)
-        fitOuterSize();
     // The hints of menu entries and tool buttons arrive as status tips.
     if (event->type() == QEvent::StatusTip) {
         ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
@@ -557,9 +545,9 @@ int TVexaForm::openDocument(const QString &path)
     return 0;
 }
 
-void TVexaForm::showQuestion(const QString &)
+void TVexaForm::showQuestion(const QString &id)
 {
-    // The question-and-answer window comes with its own work.
+    m_fragen->showQuestion(id);
 }
 
 void TVexaForm::showAbout()

@@ -20,7 +20,9 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolButton;
+class TFragenForm;
 class VexaHTMLViewer;
+class WindowGeometry;
 
 /// The main window: menu bar, tool bar, page viewer and status bar around the core of
 /// the run. It owns the core, both timers and the printer, and is the core's
@@ -50,6 +52,7 @@ public:
 
     VexaCore &core() { return *m_core; }
     VexaHTMLViewer *viewer() const { return m_viewer; }
+    TFragenForm *fragenForm() const { return m_fragen.get(); }
     QTimer *msgTimer() { return &m_msgTimer; }
     QTimer *examTimer() { return &m_examTimer; }
     QPrinter *printer() { return &m_printer; }
@@ -121,7 +124,6 @@ private:
     void createStatusPanels(QWidget *parent);
     void connectViewer();
     void restoreWindowPosition();
-    void fitOuterSize();
     /// Runs the menu entry whose shortcut the key is; false when there is none.
     bool runMenuShortcut(const QKeyEvent *key);
     void placeToolBar();
@@ -149,7 +151,8 @@ private:
     QTimer m_examTimer;
     QPrinter m_printer{QPrinter::HighResolution};
     bool m_shutDown = false;
-    /// Outer size read from the settings, until the frame is known and taken off.
-    QSize m_outerSize;
+    WindowGeometry *m_geometry = nullptr;
+    /// The question-and-answer window: created at start, hidden until asked for.
+    std::unique_ptr<TFragenForm> m_fragen;
     QHash<QKeySequence, QAction *> m_menuShortcuts;
 };

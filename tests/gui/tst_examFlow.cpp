@@ -4,11 +4,13 @@
 #include "components/MessageBox.h"
 #include "components/TextFile.h"
 #include "components/VexaHTMLViewer.h"
+#include "lists/FragenForm.h"
 #include "shell/VexaMain.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +124,59 @@ private slots:
             runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
         QVERIFY(
             page.contains(QStringLiteral("Gratulation! Sie haben diesen Prüfungsteil bestanden!")));
+    }
+
+    // The links beside every question of an evaluation page: "?" shows the question with
+    // its right answer in a window of its own, "F" adds it to the part's wrong questions.
+    void evaluationLinksShowAndCollectQuestions()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F3);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        runScript(w.viewer(),
+                  QStringLiteral("document.querySelector('input[value^=W]').click();"
+                                 "document.querySelector('input[type=submit]').click();"));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+
+        const QString wrongId =
+            runScript(w.viewer(), QStringLiteral("document.querySelector('a[href$=\".qff\"]')"
+                                                 ".getAttribute('href').substring(0, 5)"))
+                .toString();
+        QCOMPARE(wrongId.size(), 5);
+
+        TFragenForm *fragen = w.fragenForm();
+        QVERIFY(!fragen->isVisible());
+        runScript(
+            w.viewer(),
+            QStringLiteral("document.querySelector('a[href=\"%1.qst\"]').click()").arg(wrongId));
+        QTRY_VERIFY(fragen->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(fragen->viewer()->currentFile()).fileName(),
+                                  QStringLiteral("LetzteFrage.html"), 20000);
+        QTRY_VERIFY(!fragen->viewer()->isLoading());
+        QTRY_COMPARE(fragen->windowTitle(), QStringLiteral("Vexa - Frage und richtige Antwort"));
+        const QString question =
+            runScript(fragen->viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY2(question.startsWith(wrongId), qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("[schließen]")));
+
+        runScript(
+            w.viewer(),
+            QStringLiteral("document.querySelector('a[href=\"%1.qff\"]').click()").arg(wrongId));
+        QTRY_COMPARE(w.panelLabel(UserInterface::Panel::Nachricht)->text(),
+                     QStringLiteral(" ") + wrongId + QStringLiteral(" hinzugefügt"));
+        QStringList list;
+        QVERIFY(TextFile::readLines(m_data->path() + QStringLiteral("/Fragen/TEFalscheFragen.qlt"),
+                                    list));
+        QCOMPARE(list, (QStringList{QStringLiteral("#Falsche Fragen TE"), QStringLiteral("TE=2"),
+                                    QStringLiteral("Zeit=30"), wrongId}));
+
+        // The close link of the window hides it.
+        runScript(fragen->viewer(), QStringLiteral("document.querySelector('a').click()"));
+        QTRY_VERIFY(!fragen->isVisible());
+        QVERIFY(m_warnings.isEmpty());
     }
 
     void leavingARunningExaminationInterruptsItOnce()

@@ -1,0 +1,45 @@
+#include "components/WindowGeometry.h"
+
+#include <QEvent>
+#include <QWidget>
+
+WindowGeometry::WindowGeometry(QWidget *window) : QObject(window), m_window(window)
+{
+    m_window->installEventFilter(this);
+}
+
+void WindowGeometry::restore(int left, int top, int width, int height)
+{
+    m_outerSize = QSize(width, height);
+    m_window->move(left, top);
+    m_window->resize(m_outerSize);
+    fitOuterSize();
+}
+
+QRect WindowGeometry::outer() const
+{
+    return m_window->frameGeometry();
+}
+
+bool WindowGeometry::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window manager frames the window some time after it is shown.
+    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                                event->type() == QEvent::Resize))
+        fitOuterSize();
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowGeometry::fitOuterSize()
+{
+    if (m_outerSize.isEmpty() || !m_window->isVisible())
+        return;
+    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    if (frame == QSize(0, 0))
+        return;
+    const QSize outer = m_outerSize;
+    m_outerSize = QSize();
+    // Only the size set from the keys is corrected, never one the user has chosen since.
+    if (m_window->size() == outer)
+        m_window->resize(outer - frame);
+}

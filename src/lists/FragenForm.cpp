@@ -1,0 +1,114 @@
+#include "lists/FragenForm.h"
+
+#include "catalogue/ExamPart.h"
+#include "catalogue/PageWriter.h"
+#include "components/DataPaths.h"
+#include "components/Settings.h"
+#include "components/VexaHTMLViewer.h"
+#include "components/WindowGeometry.h"
+#include "lists/QuestionPage.h"
+#include "sheets/Bogenzustand.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+TFragenForm::TFragenForm(Uses uses, QWidget *parent) : QWidget(parent, Qt::Window), m_uses(uses)
+{
+    setObjectName(QStringLiteral("FragenForm"));
+    setWindowTitle(QStringLiteral("Vexa - Frage und richtige Antwort"));
+    setMinimumSize(300, 200);
+    // Closing the main window ends the program, whether this window is open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_viewer = new VexaHTMLViewer(this);
+    m_viewer->setObjectName(QStringLiteral("FragenHTMLViewer"));
+    m_viewer->setHistoryEnabled(false);
+    m_viewer->setServerRoot(m_uses.paths.programDir());
+    column->addWidget(m_viewer, 1);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusBar"));
+    m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setFixedHeight(20);
+    column->addWidget(m_status);
+
+    // Direct: the handled flag must be set before the viewer goes on.
+    connect(m_viewer, &VexaHTMLViewer::hotSpotClick, this,
+            &TFragenForm::FragenHTMLViewerHotSpotClick, Qt::DirectConnection);
+    connect(m_viewer, &VexaHTMLViewer::pageLoaded, this,
+            [this] { setWindowTitle(m_viewer->documentTitle()); });
+
+    const QSize screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->geometry().size()
+                             : QSize(1024, 768);
+    const Settings &settings = m_uses.settings;
+    const int top = settings.value(Keys::fragenTop(), std::abs((screen.height() - 400) / 2));
+    const int left = settings.value(Keys::fragenLeft(), std::abs((screen.width() - 540) / 2));
+    m_geometry = new WindowGeometry(this);
+    m_geometry->restore(left, top, settings.value(Keys::fragenWidth()),
+                        settings.value(Keys::fragenHeight()));
+}
+
+TFragenForm::~TFragenForm() = default;
+
+void TFragenForm::showQuestion(const QString &id)
+{
+    m_id = id;
+    if (isVisible())
+        FormActivate(); // already active windows get no new activation
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TFragenForm::writeGeometry()
+{
+    const QRect outer = m_geometry->outer();
+    Settings &settings = m_uses.settings;
+    // A refused write has been reported once; the others would only repeat it.
+    return settings.setValue(Keys::fragenTop(), outer.y()) &&
+           settings.setValue(Keys::fragenLeft(), outer.x()) &&
+           settings.setValue(Keys::fragenWidth(), outer.width()) &&
+           settings.setValue(Keys::fragenHeight(), outer.height());
+}
+
+void TFragenForm::FormActivate()
+{
+    const Bogenzustand &b = m_uses.bogen;
+    QStringList lines;
+    if (!QuestionPage::build(m_uses.catalogueLines, m_id, examPart(b.Klasse, b.Teil, b.Bogenart),
+                             m_uses.paths, lines))
+        return;
+    const QString path = m_uses.paths.questionPage();
+    if (!m_uses.writer.saveLines(path, lines))
+        return;
+    m_viewer->loadFile(path);
+    m_viewer->setFocus();
+}
+
+void TFragenForm::FragenHTMLViewerHotSpotClick(const QString &, bool *handled)
+{
+    *handled = true;
+    m_viewer->clear();
+    hide();
+}
+
+void TFragenForm::showHint(const QString &hint)
+{
+    m_status->setText(hint);
+}
+
+bool TFragenForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+
+class DataPaths;
+class PageWriter;
+class QLabel;
+class Settings;
+class VexaHTMLViewer;
+class WindowGeometry;
+struct Bogenzustand;
+
+/// The question-and-answer window: one question of the catalogue with its right answer,
+/// in a page viewer of its own. It rebuilds its page whenever it becomes active; any link
+/// click hides it.
+class TFragenForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// What the window reads: the loaded catalogue entry (CatalogueLines), the sheet state
+    /// for the part's colours, and where pages and its position keys go.
+    struct Uses
+    {
+        const QStringList &catalogueLines;
+        const Bogenzustand &bogen;
+        const DataPaths &paths;
+        PageWriter &writer;
+        Settings &settings;
+    };
+
+    /// Creates the window hidden, at the position and size of its settings keys.
+    explicit TFragenForm(Uses uses, QWidget *parent = nullptr);
+    ~TFragenForm() override;
+
+    /// Shows the window with the question of the given ID and makes it the active one.
+    void showQuestion(const QString &id);
+    QString questionId() const { return m_id; }
+    VexaHTMLViewer *viewer() const { return m_viewer; }
+    QLabel *statusPanel() const { return m_status; }
+
+    /// Writes FragenTop, FragenLeft, FragenWidth and FragenHeight (program end). False
+    /// after the first refused write (reported by the settings file).
+    [[nodiscard]] bool writeGeometry();
+
+public slots:
+    /// Builds LetzteFrage.html for the question and shows it. A question the catalogue
+    /// lines do not hold, or a page that cannot be written, leaves the page shown before.
+    void FormActivate();
+    void FragenHTMLViewerHotSpotClick(const QString &target, bool *handled);
+    /// The main window's hints, in the window's status panel.
+    void showHint(const QString &hint);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    Uses m_uses;
+    QString m_id;
+    VexaHTMLViewer *m_viewer = nullptr;
+    QLabel *m_status = nullptr;
+    WindowGeometry *m_geometry = nullptr;
+};
