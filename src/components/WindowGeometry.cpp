@@ -1,6 +1,8 @@
 #include "components/WindowGeometry.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 WindowGeometry::WindowGeometry(QWidget *window) : QObject(window), m_window(window)
@@ -14,6 +16,12 @@ void WindowGeometry::restore(int left, int top, int width, int height)
     m_window->move(left, top);
     m_window->resize(m_outerSize);
     fitOuterSize();
+}
+
+QSize WindowGeometry::screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
 QRect WindowGeometry::outer() const

@@ -16,6 +16,8 @@ public:
     explicit WindowGeometry(QWidget *window);
 
     void restore(int left, int top, int width, int height);
+    /// Size of the primary screen, for the defaults that centre a window.
+    static QSize screenSize();
     /// Position and size of the window with its frame, as the settings keep them.
     QRect outer() const;
 

@@ -10,9 +10,7 @@
 #include "sheets/Bogenzustand.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -46,9 +44,7 @@ TFragenForm::TFragenForm(Uses uses, QWidget *parent) : QWidget(parent, Qt::Windo
     connect(m_viewer, &VexaHTMLViewer::pageLoaded, this,
             [this] { setWindowTitle(m_viewer->documentTitle()); });
 
-    const QSize screen = QGuiApplication::primaryScreen()
-                             ? QGuiApplication::primaryScreen()->geometry().size()
-                             : QSize(1024, 768);
+    const QSize screen = WindowGeometry::screenSize();
     const Settings &settings = m_uses.settings;
     const int top = settings.value(Keys::fragenTop(), std::abs((screen.height() - 400) / 2));
     const int left = settings.value(Keys::fragenLeft(), std::abs((screen.width() - 540) / 2));
@@ -62,8 +58,9 @@ TFragenForm::~TFragenForm() = default;
 void TFragenForm::showQuestion(const QString &id)
 {
     m_id = id;
-    if (isVisible())
-        FormActivate(); // already active windows get no new activation
+    // Built here as well: an active window gets no new activation, and a window manager
+    // may refuse one. The activation that follows finds the page unchanged.
+    FormActivate();
     show();
     raise();
     activateWindow();
@@ -87,9 +84,12 @@ void TFragenForm::FormActivate()
     if (!QuestionPage::build(m_uses.catalogueLines, m_id, examPart(b.Klasse, b.Teil, b.Bogenart),
                              m_uses.paths, lines))
         return;
+    if (lines == m_shownLines)
+        return;
     const QString path = m_uses.paths.questionPage();
     if (!m_uses.writer.saveLines(path, lines))
         return;
+    m_shownLines = lines;
     m_viewer->loadFile(path);
     m_viewer->setFocus();
 }
@@ -98,6 +98,7 @@ void TFragenForm::FragenHTMLViewerHotSpotClick(const QString &, bool *handled)
 {
     *handled = true;
     m_viewer->clear();
+    m_shownLines.clear();
     hide();
 }
 

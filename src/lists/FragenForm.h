@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class DataPaths;
@@ -44,8 +45,9 @@ public:
     [[nodiscard]] bool writeGeometry();
 
 public slots:
-    /// Builds LetzteFrage.html for the question and shows it. A question the catalogue
-    /// lines do not hold, or a page that cannot be written, leaves the page shown before.
+    /// Builds LetzteFrage.html for the question and shows it, unless that page is on
+    /// screen already. A question the catalogue lines do not hold, or a page that cannot
+    /// be written, leaves the page shown before.
     void FormActivate();
     void FragenHTMLViewerHotSpotClick(const QString &target, bool *handled);
     /// The main window's hints, in the window's status panel.
@@ -57,6 +59,8 @@ protected:
 private:
     Uses m_uses;
     QString m_id;
+    /// The page on screen; an activation that would build the same page does nothing.
+    QStringList m_shownLines;
     VexaHTMLViewer *m_viewer = nullptr;
     QLabel *m_status = nullptr;
     WindowGeometry *m_geometry = nullptr;

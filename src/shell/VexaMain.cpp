@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QUrl>
@@ -380,9 +379,7 @@ void TVexaForm::connectViewer()
 
 void TVexaForm::restoreWindowPosition()
 {
-    const QSize screen = QGuiApplication::primaryScreen()
-                             ? QGuiApplication::primaryScreen()->geometry().size()
-                             : QSize(1024, 768);
+    const QSize screen = WindowGeometry::screenSize();
     const Settings &settings = m_core->settings();
     const int top = settings.value(Keys::windowTop());
     const int left = settings.value(
