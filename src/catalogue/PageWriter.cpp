@@ -1,13 +1,24 @@
 #include "catalogue/PageWriter.h"
 
+#include "components/Cp1252.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
 
 bool PageWriter::saveLines(const QString &path, const QStringList &lines)
 {
+    return saveBytes(path, Cp1252::fromUnicode(TextFile::joinLines(lines)));
+}
+
+bool PageWriter::saveBytes(const QString &path, const QByteArray &bytes)
+{
     QString reason;
-    if (TextFile::writeLines(path, lines, &reason))
+    if (TextFile::writeBytes(path, bytes, &reason))
         return true;
+    return reportFailure(path, reason);
+}
+
+bool PageWriter::reportFailure(const QString &path, const QString &reason)
+{
     m_ui.ShowWarning(
         QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
     return false;

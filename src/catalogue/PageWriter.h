@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,13 @@ public:
     /// the old file stays, the warning "Die Datei <path> kann nicht geschrieben werden
     /// (<reason>)." is shown and false is returned.
     [[nodiscard]] bool saveLines(const QString &path, const QStringList &lines);
+
+    /// Replaces a file with the bytes, atomically, with the failure handling of saveLines.
+    [[nodiscard]] bool saveBytes(const QString &path, const QByteArray &bytes);
+
+    /// Shows the warning of saveLines for a file that could not be made for the reason
+    /// given; returns false.
+    bool reportFailure(const QString &path, const QString &reason);
 
     /// Writes a generated page (as saveLines) and shows it at "#top"; the caption follows
     /// the page's title once shown, and the viewer takes the focus. A page that cannot be

@@ -45,6 +45,22 @@ QString DataPaths::questionPage() const
     return htmlDir() + QStringLiteral("/LetzteFrage.html");
 }
 
+QString DataPaths::logPage() const
+{
+    return htmlDir() + QStringLiteral("/LetztesLog.html");
+}
+
+QString DataPaths::statisticsPage(QChar classLetter) const
+{
+    return htmlDir() + QStringLiteral("/statistik") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::chart(const QString &partCode, int limit) const
+{
+    return htmlDir() + u'/' + partCode + QStringLiteral("Statistik") + QString::number(limit) +
+           QStringLiteral(".gif");
+}
+
 QString DataPaths::questionsDir() const
 {
     return m_dataDir + QStringLiteral("/Fragen");
@@ -112,7 +128,7 @@ QString DataPaths::examinationPage(QChar classLetter) const
     return m_programDir + QStringLiteral("/html/klasse") + classLetter + QStringLiteral(".html");
 }
 
-QString DataPaths::statisticsPage(QChar classLetter) const
+QString DataPaths::statisticsLink(QChar classLetter) const
 {
     return m_programDir + QStringLiteral("/html/statistik") + classLetter + QStringLiteral(".html");
 }

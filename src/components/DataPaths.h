@@ -17,13 +17,18 @@ public:
     QString dataDir() const { return m_dataDir; }
 
     // Data folder
-    QString settingsFile() const;     ///< Vexa.ini
-    QString logFile() const;          ///< Vexa.log, the exam log
-    QString htmlDir() const;          ///< generated pages
-    QString sheetPage() const;        ///< html/LetztePruefung.html
-    QString evaluationPage() const;   ///< html/LetzteAuswertung.html
-    QString answerListPage() const;   ///< html/LetzteAntworten.html
-    QString questionPage() const;     ///< html/LetzteFrage.html, the question window's page
+    QString settingsFile() const;   ///< Vexa.ini
+    QString logFile() const;        ///< Vexa.log, the exam log
+    QString htmlDir() const;        ///< generated pages
+    QString sheetPage() const;      ///< html/LetztePruefung.html
+    QString evaluationPage() const; ///< html/LetzteAuswertung.html
+    QString answerListPage() const; ///< html/LetzteAntworten.html
+    QString questionPage() const;   ///< html/LetzteFrage.html, the question window's page
+    QString logPage() const;        ///< html/LetztesLog.html
+    /// Statistics page of a class: html/statistik<c>.html.
+    QString statisticsPage(QChar classLetter) const;
+    /// Chart of a part code and limit (20, or 0 for all): html/<code>Statistik<limit>.gif.
+    QString chart(const QString &partCode, int limit) const;
     QString questionsDir() const;     ///< Fragen: archive and asked lists
     QString archiveInDataDir() const; ///< Fragen/ZIROdazud.qst
     /// Asked list of a part code ("TA" ...): Fragen/<code>AskedList.txt.
@@ -53,10 +58,12 @@ public:
     QString helpPage() const;   ///< html/VexaHilfe.html
     /// The installed pages of a class, with the class letter as the caller writes it
     /// (the viewer matches file names without regard to case): html/training<c>.html,
-    /// html/klasse<c>.html, html/statistik<c>.html.
+    /// html/klasse<c>.html.
     QString trainingPage(QChar classLetter) const;
     QString examinationPage(QChar classLetter) const;
-    QString statisticsPage(QChar classLetter) const;
+    /// Link target that builds the statistics of a class: html/statistik<c>.html beside
+    /// the installed pages. Pages link it; the program intercepts it.
+    QString statisticsLink(QChar classLetter) const;
 
     /// File name of the catalogue archive, as the settings file names it.
     static QString archiveName();

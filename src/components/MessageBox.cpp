@@ -39,6 +39,8 @@ void MessageBox::warning(QWidget *parent, const QString &text)
         return;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"), text, QMessageBox::NoButton,
                     parent);
+    // Texts name files and lists; "<Strg-Entf>" or a name with "<" is text, not markup.
+    box.setTextFormat(Qt::PlainText);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -51,6 +53,8 @@ bool MessageBox::confirm(QWidget *parent, const QString &text)
         return false;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"), text, QMessageBox::NoButton,
                     parent);
+    // Texts name files and lists; "<Strg-Entf>" or a name with "<" is text, not markup.
+    box.setTextFormat(Qt::PlainText);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
     box.setEscapeButton(cancel);

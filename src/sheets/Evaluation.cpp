@@ -221,7 +221,7 @@ void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
                  PageParts::link(m_paths.examinationPage(u'E'),
                                  QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(m_paths.statisticsPage(part.classLetter),
+                 PageParts::link(m_paths.statisticsLink(part.classLetter),
                                  QStringLiteral("[Statistik]"));
     s << PageParts::link(m_paths.answerListPage(), QStringLiteral(" [Antwortenliste]")) +
              QStringLiteral("</td>")

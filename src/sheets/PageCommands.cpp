@@ -57,9 +57,12 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     const QString lower = target.toLower();
 
     if (target.contains(QLatin1String("LetztesLog.html"))) {
-        if (m_hooks.showLog)
-            m_hooks.showLog();
-        return false;
+        // Handled once built: the installed pages link the name beside themselves, where
+        // the viewer would find no such file and replace the log page with an error.
+        if (!m_hooks.showLog)
+            return false;
+        m_hooks.showLog();
+        return true;
     }
     if (target.contains(QLatin1String("Infobox"))) {
         ui.showAbout();

@@ -14,6 +14,8 @@
 #include "sheets/SheetGenerator.h"
 #include "statistics/AnswerList.h"
 #include "statistics/ExamLog.h"
+#include "statistics/LogPage.h"
+#include "statistics/Statistics.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,6 +39,8 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_answerList = std::make_unique<AnswerList>(m_paths, *m_writer, m_ui, m_clock);
     m_examLog =
         std::make_unique<ExamLog>(m_paths, m_ui, m_logLines, m_bogen.EigenerPruefungsname, m_clock);
+    m_logPage = std::make_unique<LogPage>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
+    m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
     m_timer = std::make_unique<ExamTimer>(m_ui, m_bogen);
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,
@@ -46,8 +50,11 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_pageCommands = std::make_unique<PageCommands>(m_ui, m_bogen, *m_sheets, *m_evaluation,
                                                     *m_timer, *m_answerList, m_paths);
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
-    m_pageCommands->hooks().addWrongQuestion = [this](QChar partLetter, QChar classLetter,
-                                                      const QString &id) {
+    PageCommands::Hooks &hooks = m_pageCommands->hooks();
+    hooks.showLog = [this] { m_logPage->LogSpeedButtonClick(); };
+    hooks.statistikA = [this] { m_statistics->StatistikAnzeigen(u'A'); };
+    hooks.statistikE = [this] { m_statistics->StatistikAnzeigen(u'E'); };
+    hooks.addWrongQuestion = [this](QChar partLetter, QChar classLetter, const QString &id) {
         return m_wrongQuestions->FalscheFrageHinzufuegen(partLetter, classLetter, id);
     };
 }

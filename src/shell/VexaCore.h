@@ -18,11 +18,13 @@ class Catalogue;
 class Evaluation;
 class ExamLog;
 class ExamTimer;
+class LogPage;
 class PageCommands;
 class PageWriter;
 class RandomSource;
 class SectionDistribution;
 class Selection;
+class Statistics;
 class SheetGenerator;
 class UserInterface;
 class WrongQuestions;
@@ -84,6 +86,8 @@ public:
     ExamTimer &timer() { return *m_timer; }
     ExamLog &examLog() { return *m_examLog; }
     AnswerList &answerList() { return *m_answerList; }
+    LogPage &logPage() { return *m_logPage; }
+    Statistics &statistics() { return *m_statistics; }
     PageCommands &pageCommands() { return *m_pageCommands; }
     WrongQuestions &wrongQuestions() { return *m_wrongQuestions; }
 
@@ -106,6 +110,8 @@ private:
     std::unique_ptr<SectionDistribution> m_sections;
     std::unique_ptr<AnswerList> m_answerList;
     std::unique_ptr<ExamLog> m_examLog;
+    std::unique_ptr<LogPage> m_logPage;
+    std::unique_ptr<Statistics> m_statistics;
     std::unique_ptr<ExamTimer> m_timer;
     std::unique_ptr<SheetGenerator> m_sheets;
     std::unique_ptr<Evaluation> m_evaluation;

@@ -10,6 +10,8 @@
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
+#include "statistics/LogPage.h"
+#include "statistics/Statistics.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -639,13 +641,25 @@ void TVexaForm::MEinstellungenClick() {}
 
 void TVexaForm::PruefungseditorClick() {}
 
-void TVexaForm::Statistik2Click() {}
+void TVexaForm::Statistik2Click()
+{
+    m_core->statistics().StatistikAnzeigen(u'A');
+}
 
-void TVexaForm::Statistik3Click() {}
+void TVexaForm::Statistik3Click()
+{
+    m_core->statistics().StatistikAnzeigen(u'E');
+}
 
-void TVexaForm::LogSpeedButtonClick() {}
+void TVexaForm::LogSpeedButtonClick()
+{
+    m_core->logPage().LogSpeedButtonClick();
+}
 
-void TVexaForm::LogloeschenClick() {}
+void TVexaForm::LogloeschenClick()
+{
+    m_core->logPage().LogloeschenClick();
+}
 
 void TVexaForm::InfoClick() {}
 

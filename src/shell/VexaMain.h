@@ -99,14 +99,15 @@ public slots:
     void DruckenSpeedButtonClick();
     void DruckereinrichtenClick();
     void ExitSpeedButtonClick();
-    // Commands whose windows and pages arrive later: empty for now.
-    void PruefungladenClick();
-    void MEinstellungenClick();
-    void PruefungseditorClick();
+    // Log and statistics
     void Statistik2Click();
     void Statistik3Click();
     void LogSpeedButtonClick();
     void LogloeschenClick();
+    // Commands whose windows arrive later: empty for now.
+    void PruefungladenClick();
+    void MEinstellungenClick();
+    void PruefungseditorClick();
     void InfoClick();
     // Status output
     void MsgTimerTimer();

@@ -64,8 +64,10 @@ QStringList ExamLog::entryLines(const ExamPart &part, const QString &examNumber,
                     QStringLiteral("</td><td>Richtig: ") + QString::number(right) +
                     QStringLiteral(" (") + QString::number(percentage) +
                     QStringLiteral("%) &nbsp; Falsch: ") + wrong;
+    // The name comes from a list file and the log page shows the lines as they are.
     if (!name.isEmpty())
-        line2 += QStringLiteral("<br>[") + encodableName(name) + QStringLiteral("]");
+        line2 +=
+            QStringLiteral("<br>[") + encodableName(name.toHtmlEscaped()) + QStringLiteral("]");
     line2 += QStringLiteral("</td>");
     return {line1, line2};
 }

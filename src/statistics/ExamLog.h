@@ -38,7 +38,8 @@ public:
     /// restored and false returned (after the warning).
     [[nodiscard]] bool LogAnhaengen(const QStringList &lines);
 
-    /// The two lines of an entry, as written. Line breaks inside the texts become blanks.
+    /// The two lines of an entry, as written. Line breaks inside the texts become blanks;
+    /// the own examination's name is HTML-escaped, so the log page shows it as text.
     static QStringList entryLines(const ExamPart &part, const QString &examNumber, int answered,
                                   int questionCount, int minutes, const QString &timeLimit,
                                   int right, const QString &wrongQuestions, const QString &ownName,

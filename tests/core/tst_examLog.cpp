@@ -129,6 +129,14 @@ void TestExamLog::entryLines_data()
         << "<td>TE/4 &nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;12 von 12 Fragen in 15 min "
            "(2 0) bearbeitet.</td>"
         << ok + QStringLiteral("12 (100%) &nbsp; Falsch: TE201 TE305 <br>[Meine Liste Nr. 2]</td>");
+    QTest::newRow("markup in the own name shows as text")
+        << "BE"
+        << "8" << 2 << 2 << 1 << "5" << 2 << ""
+        << QStringLiteral("<script>alert(\"x\")</script> & <b>fett</b>")
+        << "<td>BE/8&nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;2 von 2 Fragen in 1 min "
+           "(5) bearbeitet.</td>"
+        << ok + QStringLiteral("2 (100%) &nbsp; Falsch: <br>[&lt;script&gt;alert(&quot;x&quot;)"
+                               "&lt;/script&gt; &amp; &lt;b&gt;fett&lt;/b&gt;]</td>");
     QTest::newRow("empty sheet")
         << "TA"
         << "19" << 0 << 0 << 1 << "90" << 0 << ""

@@ -1,0 +1,267 @@
+#include "statistics/Statistics.h"
+
+#include "catalogue/PageParts.h"
+#include "catalogue/PageWriter.h"
+#include "components/DataPaths.h"
+#include "components/UserInterface.h"
+#include "statistics/Chart.h"
+#include "statistics/GifFile.h"
+#include "statistics/LogRecords.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString marker(const QString &programDir, bool current)
+{
+    return QStringLiteral("<td><img src=\"") + programDir +
+           (current ? QStringLiteral("/pics/rdot.gif") : QStringLiteral("/pics/gdot.gif")) +
+           QStringLiteral("\" width=\"8\" height=\"12\" border=\"0\" hspace=\"2\" vspace=\"3\" "
+                          "alt=\"Pfeil\"></td>");
+}
+
+QString menuLink(const QString &linkClass, const QString &href, const QString &title,
+                 const QString &text)
+{
+    QString a =
+        QStringLiteral("<a class=\"") + linkClass + QStringLiteral("\" href=\"") + href + u'"';
+    if (!title.isNull())
+        a += QStringLiteral(" title=\"") + title + u'"';
+    return a + u'>' + text + QStringLiteral("</a>");
+}
+
+QString row(const QString &firstCell, const QString &cellAttributes, const QString &content)
+{
+    return QStringLiteral("<tr>") + firstCell + QStringLiteral("<td ") + cellAttributes + u'>' +
+           content + QStringLiteral("</td></tr>");
+}
+
+QString chartCell(const QString &src, const QString &title)
+{
+    return QStringLiteral("<td bgcolor=\"#ffffff\" width=\"50%\" align=\"center\"><img src=\"") +
+           src + QStringLiteral("\" width=\"277\" height=\"200\" border=\"0\" title=\"") + title +
+           QStringLiteral("\" alt=\"") + title + QStringLiteral("\"></td>");
+}
+
+} // namespace
+
+bool Statistics::LogAuswerten(QStringList &records)
+{
+    const LogRecords::Result result = LogRecords::parse(m_logLines);
+    records = result.records;
+    if (result.valid())
+        return true;
+    const QString line = QString::number(result.failedLine);
+    m_ui.Msg(QStringLiteral(" Fehler in Vexa.log Zeile ") + line +
+             QStringLiteral(". Bitte das Log bereinigen oder löschen."));
+    m_ui.ShowWarning(QStringLiteral("Die Statistik kann wegen eines Fehlers in Zeile ") + line +
+                     QStringLiteral(" der Logdatei nicht aufgebaut werden.\n\rSchauen Sie sich "
+                                    "die Datei ") +
+                     m_paths.logFile() +
+                     QStringLiteral(" an oder löschen Sie die Logdatei mit <Strg-Entf>."));
+    return false;
+}
+
+bool Statistics::StatistikAnzeigen(QChar classLetter)
+{
+    QStringList records;
+    if (!LogAuswerten(records))
+        return false;
+    const QString technical = QStringLiteral("T") + classLetter;
+    struct Step
+    {
+        int progress;
+        QString partCode;
+        int limit;
+    };
+    const Step steps[] = {{5, technical, 0},
+                          {25, technical, 20},
+                          {30, QStringLiteral("BE"), 0},
+                          {50, QStringLiteral("BE"), 20},
+                          {55, QStringLiteral("VE"), 0},
+                          {75, QStringLiteral("VE"), 20}};
+    bool shown = true;
+    for (const Step &step : steps) {
+        m_ui.setProgress(step.progress);
+        if (!DiagrammZeichnen(records, step.partCode, step.limit)) {
+            shown = false;
+            break;
+        }
+    }
+    if (shown) {
+        m_ui.setProgress(80);
+        shown = StatistikSeiteErstellen(classLetter);
+    }
+    m_ui.setProgress(0);
+    return shown;
+}
+
+bool Statistics::DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit)
+{
+    return GifFile::GifSpeichern(Chart::DiagrammZeichnen(records, partCode, limit),
+                                 m_paths.chart(partCode, limit), m_writer);
+}
+
+bool Statistics::StatistikSeiteErstellen(QChar classLetter)
+{
+    return m_writer.SeiteSpeichernUndZeigen(m_paths.statisticsPage(classLetter),
+                                            pageLines(m_paths, classLetter, m_clock()));
+}
+
+QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when)
+{
+    const QString pd = paths.programDir();
+    const bool classA = classLetter == u'A';
+    const QString c(classLetter);
+    const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
+    const QString plain = QStringLiteral("align=\"left\"");
+    const QString none; // no title attribute
+    QStringList s;
+
+    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Statistik Klasse ") + c,
+                              pd + QStringLiteral("/css/vexa.css"));
+    s << QStringLiteral("<body text=\"#0000a0\" bgcolor=\"#ffffff\">")
+      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+      // Frame
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
+      << QStringLiteral("<tr background=\"") + pd + QStringLiteral("/pics/hglogo.gif\">")
+      << QStringLiteral("<td>")
+      << QStringLiteral("<img src=\"") + pd +
+             QStringLiteral("/pics/seitenkopf.jpg\" width=\"740\" height=\"65\" border=\"0\" "
+                            "title=\"Vexa - Ostravello\" alt=\"Vexa - Ostravello\"><br>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">")
+      << QStringLiteral("<tr>")
+      // Navigation column
+      << QStringLiteral("<td valign=\"top\" bgcolor=\"#3fa0df\">")
+      << QStringLiteral("<img src=\"") + pd +
+             QStringLiteral("/pics/clearpix.gif\" width=\"100\" height=\"1\" border=\"0\" "
+                            "alt=\"clearpix\"><br>")
+      << QStringLiteral("&nbsp;<br>") << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
+
+    const QString empty = QStringLiteral("<td>&nbsp;</td>");
+    const QString gdot = marker(pd, false);
+    s << row(gdot, left,
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/index.html"),
+                      QStringLiteral(" zur Startseite"), QStringLiteral("Home")))
+      << row(gdot, left,
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/aktuell.html"),
+                      QStringLiteral(" Was hat sich getan?"), QStringLiteral("Aktuell")))
+      << row(gdot, left,
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/training.html"),
+                      QStringLiteral(" Training von Pr&uuml;fungsteilen"),
+                      QStringLiteral("Training")))
+      << row(marker(pd, true), left,
+             menuLink(QStringLiteral("sel"), pd + QStringLiteral("/html/pruefungen.html"),
+                      QStringLiteral(" Pr&uuml;fungstraining f&uuml;r die Klassen A und E"),
+                      QStringLiteral("Pr&uuml;fungen")));
+    const QString statisticsRow =
+        row(empty, plain,
+            QStringLiteral("&nbsp; ") +
+                menuLink(QStringLiteral("sel"),
+                         QStringLiteral("statistik") + c + QStringLiteral(".html"), none,
+                         QStringLiteral("Statistik")));
+    s << row(empty, plain,
+             menuLink(classA ? QStringLiteral("sel") : QStringLiteral("menu"),
+                      pd + QStringLiteral("/html/klassea.html"), none, QStringLiteral("Klasse A")));
+    if (classA)
+        s << statisticsRow;
+    s << row(empty, plain,
+             menuLink(classA ? QStringLiteral("menu") : QStringLiteral("sel"),
+                      pd + QStringLiteral("/html/klassee.html"), none, QStringLiteral("Klasse E")));
+    if (!classA)
+        s << statisticsRow;
+    s << row(empty, plain,
+             menuLink(QStringLiteral("menu"), paths.logPage(), QStringLiteral(" Pr&uuml;fungslog"),
+                      QStringLiteral("Log")))
+      << row(gdot, left,
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/links.html"),
+                      QStringLiteral(" N&uuml;tzliche Links zum Thema Amateurfunkpr&uuml;fung"),
+                      QStringLiteral("Links")))
+      << row(gdot, QStringLiteral("align=\"left\" valign=\"top\""),
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/faq.html"),
+                      QStringLiteral(" H&auml;ufig gestellte Fragen"), QStringLiteral("FAQ")))
+      << row(gdot, left,
+             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/vexahilfe.html"),
+                      QStringLiteral(" Die Hilfe zu Vexa"), QStringLiteral("Hilfe")))
+      << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>");
+
+    // Content column
+    s << QStringLiteral("<td valign=\"top\" background=\"") + pd + QStringLiteral("/pics/vr.gif\">")
+      << QStringLiteral("<img src=\"") + pd +
+             QStringLiteral("/pics/clearpix.gif\" width=\"640\" height=\"1\" border=\"0\" "
+                            "alt=\"clearpix\"><br>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"10\" cellspacing=\"0\" width=\"635\">")
+      << QStringLiteral("<tr background=\"\">") << QStringLiteral("<td>")
+      << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">")
+      << QStringLiteral("<tr>") << QStringLiteral("<td valign=\"top\" background=\"\">")
+      << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<h1>Statistik zu den Pr&uuml;fungen der Klasse ") + c +
+             QStringLiteral("</h1>")
+      << QStringLiteral("<table bgcolor=\"#f7f7f7\" border=\"0\" cellspacing=\"0\" "
+                        "cellpadding=\"5\" width=\"100%\">");
+
+    struct Block
+    {
+        QString colour;
+        QString heading;
+        QString partCode;
+    };
+    const Block blocks[] = {{classA ? QStringLiteral("#e7e7ff") : QStringLiteral("#e0f0ff"),
+                             QStringLiteral("Technische Kenntnisse Klasse ") + c,
+                             QStringLiteral("T") + c},
+                            {QStringLiteral("#ffffc7"), QStringLiteral("Betriebliche Kenntnisse"),
+                             QStringLiteral("BE")},
+                            {QStringLiteral("#d0ffc0"),
+                             QStringLiteral("Kenntnisse von Vorschriften"), QStringLiteral("VE")}};
+    bool first = true;
+    for (const Block &block : blocks) {
+        if (!first)
+            s << QStringLiteral(
+                "<tr><td bgcolor=\"#ffffff\" colspan=\"2\"><p>&nbsp;</p></td></tr>");
+        first = false;
+        s << QStringLiteral("<tr background=\"\">")
+          << QStringLiteral("<td bgcolor=\"") + block.colour +
+                 QStringLiteral("\" colspan=\"2\" width=\"50%\" align=\"left\"><big>") +
+                 block.heading + QStringLiteral("</big>")
+          << QStringLiteral("</td>") << QStringLiteral("</tr>")
+          << QStringLiteral("<tr background=\"\">")
+          << chartCell(paths.chart(block.partCode, 20),
+                       QStringLiteral("Maximal die letzten 20 Pr&uuml;fungen"))
+          << chartCell(paths.chart(block.partCode, 0),
+                       QStringLiteral("Maximal die letzten 250 Pr&uuml;fungen"))
+          << QStringLiteral("</tr>");
+    }
+    s << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</div>")
+      << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table><br>");
+
+    // Text navigation
+    s << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<small>") +
+             PageParts::link(QStringLiteral("#top"), QStringLiteral("Top")) + QStringLiteral(" |");
+    const std::pair<const char *, const char *> textLinks[] = {
+        {"/html/index.html", "Home"},        {"/html/aktuell.html", "Aktuell"},
+        {"/html/training.html", "Training"}, {"/html/pruefungen.html", "Pr&uuml;fungen"},
+        {"/html/links.html", "Links"},       {"/html/faq.html", "FAQ"}};
+    for (const auto &[path, text] : textLinks)
+        s << PageParts::link(pd + QLatin1String(path), QLatin1String(text)) + QStringLiteral(" |");
+    s << PageParts::link(pd + QStringLiteral("/html/vexahilfe.html"), QStringLiteral("Hilfe"))
+      << QStringLiteral("</small>") << QStringLiteral("</div>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>");
+
+    // Foot
+    s << QStringLiteral("<tr>")
+      << QStringLiteral("<td background=\"") + pd + QStringLiteral("/pics/hr2.gif\" colspan=\"2\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\">")
+      << QStringLiteral("<tr>")
+      << QStringLiteral("<td align=\"left\"><small>") + PageParts::signatureStart() +
+             PageParts::mailLink() + QStringLiteral("</small></td>")
+      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(when) +
+             QStringLiteral("</small><br></td>");
+    for (const char *end : {"</tr>", "</table>", "</td>", "</tr>", "</table>", "</td>", "</tr>",
+                            "</table>", "</div>", "</body>", "</html>"})
+        s << QLatin1String(end);
+    return s;
+}
