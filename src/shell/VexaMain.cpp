@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 // The width the tool bar is laid out for: the default window width.
@@ -375,8 +376,19 @@ void TVexaForm::connectViewer()
     connect(m_viewer, &VexaHTMLViewer::historyChange, this,
             [this] { m_core->timer().VexaHTMLViewerHistoryChange(); });
     connect(m_viewer, &VexaHTMLViewer::mouseMoved, this, &TVexaForm::VexaHTMLViewerMouseMove);
-    connect(m_viewer, &VexaHTMLViewer::pageLoaded, this,
-            [this] { setWindowTitle(m_viewer->documentTitle()); });
+    connect(m_viewer, &VexaHTMLViewer::pageLoaded, this, [this] {
+        setWindowTitle(m_viewer->documentTitle());
+        if (m_textsAfterLoad.isEmpty())
+            return;
+        // The history change of this page comes right after, in the same call.
+        QMetaObject::invokeMethod(
+            this,
+            [this, texts = std::exchange(m_textsAfterLoad, {})] {
+                for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+                    panelLabel(it.key())->setText(it.value());
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TVexaForm::restoreWindowPosition()
@@ -445,6 +457,12 @@ QLabel *TVexaForm::panelLabel(Panel panel) const
 void TVexaForm::setPanelText(Panel panel, const QString &text)
 {
     panelLabel(panel)->setText(text);
+    // Set while the program's own page is loading, the text belongs to that page: the
+    // history change that follows once it is shown must not clear it.
+    if (m_viewer->isLoading())
+        m_textsAfterLoad[panel] = text;
+    else
+        m_textsAfterLoad.remove(panel);
 }
 
 QColor TVexaForm::panelColour(PanelColour colour) const

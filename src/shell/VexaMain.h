@@ -156,4 +156,6 @@ private:
     /// The question-and-answer window: created at start, hidden until asked for.
     std::unique_ptr<TFragenForm> m_fragen;
     QHash<QKeySequence, QAction *> m_menuShortcuts;
+    /// Panel texts set while a page of the program was loading, shown again once it is.
+    QHash<Panel, QString> m_textsAfterLoad;
 };

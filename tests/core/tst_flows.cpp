@@ -96,6 +96,35 @@ private slots:
         QVERIFY(f.ui.timerRunning);
     }
 
+    // Links of the installed and generated pages to the log and the statistics.
+    void logAndStatisticsLinks_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("shownPage");
+        QTest::newRow("log beside the installed pages") << "LetztesLog.html"
+                                                        << "LetztesLog.html";
+        QTest::newRow("log in the data folder") << "/home/u/Vexa/html/LetztesLog.html"
+                                                << "LetztesLog.html";
+        QTest::newRow("class A statistics") << "/opt/vexa/html/statistikA.html"
+                                            << "statistikA.html";
+        QTest::newRow("upper case") << "STATISTIKE.HTML"
+                                    << "statistikE.html";
+        QTest::newRow("statistics page's own row") << "statistikE.html"
+                                                   << "statistikE.html";
+    }
+    void logAndStatisticsLinks()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, shownPage);
+        CoreFixture f;
+        f.core->start();
+        // Handled: the viewer must not look for the link's own file beside the page.
+        QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(target));
+        QCOMPARE(f.ui.shownPages, QStringList{f.dataDir() + QStringLiteral("/html/") + shownPage +
+                                              QStringLiteral("#top")});
+        QVERIFY(f.ui.warnings.isEmpty());
+    }
+
     void examinationFormMatchesMenu()
     {
         CoreFixture f;

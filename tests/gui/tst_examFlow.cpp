@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -206,6 +207,64 @@ private slots:
         QTRY_COMPARE(shownFile(w), QStringLiteral("index.html"));
         QCOMPARE(m_warnings.size(), 1);
         QVERIFY(w.examTimer()->isActive()); // the clock goes on after an interruption
+    }
+
+    // An examination shows up in the log page (Ctrl+L) and in the class statistics with
+    // six charts the viewer can show; deleting the log leaves an empty log page and says
+    // so in the status bar.
+    void logAndStatisticsFollowTheExaminations()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F4);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        runScript(w.viewer(),
+                  QStringLiteral("document.querySelectorAll('input[value^=R]').forEach("
+                                 "(r, i) => { if (i < 30) r.click(); });"
+                                 "document.querySelector('input[type=submit]').click();"));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+
+        QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztesLog.html"), 20000);
+        QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Prüfungslog"));
+        const QString log =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY2(log.contains(QStringLiteral("BE/1")) &&
+                     log.contains(QStringLiteral("Richtig: 30 (88%)")),
+                 qPrintable(log));
+
+        // The statistics link at the foot of the log page.
+        runScript(w.viewer(),
+                  QStringLiteral("[...document.querySelectorAll('a')].find("
+                                 "a => a.textContent == '[Statistik Klasse A]').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("statistikA.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        const QString loadedCharts = QStringLiteral(
+            "[...document.images].filter(i => /Statistik(0|20)\\.gif$/.test(i.src)"
+            " && i.complete && i.naturalWidth == 277 && i.naturalHeight == 200).length");
+        QTRY_COMPARE(runScript(w.viewer(), loadedCharts).toInt(), 6);
+        QCOMPARE(w.progressBar()->value(), 0);
+        QVERIFY(m_warnings.isEmpty());
+
+        QTest::keyClick(&w, Qt::Key_Delete, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztesLog.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QCOMPARE(m_warnings, QStringList{QStringLiteral("Wollen Sie Vexa.log wirklich löschen?")});
+        QVERIFY(!QFileInfo::exists(m_data->path() + QStringLiteral("/Vexa.log")));
+        QTRY_COMPARE(
+            runScript(
+                w.viewer(),
+                QStringLiteral(
+                    "document.querySelectorAll(\"tr[bgcolor]:not([bgcolor='#f0f0f0'])\").length"))
+                .toInt(),
+            0);
+        // Still there once the page is shown and its history change has passed.
+        QCoreApplication::processEvents();
+        QCOMPARE(w.panelLabel(UserInterface::Panel::Nachricht)->text(),
+                 QStringLiteral(" ") + m_data->path() +
+                     QStringLiteral("/Vexa.log wurde gelöscht."));
     }
 };
 

@@ -125,6 +125,8 @@ private slots:
     void unwritableSettingsAreReported_data();
     void unwritableSettingsAreReported();
 
+    void logAndStatisticsCommands_data();
+    void logAndStatisticsCommands();
     void printsCurrentPageToPrinter();
     void printerSetupUsesWindowPrinter();
     void missingDocumentGivesTwo();
@@ -721,6 +723,36 @@ void TstMainWindow::unwritableSettingsAreReported()
     // One box: the first refused write abandons the rest of the shutdown writes.
     QCOMPARE(m_warnings,
              QStringList{"nach " + dataDir + "/Vexa.ini kann nicht geschrieben werden"});
+}
+
+void TstMainWindow::logAndStatisticsCommands_data()
+{
+    QTest::addColumn<QStringList>("menuPath"); // empty: the tool bar's log button
+    QTest::addColumn<QString>("page");
+    const QString pruef = QStringLiteral("&Prüfungen");
+    QTest::newRow("tool bar") << QStringList() << "LetztesLog.html";
+    QTest::newRow("menu log") << QStringList{pruef, " Prüfungs&log"} << "LetztesLog.html";
+    QTest::newRow("class A") << QStringList{pruef, " Klasse &A", " &Statistik"}
+                             << "statistikA.html";
+    QTest::newRow("class E") << QStringList{pruef, " Klasse &E", " &Statistik"}
+                             << "statistikE.html";
+}
+
+void TstMainWindow::logAndStatisticsCommands()
+{
+    QFETCH(QStringList, menuPath);
+    QFETCH(QString, page);
+    if (menuPath.isEmpty()) {
+        auto *button = m_form->findChild<QToolButton *>(QStringLiteral("LogSpeedButton"));
+        QVERIFY(button);
+        button->click();
+    } else {
+        QAction *entry = findEntry(m_form->menuBar(), menuPath);
+        QVERIFY(entry);
+        entry->trigger();
+    }
+    QTRY_COMPARE(m_form->viewer()->currentFile(), m_data->path() + QStringLiteral("/html/") + page);
+    QVERIFY(m_warnings.isEmpty());
 }
 
 void TstMainWindow::printsCurrentPageToPrinter()
