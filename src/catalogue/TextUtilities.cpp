@@ -49,12 +49,18 @@ QString PadLeftZeros(const QString &text, int width)
     return QString(width - text.size(), u'0') + text;
 }
 
-bool IsInteger(const QString &text)
+bool IsInteger(QStringView text)
 {
+    // toInt alone accepts surrounding blanks and stops at a NUL character.
+    const QStringView digits = text.startsWith(u'+') || text.startsWith(u'-') ? text.mid(1) : text;
+    if (digits.isEmpty())
+        return false;
+    for (const QChar c : digits)
+        if (c < u'0' || c > u'9')
+            return false;
     bool ok = false;
-    text.toInt(&ok, 10);
-    // toInt accepts surrounding blanks; the conversion here does not.
-    return ok && !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
+    (void)text.toInt(&ok, 10);
+    return ok;
 }
 
 void SplitVersion(const QString &version, QString &head, QString &tail)

@@ -15,7 +15,7 @@ void ReplaceAll(QString &text, const QString &oldText, const QString &newText);
 QString PadLeftZeros(const QString &text, int width);
 
 /// True when the text converts to a 32-bit integer (optional sign, decimal digits).
-bool IsInteger(const QString &text);
+bool IsInteger(QStringView text);
 
 /// "1.7.5.108" gives head "1.7.5" and tail "108"; "1.7" gives head "1" and tail "7".
 void SplitVersion(const QString &version, QString &head, QString &tail);

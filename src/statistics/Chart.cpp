@@ -3,7 +3,6 @@
 #include "statistics/LogRecords.h"
 
 #include <QFont>
-#include <QList>
 #include <QPainter>
 
 #include <algorithm>
@@ -89,13 +88,11 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
     image.setDotsPerMeterY(3780);
     image.fill(Qt::white);
 
-    QList<LogRecords::Figures> part;
-    for (const QString &record : records) {
-        LogRecords::Figures f = LogRecords::figures(record);
-        if (f.partCode == partCode)
-            part.append(std::move(f));
-    }
-    const int r = static_cast<int>(qMin<qsizetype>(part.size(), INT_MAX));
+    // Only the newest bars are read whole; the others are only counted.
+    const auto r = static_cast<int>(
+        std::count_if(records.cbegin(), records.cend(), [&partCode](const QString &record) {
+            return LogRecords::ofPart(record, partCode);
+        }));
     const int bars = (limit == 0 || r < limit) ? qMin(r, maxBars) : limit;
 
     if (bars > 0) {
@@ -116,15 +113,19 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
         const int barWidth = plotWidth / bars;
         int x = left + barWidth * bars;
         int index = 0;
-        for (auto it = part.crbegin(); it != part.crend() && index < bars; ++it, ++index) {
+        for (auto it = records.crbegin(); it != records.crend() && index < bars; ++it) {
+            if (!LogRecords::ofPart(*it, partCode))
+                continue;
+            const LogRecords::Figures f = LogRecords::figures(*it);
             // Whole numbers: the bar of 25 of 34 reaches the pass-mark line exactly.
             const qint64 share =
-                it->questionCount > 0 ? qint64(it->right) * plotHeight / it->questionCount : 0;
+                f.questionCount > 0 ? qint64(f.right) * plotHeight / f.questionCount : 0;
             const int h = static_cast<int>(std::clamp<qint64>(share, 0, bottom));
-            const bool passed = it->percentage >= 73;
+            const bool passed = f.percentage >= 73;
             painter.fillRect(QRect(x - barWidth, bottom - h, barWidth, h),
                              barColour(partCode, passed, index % 2 == 0));
             x -= barWidth;
+            ++index;
         }
 
         // Over the bars.

@@ -22,6 +22,9 @@ struct Result
 /// A last line without its partner adds nothing.
 Result parse(const QStringList &logLines);
 
+/// Whether the record is of the part code (its first two characters).
+bool ofPart(const QString &record, const QString &partCode);
+
 /// The figures a chart reads from a record.
 struct Figures
 {

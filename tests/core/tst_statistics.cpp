@@ -100,6 +100,9 @@ void TestStatistics::brokenLogs_data()
     // A second line keeps its record before it fails.
     QTest::newRow("right answers") << broken(2, "Richtig: 40", "Richtig: vierzig") << 2 << 1;
     QTest::newRow("percentage") << broken(8, "(100%)", "(1OO%)") << 8 << 4;
+    // The number conversion alone stops at a NUL and would take "7" for valid.
+    QTest::newRow("NUL in the percentage")
+        << broken(2, "(78%)", QString::fromUtf16(u"(7\0%)", 5)) << 2 << 1;
     QTest::newRow("number too large") << broken(3, "TE/2&", "TE/99999999999&") << 3 << 1;
 }
 

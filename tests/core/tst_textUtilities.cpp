@@ -76,6 +76,9 @@ private slots:
         QVERIFY(!IsInteger(QStringLiteral("1a")));
         QVERIFY(!IsInteger(QStringLiteral(" 1")));
         QVERIFY(!IsInteger(QStringLiteral("99999999999")));
+        QVERIFY(!IsInteger(QStringLiteral("1 ")));
+        QVERIFY(!IsInteger(QString::fromUtf16(u"0 \0", 3))); // the conversion stops at NUL
+        QVERIFY(!IsInteger(QStringLiteral("-")));
     }
 
     void splitVersion_data()
