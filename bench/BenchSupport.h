@@ -29,6 +29,10 @@ public:
     void setProgress(int) override {}
     void setExamTimerRunning(bool) override {}
     int openDocument(const QString &) override { return 0; }
+    QString openFileName(const QString &, const QString &, const QString &) override
+    {
+        return QString();
+    }
     void showQuestion(const QString &) override {}
     void showAbout() override {}
 };

@@ -94,6 +94,26 @@ SettingsKey<int> fragenHeight()
     return position("FragenHeight", 400);
 }
 
+SettingsKey<int> peditorTop()
+{
+    return position("PEditorTop", 0);
+}
+
+SettingsKey<int> peditorLeft()
+{
+    return position("PEditorLeft", 0);
+}
+
+SettingsKey<int> peditorWidth()
+{
+    return position("PEditorWidth", 520);
+}
+
+SettingsKey<int> peditorHeight()
+{
+    return position("PEditorHeight", 300);
+}
+
 SettingsKey<QString> questionListsDir()
 {
     return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()};

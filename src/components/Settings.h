@@ -33,6 +33,11 @@ SettingsKey<int> fragenTop();
 SettingsKey<int> fragenLeft();
 SettingsKey<int> fragenWidth();
 SettingsKey<int> fragenHeight();
+/// Exam editor geometry: PEditorTop, PEditorLeft, PEditorWidth, PEditorHeight.
+SettingsKey<int> peditorTop();
+SettingsKey<int> peditorLeft();
+SettingsKey<int> peditorWidth();
+SettingsKey<int> peditorHeight();
 /// Folder of the question list files (section Verzeichnis, key Fragen).
 SettingsKey<QString> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).

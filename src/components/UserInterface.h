@@ -50,6 +50,10 @@ public:
     /// file is missing, 87 when no application is registered for it.
     virtual int openDocument(const QString &path) = 0;
 
+    /// Modal dialog for an existing file; the chosen path, empty for Cancel.
+    virtual QString openFileName(const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
+
     /// Shows the question-and-answer window with the question of the given ID.
     virtual void showQuestion(const QString &id) = 0;
     /// Shows the about window modally.

@@ -7,6 +7,7 @@
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
@@ -50,6 +51,9 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_pageCommands = std::make_unique<PageCommands>(m_ui, m_bogen, *m_sheets, *m_evaluation,
                                                     *m_timer, *m_answerList, m_paths);
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
+    m_ownExamination = std::make_unique<OwnExamination>(
+        OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
+                             m_selectedQuestions, m_flags});
     PageCommands::Hooks &hooks = m_pageCommands->hooks();
     hooks.showLog = [this] { m_logPage->LogSpeedButtonClick(); };
     hooks.statistikA = [this] { m_statistics->StatistikAnzeigen(u'A'); };

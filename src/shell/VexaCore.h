@@ -19,6 +19,7 @@ class Evaluation;
 class ExamLog;
 class ExamTimer;
 class LogPage;
+class OwnExamination;
 class PageCommands;
 class PageWriter;
 class RandomSource;
@@ -90,6 +91,7 @@ public:
     Statistics &statistics() { return *m_statistics; }
     PageCommands &pageCommands() { return *m_pageCommands; }
     WrongQuestions &wrongQuestions() { return *m_wrongQuestions; }
+    OwnExamination &ownExamination() { return *m_ownExamination; }
 
 private:
     DataPaths m_paths;
@@ -117,4 +119,5 @@ private:
     std::unique_ptr<Evaluation> m_evaluation;
     std::unique_ptr<PageCommands> m_pageCommands;
     std::unique_ptr<WrongQuestions> m_wrongQuestions;
+    std::unique_ptr<OwnExamination> m_ownExamination;
 };

@@ -1,5 +1,6 @@
 #include "shell/VexaMain.h"
 
+#include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "components/PrinterDialogs.h"
 #include "components/RandomSource.h"
@@ -7,6 +8,8 @@
 #include "components/VexaHTMLViewer.h"
 #include "components/WindowGeometry.h"
 #include "lists/FragenForm.h"
+#include "lists/OwnExamination.h"
+#include "lists/PEditorForm.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
@@ -109,6 +112,17 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     m_fragen->setWindowIcon(windowIcon());
     connect(this, &TVexaForm::hintChanged, m_fragen.get(), &TFragenForm::showHint);
     // ShowHint is fed by the status tips of menus and buttons (see event()).
+
+    m_peditor = std::make_unique<TPEditorForm>(
+        TPEditorForm::Uses{ExamEditor::Uses{m_core->catalogue(), m_core->bogen(), m_core->paths(),
+                                            m_core->LogLines(), m_core->writer()},
+                           m_core->settings(), m_core->paths().programDir(),
+                           [this](const QString &id) { showQuestion(id); },
+                           [this] {
+                               m_viewer->loadFile(m_core->paths().programDir() +
+                                                  QStringLiteral("/html/peditorhilfe.html#top"));
+                           }});
+    m_peditor->setWindowIcon(windowIcon());
 }
 
 TVexaForm::~TVexaForm()
@@ -412,7 +426,7 @@ void TVexaForm::writeGeometryAndShutdown()
     // The other windows first, as they go before the main window. A refused write has
     // been reported; the rest of the shutdown writes are abandoned.
     const QRect outer = m_geometry->outer();
-    const bool written = m_fragen->writeGeometry() &&
+    const bool written = m_peditor->writeGeometry() && m_fragen->writeGeometry() &&
                          settings.setValue(Keys::windowTop(), outer.y()) &&
                          settings.setValue(Keys::windowLeft(), outer.x()) &&
                          settings.setValue(Keys::windowWidth(), outer.width()) &&
@@ -562,6 +576,11 @@ int TVexaForm::openDocument(const QString &path)
     return 0;
 }
 
+QString TVexaForm::openFileName(const QString &title, const QString &folder, const QString &filter)
+{
+    return FileDialog::getOpenFileName(this, title, folder, filter);
+}
+
 void TVexaForm::showQuestion(const QString &id)
 {
     m_fragen->showQuestion(id);
@@ -653,11 +672,19 @@ void TVexaForm::ExitSpeedButtonClick()
     close();
 }
 
-void TVexaForm::PruefungladenClick() {}
+void TVexaForm::PruefungladenClick()
+{
+    m_core->ownExamination().PruefungladenClick();
+}
 
 void TVexaForm::MEinstellungenClick() {}
 
-void TVexaForm::PruefungseditorClick() {}
+void TVexaForm::PruefungseditorClick()
+{
+    m_peditor->show();
+    m_peditor->raise();
+    m_peditor->activateWindow();
+}
 
 void TVexaForm::Statistik2Click()
 {

@@ -21,6 +21,7 @@ class QMenu;
 class QProgressBar;
 class QToolButton;
 class TFragenForm;
+class TPEditorForm;
 class VexaHTMLViewer;
 class WindowGeometry;
 
@@ -53,6 +54,7 @@ public:
     VexaCore &core() { return *m_core; }
     VexaHTMLViewer *viewer() const { return m_viewer; }
     TFragenForm *fragenForm() const { return m_fragen.get(); }
+    TPEditorForm *peditorForm() const { return m_peditor.get(); }
     QTimer *msgTimer() { return &m_msgTimer; }
     QTimer *examTimer() { return &m_examTimer; }
     QPrinter *printer() { return &m_printer; }
@@ -74,6 +76,8 @@ public:
     void setProgress(int percent) override;
     void setExamTimerRunning(bool running) override;
     int openDocument(const QString &path) override;
+    QString openFileName(const QString &title, const QString &folder,
+                         const QString &filter) override;
     void showQuestion(const QString &id) override;
     void showAbout() override;
 
@@ -99,15 +103,16 @@ public slots:
     void DruckenSpeedButtonClick();
     void DruckereinrichtenClick();
     void ExitSpeedButtonClick();
+    // Own lists
+    void PruefungladenClick();
+    void PruefungseditorClick();
     // Log and statistics
     void Statistik2Click();
     void Statistik3Click();
     void LogSpeedButtonClick();
     void LogloeschenClick();
     // Commands whose windows arrive later: empty for now.
-    void PruefungladenClick();
     void MEinstellungenClick();
-    void PruefungseditorClick();
     void InfoClick();
     // Status output
     void MsgTimerTimer();
@@ -155,6 +160,8 @@ private:
     WindowGeometry *m_geometry = nullptr;
     /// The question-and-answer window: created at start, hidden until asked for.
     std::unique_ptr<TFragenForm> m_fragen;
+    /// The exam editor: created at start, hidden until asked for.
+    std::unique_ptr<TPEditorForm> m_peditor;
     QHash<QKeySequence, QAction *> m_menuShortcuts;
     /// Panel texts set while a page of the program was loading, shown again once it is.
     QHash<Panel, QString> m_textsAfterLoad;

@@ -27,6 +27,8 @@ public:
     QStringList openedDocuments;
     int openResult = 0;
     QStringList shownQuestions;
+    QStringList fileDialogs; ///< titles of the file dialogs asked
+    QStringList fileAnswers; ///< paths taken from the front; Cancel when empty
     int aboutShown = 0;
 
     void setPanelText(Panel panel, const QString &text) override { panelText[panel] = text; }
@@ -63,6 +65,11 @@ public:
     {
         openedDocuments.append(path);
         return openResult;
+    }
+    QString openFileName(const QString &title, const QString &, const QString &) override
+    {
+        fileDialogs.append(title);
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     void showQuestion(const QString &id) override { shownQuestions.append(id); }
     void showAbout() override { ++aboutShown; }
