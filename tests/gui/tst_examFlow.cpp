@@ -1,16 +1,21 @@
 // The program's main job on the real window and viewer: an examination sheet is shown,
 // answered in the page, evaluated and logged; leaving a running examination turns it
 // into training.
+#include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "components/TextFile.h"
 #include "components/VexaHTMLViewer.h"
 #include "lists/FragenForm.h"
+#include "lists/PEditorForm.h"
 #include "shell/VexaMain.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -85,6 +90,7 @@ private slots:
         m_window.reset();
         m_data.reset();
         MessageBox::setHook({});
+        FileDialog::setHook({});
     }
 
     void examinationIsAnsweredEvaluatedAndLogged()
@@ -207,6 +213,67 @@ private slots:
         QTRY_COMPARE(shownFile(w), QStringLiteral("index.html"));
         QCOMPARE(m_warnings.size(), 1);
         QVERIFY(w.examTimer()->isActive()); // the clock goes on after an interruption
+    }
+
+    // F11 opens the editor; three questions moved to the own list, count and minutes set
+    // and saved make a list from which F10 draws a sheet of kind "a".
+    void editorListBecomesOwnExamination()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QString list = m_data->path() + QStringLiteral("/Fragen/drei.qlt");
+        QStringList dialogs;
+        FileDialog::setHook(
+            [&](FileDialog::Kind, const QString &title, const QString &, const QString &filter) {
+                dialogs << title + QStringLiteral(" | ") + filter;
+                return list;
+            });
+
+        QTest::keyClick(&w, Qt::Key_F11);
+        TPEditorForm *editor = w.peditorForm();
+        QTRY_VERIFY(editor->isVisible());
+        QTest::keyClick(editor->partChoice(), Qt::Key_Down); // the first part: TA
+        QTRY_VERIFY(editor->pool()->count() > 10);
+        QCOMPARE(editor->statusPanel(0)->text(),
+                 QStringLiteral(" %1 Fragen im Fragenpool").arg(editor->pool()->count()));
+        for (int row : {4, 9, 2})
+            editor->pool()->item(row)->setSelected(true);
+        editor->findChild<QToolButton *>(QStringLiteral("RechtsSpeedButton"))->click();
+        QCOMPARE(editor->ownList()->count(), 3);
+        QTest::keyClick(editor->countChoice(), Qt::Key_End);
+        QCOMPARE(editor->countChoice()->currentText(), QStringLiteral("3"));
+        QTest::keyClicks(editor->minutesField(), QStringLiteral("12"));
+        QCOMPARE(editor->statusPanel(1)->text(), QStringLiteral("3/3/12"));
+        editor->findChild<QToolButton *>(QStringLiteral("SpeichernSpeedButton"))->click();
+        QCOMPARE(dialogs, QStringList{" Speichern der Fragenliste | Fragenlisten (*.qlt)"});
+        QStringList saved;
+        QVERIFY(TextFile::readLines(list, saved));
+        QCOMPARE(saved.mid(0, 2), (QStringList{"TA=3", "Zeit=12"}));
+        QCOMPARE(saved.size(), 5);
+        QVERIFY(m_warnings.isEmpty());
+
+        // Closing only hides it, with everything kept.
+        editor->close();
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(editor->ownList()->count(), 3);
+
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F10);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QCOMPARE(w.core().bogen().Bogenart, QChar('a'));
+        const QStringList onSheet =
+            runScript(w.viewer(),
+                      QStringLiteral("[...document.querySelectorAll('input[type=hidden][value=N]')]"
+                                     ".map(i => i.name).join(' ')"))
+                .toString()
+                .split(u' ');
+        QCOMPARE(onSheet, saved.mid(2));
+        const QString sheet =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY2(sheet.contains(QStringLiteral("3 Fragen \u00a0 Zeit: 12 Minuten")),
+                 qPrintable(sheet.left(300)));
     }
 
     // An examination shows up in the log page (Ctrl+L) and in the class statistics with

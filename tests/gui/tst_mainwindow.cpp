@@ -1,3 +1,4 @@
+#include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "components/PrinterDialogs.h"
 #include "components/VexaHTMLViewer.h"
@@ -159,6 +160,10 @@ void TstMainWindow::initTestCase()
         return MessageBox::Ok;
     });
     PrinterDialogs::setHook([](QPrinter *) { return true; });
+    // F10 asks for a list file: cancelled.
+    FileDialog::setHook([](FileDialog::Kind, const QString &, const QString &, const QString &) {
+        return QString();
+    });
 }
 
 void TstMainWindow::init()
@@ -672,6 +677,16 @@ void TstMainWindow::geometryWrittenAtCloseAndReadAtNextStart()
     // The question window, never shown, keeps its default size.
     QVERIFY(lines.contains(QStringLiteral("FragenWidth=540")));
     QVERIFY(lines.contains(QStringLiteral("FragenHeight=400")));
+    // The exam editor goes before the question window and writes its keys first.
+    const auto keyLine = [&lines](const char *key) {
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines.at(i).startsWith(QLatin1String(key)))
+                return i;
+        return qsizetype(-1);
+    };
+    QVERIFY(keyLine("PEditorTop=") >= 0);
+    QVERIFY(keyLine("PEditorTop=") < keyLine("FragenTop="));
+    QVERIFY(lines.contains(QStringLiteral("PEditorWidth=520")));
     m_form.reset();
     // Written once: destroying the closed window leaves the file as it was.
     QCOMPARE(iniLines(ini), lines);
