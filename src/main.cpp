@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     // Before any window exists and before any data file is touched.
     SingleInstance instance;
     if (!instance.tryLock()) {
-        MessageBox::warning(nullptr, QStringLiteral("Vexa läuft schon!"));
+        MessageBox::warning(nullptr, instance.refusal());
         return 0;
     }
 

@@ -1,6 +1,6 @@
 #include "components/PrinterDialogs.h"
 
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 
 PrinterDialogs::Hook &PrinterDialogs::hook()
@@ -14,10 +14,15 @@ void PrinterDialogs::setHook(Hook h)
     hook() = std::move(h);
 }
 
-bool PrinterDialogs::pageSetup(QWidget *parent, QPrinter *printer)
+bool PrinterDialogs::printerSetup(QWidget *parent, QPrinter *printer)
 {
     if (hook())
         return hook()(printer);
-    QPageSetupDialog dialog(printer, parent);
+    QPrintDialog dialog(printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
+    // Printing always takes all pages of the page shown.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     return dialog.exec() == QDialog::Accepted;
 }

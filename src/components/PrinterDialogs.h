@@ -13,8 +13,9 @@ public:
     /// Receives the printer in place of a real dialog; returns true for "accepted".
     using Hook = std::function<bool(QPrinter *printer)>;
 
-    /// Modal page setup dialog on the printer; true when the user accepted it.
-    static bool pageSetup(QWidget *parent, QPrinter *printer);
+    /// Modal print dialog on the printer: the user picks the printer (or a PDF file when
+    /// none is installed) and its options, which later prints use. True when accepted.
+    static bool printerSetup(QWidget *parent, QPrinter *printer);
 
     /// Replaces the real dialog; pass an empty hook to show the real one again.
     static void setHook(Hook hook);

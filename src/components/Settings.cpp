@@ -114,6 +114,26 @@ SettingsKey<int> peditorHeight()
     return position("PEditorHeight", 300);
 }
 
+SettingsKey<int> einstellungenTop()
+{
+    return position("EinstellungenTop", 0);
+}
+
+SettingsKey<int> einstellungenLeft()
+{
+    return position("EinstellungenLeft", 0);
+}
+
+SettingsKey<int> einstellungenWidth()
+{
+    return position("EinstellungenWidth", 340);
+}
+
+SettingsKey<int> einstellungenHeight()
+{
+    return position("EinstellungenHeight", 242);
+}
+
 SettingsKey<QString> questionListsDir()
 {
     return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()};

@@ -38,6 +38,12 @@ SettingsKey<int> peditorTop();
 SettingsKey<int> peditorLeft();
 SettingsKey<int> peditorWidth();
 SettingsKey<int> peditorHeight();
+/// Settings window geometry: EinstellungenTop, EinstellungenLeft, EinstellungenWidth,
+/// EinstellungenHeight.
+SettingsKey<int> einstellungenTop();
+SettingsKey<int> einstellungenLeft();
+SettingsKey<int> einstellungenWidth();
+SettingsKey<int> einstellungenHeight();
 /// Folder of the question list files (section Verzeichnis, key Fragen).
 SettingsKey<QString> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).

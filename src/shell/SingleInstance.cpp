@@ -1,6 +1,8 @@
 #include "shell/SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <unistd.h>
@@ -18,7 +20,34 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::tryLock()
 {
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0)) {
+        m_refusal.clear();
+        return true;
+    }
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        m_refusal = QStringLiteral("Vexa läuft schon!");
+        return false;
+    }
+    // QLockFile keeps the system's reason to itself; a file of our own in the same
+    // folder fails the same way and tells it.
+    const QFileInfo lock(m_path);
+    QString reason;
+    QFile probe(lock.absolutePath() + QStringLiteral("/vexatarnvelk-probe-%1").arg(::getpid()));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        reason = QStringLiteral("unbekannter Fehler");
+    } else {
+        reason = probe.errorString();
+    }
+    m_refusal = QStringLiteral("Vexa kann nicht starten: Die Sperrdatei %1 kann nicht angelegt "
+                               "werden (%2). Bitte den Ordner %3 prüfen.")
+                    .arg(m_path, reason, lock.absolutePath());
+    return false;
+}
+
+QString SingleInstance::refusal() const
+{
+    return m_refusal;
 }
 
 QString SingleInstance::lockPath() const

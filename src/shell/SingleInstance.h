@@ -15,12 +15,18 @@ public:
     explicit SingleInstance(const QString &lockFolder = QString());
     ~SingleInstance();
 
-    /// True when this process now holds the lock; false when another copy runs.
+    /// True when this process now holds the lock; false when another copy runs or the
+    /// lock file cannot be made (refusal() tells which).
     bool tryLock();
+
+    /// After a failed tryLock: "Vexa läuft schon!" when another copy holds the lock,
+    /// else a German message naming the lock file and the reason it cannot be made.
+    QString refusal() const;
 
     QString lockPath() const;
 
 private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_path;
+    QString m_refusal;
 };

@@ -13,6 +13,8 @@
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "sheets/SheetGenerator.h"
+#include "shell/AboutInfo.h"
+#include "shell/SelectionSettings.h"
 #include "statistics/AnswerList.h"
 #include "statistics/ExamLog.h"
 #include "statistics/LogPage.h"
@@ -54,6 +56,8 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
                              m_selectedQuestions, m_flags});
+    m_selectionSettings = std::make_unique<SelectionSettings>(m_flags, m_settings);
+    m_aboutInfo = std::make_unique<AboutInfo>(m_paths, *m_catalogue, m_ui, m_portable);
     PageCommands::Hooks &hooks = m_pageCommands->hooks();
     hooks.showLog = [this] { m_logPage->LogSpeedButtonClick(); };
     hooks.statistikA = [this] { m_statistics->StatistikAnzeigen(u'A'); };

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class AboutInfo;
 class AnswerList;
 class Catalogue;
 class Evaluation;
@@ -25,6 +26,7 @@ class PageWriter;
 class RandomSource;
 class SectionDistribution;
 class Selection;
+class SelectionSettings;
 class Statistics;
 class SheetGenerator;
 class UserInterface;
@@ -92,6 +94,8 @@ public:
     PageCommands &pageCommands() { return *m_pageCommands; }
     WrongQuestions &wrongQuestions() { return *m_wrongQuestions; }
     OwnExamination &ownExamination() { return *m_ownExamination; }
+    SelectionSettings &selectionSettings() { return *m_selectionSettings; }
+    AboutInfo &aboutInfo() { return *m_aboutInfo; }
 
 private:
     DataPaths m_paths;
@@ -120,4 +124,6 @@ private:
     std::unique_ptr<PageCommands> m_pageCommands;
     std::unique_ptr<WrongQuestions> m_wrongQuestions;
     std::unique_ptr<OwnExamination> m_ownExamination;
+    std::unique_ptr<SelectionSettings> m_selectionSettings;
+    std::unique_ptr<AboutInfo> m_aboutInfo;
 };

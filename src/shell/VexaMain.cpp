@@ -13,6 +13,8 @@
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
+#include "shell/EinstellungenForm.h"
+#include "shell/VexaAboutBox.h"
 #include "statistics/LogPage.h"
 #include "statistics/Statistics.h"
 
@@ -123,6 +125,15 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
                                                   QStringLiteral("/html/peditorhilfe.html#top"));
                            }});
     m_peditor->setWindowIcon(windowIcon());
+
+    m_einstellungen = std::make_unique<TEinstellungenForm>(TEinstellungenForm::Uses{
+        m_core->selectionSettings(), m_core->settings(), [this] {
+            m_viewer->loadFile(m_core->paths().programDir() +
+                               QStringLiteral("/html/einstellungenhilfe.html#top"));
+        }});
+    m_einstellungen->setWindowIcon(windowIcon());
+    connect(this, &TVexaForm::hintChanged, m_einstellungen.get(), &TEinstellungenForm::showHint);
+    m_about = std::make_unique<TVexaAboutBox>(m_core->aboutInfo());
 }
 
 TVexaForm::~TVexaForm()
@@ -426,7 +437,8 @@ void TVexaForm::writeGeometryAndShutdown()
     // The other windows first, as they go before the main window. A refused write has
     // been reported; the rest of the shutdown writes are abandoned.
     const QRect outer = m_geometry->outer();
-    const bool written = m_peditor->writeGeometry() && m_fragen->writeGeometry() &&
+    const bool written = m_einstellungen->writeGeometry() && m_peditor->writeGeometry() &&
+                         m_fragen->writeGeometry() &&
                          settings.setValue(Keys::windowTop(), outer.y()) &&
                          settings.setValue(Keys::windowLeft(), outer.x()) &&
                          settings.setValue(Keys::windowWidth(), outer.width()) &&
@@ -588,7 +600,7 @@ void TVexaForm::showQuestion(const QString &id)
 
 void TVexaForm::showAbout()
 {
-    // The about window comes with its own work.
+    m_about->showModal();
 }
 
 // --- Commands --------------------------------------------------------------------
@@ -664,7 +676,7 @@ void TVexaForm::DruckenSpeedButtonClick()
 
 void TVexaForm::DruckereinrichtenClick()
 {
-    PrinterDialogs::pageSetup(this, &m_printer);
+    PrinterDialogs::printerSetup(this, &m_printer);
 }
 
 void TVexaForm::ExitSpeedButtonClick()
@@ -677,7 +689,12 @@ void TVexaForm::PruefungladenClick()
     m_core->ownExamination().PruefungladenClick();
 }
 
-void TVexaForm::MEinstellungenClick() {}
+void TVexaForm::MEinstellungenClick()
+{
+    m_einstellungen->show();
+    m_einstellungen->raise();
+    m_einstellungen->activateWindow();
+}
 
 void TVexaForm::PruefungseditorClick()
 {
@@ -706,7 +723,10 @@ void TVexaForm::LogloeschenClick()
     m_core->logPage().LogloeschenClick();
 }
 
-void TVexaForm::InfoClick() {}
+void TVexaForm::InfoClick()
+{
+    showAbout();
+}
 
 // --- Status output ---------------------------------------------------------------
 

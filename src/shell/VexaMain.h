@@ -22,6 +22,8 @@ class QProgressBar;
 class QToolButton;
 class TFragenForm;
 class TPEditorForm;
+class TEinstellungenForm;
+class TVexaAboutBox;
 class VexaHTMLViewer;
 class WindowGeometry;
 
@@ -55,6 +57,8 @@ public:
     VexaHTMLViewer *viewer() const { return m_viewer; }
     TFragenForm *fragenForm() const { return m_fragen.get(); }
     TPEditorForm *peditorForm() const { return m_peditor.get(); }
+    TEinstellungenForm *einstellungenForm() const { return m_einstellungen.get(); }
+    TVexaAboutBox *aboutBox() const { return m_about.get(); }
     QTimer *msgTimer() { return &m_msgTimer; }
     QTimer *examTimer() { return &m_examTimer; }
     QPrinter *printer() { return &m_printer; }
@@ -111,7 +115,7 @@ public slots:
     void Statistik3Click();
     void LogSpeedButtonClick();
     void LogloeschenClick();
-    // Commands whose windows arrive later: empty for now.
+    // Settings and about windows
     void MEinstellungenClick();
     void InfoClick();
     // Status output
@@ -162,6 +166,10 @@ private:
     std::unique_ptr<TFragenForm> m_fragen;
     /// The exam editor: created at start, hidden until asked for.
     std::unique_ptr<TPEditorForm> m_peditor;
+    /// The settings window: created at start, hidden until asked for.
+    std::unique_ptr<TEinstellungenForm> m_einstellungen;
+    /// The about window, shown modally.
+    std::unique_ptr<TVexaAboutBox> m_about;
     QHash<QKeySequence, QAction *> m_menuShortcuts;
     /// Panel texts set while a page of the program was loading, shown again once it is.
     QHash<Panel, QString> m_textsAfterLoad;

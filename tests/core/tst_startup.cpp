@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -97,9 +99,44 @@ private slots:
         QVERIFY(first->tryLock());
         SingleInstance second(locks.path());
         QVERIFY(!second.tryLock());
+        QCOMPARE(second.refusal(), QStringLiteral("Vexa läuft schon!"));
         first.reset();
         SingleInstance third(locks.path());
         QVERIFY(third.tryLock());
+    }
+
+    // A lock that cannot be made for another reason than a running copy says why.
+    void lockFailures_data()
+    {
+        QTest::addColumn<QString>("folder"); // below the temporary folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder below a plain file") << "datei/tmp"
+                                                   << "(Not a directory)";
+        QTest::newRow("missing folder") << "fehlt/tmp"
+                                        << "(No such file or directory)";
+        QTest::newRow("read-only folder") << "nurlesen"
+                                          << "(Permission denied)";
+    }
+    void lockFailures()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        if (folder == QLatin1String("nurlesen") && ::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir root;
+        writeFile(root.path() + QStringLiteral("/datei"), "kein Ordner");
+        QDir(root.path()).mkdir(QStringLiteral("nurlesen"));
+        QFile::setPermissions(root.path() + QStringLiteral("/nurlesen"),
+                              QFile::ReadOwner | QFile::ExeOwner);
+        const QString path = root.path() + u'/' + folder;
+        SingleInstance instance(path);
+        QVERIFY(!instance.tryLock());
+        QFile::setPermissions(root.path() + QStringLiteral("/nurlesen"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(instance.refusal(),
+                 QStringLiteral("Vexa kann nicht starten: Die Sperrdatei ") + instance.lockPath() +
+                     QStringLiteral(" kann nicht angelegt werden ") + reason +
+                     QStringLiteral(". Bitte den Ordner ") + path + QStringLiteral(" prüfen."));
     }
 
     void startReadsSettingsAndPreparesFiles()

@@ -3,22 +3,27 @@
 #include "components/PrinterDialogs.h"
 #include "components/VexaHTMLViewer.h"
 #include "shell/AppPaths.h"
+#include "shell/EinstellungenForm.h"
 #include "shell/SingleInstance.h"
+#include "shell/VexaAboutBox.h"
 #include "shell/VexaMain.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -128,6 +133,8 @@ private slots:
 
     void logAndStatisticsCommands_data();
     void logAndStatisticsCommands();
+    void settingsWindowChoosesTheNextSheet();
+    void aboutWindowFromMenuAndLink();
     void printsCurrentPageToPrinter();
     void printerSetupUsesWindowPrinter();
     void missingDocumentGivesTwo();
@@ -767,6 +774,73 @@ void TstMainWindow::logAndStatisticsCommands()
         entry->trigger();
     }
     QTRY_COMPARE(m_form->viewer()->currentFile(), m_data->path() + QStringLiteral("/html/") + page);
+    QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::settingsWindowChoosesTheNextSheet()
+{
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_E, Qt::ControlModifier);
+    TEinstellungenForm *settings = m_form->einstellungenForm();
+    QTRY_VERIFY(settings->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(settings));
+    // The first activation takes the flags of the file: plain selection.
+    QVERIFY(settings->radio(0)->isChecked());
+    QTest::keyClick(settings, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(settings->radio(3)->isChecked());
+    QVERIFY(settings->menuEntry(3)->isChecked());
+    QVERIFY(!settings->menuEntry(0)->isChecked());
+    QVERIFY(m_form->core().flags().FVBNetzA);
+    QVERIFY(!m_form->core().flags().Default);
+    const QString ini = m_data->path() + QStringLiteral("/Vexa.ini");
+    QVERIFY(!iniLines(ini).contains(QStringLiteral("FVBNetzA=1")));
+
+    // Leaving the window writes the flags.
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTRY_VERIFY(iniLines(ini).contains(QStringLiteral("FVBNetzA=1")));
+    QVERIFY(iniLines(ini).contains(QStringLiteral("Default=0")));
+    QTest::keyClick(m_form.get(), Qt::Key_F2);
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("LetztePruefung.html")));
+    QVERIFY(m_warnings.isEmpty());
+
+    // F12 in the settings window only hides it.
+    m_form->MEinstellungenClick();
+    QVERIFY(QTest::qWaitForWindowActive(settings));
+    QTest::keyClick(settings, Qt::Key_F12);
+    QTRY_VERIFY(!settings->isVisible());
+    QVERIFY(m_form->isVisible());
+}
+
+void TstMainWindow::aboutWindowFromMenuAndLink()
+{
+    QStringList seen;
+    // The window is modal: look at it once it is up, then close it.
+    QTimer watcher;
+    watcher.setInterval(20);
+    connect(&watcher, &QTimer::timeout, this, [&seen] {
+        auto *box = qobject_cast<TVexaAboutBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen << box->windowTitle() + QStringLiteral(" | ") + box->versionLabel()->text() +
+                    QStringLiteral(" | ") + QString::number(box->versionsList()->count());
+        box->findChild<QToolButton *>(QStringLiteral("ExitSpeedButton"))->click();
+    });
+    watcher.start();
+    QAction *entry = findEntry(m_form->menuBar(), {"&Hilfe", " über &Vexa"});
+    QVERIFY(entry);
+    entry->trigger();
+    bool handled = false;
+    emit m_form->viewer()->hotSpotClick(QStringLiteral("Infobox"), &handled);
+    QVERIFY(handled);
+    watcher.stop();
+
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen.at(0), seen.at(1));
+    QVERIFY2(seen.at(0).startsWith(QStringLiteral("Info | Version ")), qPrintable(seen.at(0)));
+    // The demo catalogue names its versions.
+    QVERIFY(!seen.at(0).endsWith(QLatin1String("| 0")));
     QVERIFY(m_warnings.isEmpty());
 }
 

@@ -1,0 +1,207 @@
+#include "CoreFixture.h"
+
+#include "catalogue/Catalogue.h"
+#include "components/IniFile.h"
+#include "shell/AboutInfo.h"
+#include "shell/SelectionSettings.h"
+#include "version.h"
+
+#include <QtTest>
+
+namespace {
+
+using Flags = std::array<bool, 4>; // Default, AskedList, Zufallszahlen, FVBNetzA
+
+Flags flagsOf(const SelectionFlags &f)
+{
+    return {f.Default, f.AskedList, f.Zufallszahlen, f.FVBNetzA};
+}
+
+void setFlags(SelectionFlags &f, const Flags &v)
+{
+    f.Default = v[0];
+    f.AskedList = v[1];
+    f.Zufallszahlen = v[2];
+    f.FVBNetzA = v[3];
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Flags)
+
+class TestSelectionSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstActivation_data();
+    void firstActivation();
+    void clicksChangeFlagsAtOnce_data();
+    void clicksChangeFlagsAtOnce();
+    void leavingWritesFlagsReadAtNextStart();
+
+    void versionLine_data();
+    void versionLine();
+    void aboutShowsCatalogueVersions();
+    void portableVersionLine();
+};
+
+void TestSelectionSettings::firstActivation_data()
+{
+    QTest::addColumn<Flags>("before");
+    QTest::addColumn<Flags>("after");
+    QTest::addColumn<int>("checkedRow"); // -1: none
+
+    QTest::newRow("plain") << Flags{true, false, false, false} << Flags{true, false, false, false}
+                           << 0;
+    // The first true flag in row order decides; the others become false.
+    QTest::newRow("asked list before sections")
+        << Flags{false, true, false, true} << Flags{false, true, false, false} << 1;
+    QTest::newRow("all true") << Flags{true, true, true, true} << Flags{true, false, false, false}
+                              << 0;
+    QTest::newRow("only block-wise")
+        << Flags{false, false, true, false} << Flags{false, false, true, false} << 2;
+    QTest::newRow("none") << Flags{false, false, false, false} << Flags{false, false, false, false}
+                          << -1;
+}
+
+void TestSelectionSettings::firstActivation()
+{
+    QFETCH(Flags, before);
+    QFETCH(Flags, after);
+    QFETCH(int, checkedRow);
+    CoreFixture f;
+    setFlags(f.core->flags(), before);
+    SelectionSettings &s = f.core->selectionSettings();
+    s.FormActivate();
+    QCOMPARE(flagsOf(f.core->flags()), after);
+    for (int row = 0; row < SelectionSettings::rowCount; ++row)
+        QCOMPARE(s.checked()[row], row == checkedRow);
+    // Later activations find buttons and flags in agreement.
+    s.FormActivate();
+    QCOMPARE(flagsOf(f.core->flags()), after);
+}
+
+void TestSelectionSettings::clicksChangeFlagsAtOnce_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Flags>("flags");
+    QTest::newRow("Grundeinstellung") << 0 << Flags{true, false, false, false};
+    QTest::newRow("Abgefragt-Liste") << 1 << Flags{false, true, false, false};
+    QTest::newRow("zufällige Fragenauswahl") << 2 << Flags{false, false, true, false};
+    QTest::newRow("BNetzA") << 3 << Flags{false, false, false, true};
+}
+
+void TestSelectionSettings::clicksChangeFlagsAtOnce()
+{
+    QFETCH(int, row);
+    QFETCH(Flags, flags);
+    CoreFixture f;
+    f.core->start();
+    SelectionSettings &s = f.core->selectionSettings();
+    s.FormActivate();
+    s.click(static_cast<SelectionSettings::Row>(row));
+    QCOMPARE(flagsOf(f.core->flags()), flags);
+    for (int r = 0; r < SelectionSettings::rowCount; ++r)
+        QCOMPARE(s.checked()[r], r == row);
+    // The file follows only when the window is left.
+    QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/Vexa.ini")));
+}
+
+void TestSelectionSettings::leavingWritesFlagsReadAtNextStart()
+{
+    CoreFixture f;
+    const QString ini = f.dataDir() + QStringLiteral("/Vexa.ini");
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Einstellungen]\r\nFragenanordnung=1\r\n");
+    file.close();
+    f.core->start();
+    SelectionSettings &s = f.core->selectionSettings();
+    s.FormActivate();
+    s.click(SelectionSettings::FVBNetzA);
+    QVERIFY(s.FormDeactivate());
+    QVERIFY(s.writeCatalogueName());
+    QCOMPARE(readFile(ini), QByteArray("[Einstellungen]\r\nFragenanordnung=1\r\nDefault=0\r\n"
+                                       "AskedList=0\r\nZufallszahlen=0\r\nFVBNetzA=1\r\n"
+                                       "Fragenkatalog=ZIROdazud.qst\r\n"));
+
+    CoreFixture next;
+    QFile::remove(next.dataDir() + QStringLiteral("/Vexa.ini"));
+    QVERIFY(QFile::copy(ini, next.dataDir() + QStringLiteral("/Vexa.ini")));
+    next.core->start();
+    QCOMPARE(flagsOf(next.core->flags()), (Flags{false, false, false, true}));
+    QVERIFY(next.core->flags().Fragenanordnung);
+}
+
+void TestSelectionSettings::versionLine_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<bool>("portable");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("installed") << "1.7.5.108"
+                               << "06.01.2014" << false << "Version 1.7.5  (06.01.2014)";
+    QTest::newRow("portable") << "1.7.5.108"
+                              << "06.01.2014" << true << "Version 1.7.5 portable  (06.01.2014)";
+}
+
+void TestSelectionSettings::versionLine()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, product);
+    QFETCH(bool, portable);
+    QFETCH(QString, line);
+    QCOMPARE(AboutInfo::versionLine(file, product, portable), line);
+}
+
+void TestSelectionSettings::aboutShowsCatalogueVersions()
+{
+    CoreFixture f;
+    f.startWithArchive(QStringLiteral(VEXA_TEST_DATA "/catalogue/small.qst"));
+    AboutInfo &about = f.core->aboutInfo();
+    about.FormActivate();
+    QStringList entry;
+    QVERIFY(f.core->catalogue().extract(QStringLiteral("FragenVersion.txt"), entry));
+    QVERIFY(!entry.isEmpty());
+    QCOMPARE(about.catalogueVersions(), entry);
+    QCOMPARE(about.versionText(),
+             AboutInfo::versionLine(Version::program(), Version::productVersion(), false));
+    QCOMPARE(about.notice(), Version::legalNotice());
+    // Twice shows the same, not doubled.
+    about.FormActivate();
+    QCOMPARE(about.catalogueVersions(), entry);
+
+    // An archive without the entry keeps what was shown; a missing one warns.
+    f.core->paths().setCatalogueArchive(QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst"));
+    about.FormActivate();
+    QCOMPARE(about.catalogueVersions(), entry);
+    QVERIFY(f.ui.warnings.isEmpty());
+    f.core->paths().setCatalogueArchive(f.dataDir() + QStringLiteral("/fehlt.qst"));
+    about.FormActivate();
+    QCOMPARE(f.ui.warnings, QStringList{QStringLiteral("Die Datei ") + f.dataDir() +
+                                        QStringLiteral("/fehlt.qst existiert nicht.")});
+    QCOMPARE(about.catalogueVersions(), entry);
+}
+
+void TestSelectionSettings::portableVersionLine()
+{
+    QTemporaryDir dir;
+    FakeUserInterface ui;
+    VexaCore::Options o;
+    o.programDir = dir.path();
+    o.dataDir = dir.path();
+    o.portable = true;
+    VexaCore core(o, ui);
+    core.aboutInfo().FormActivate();
+    QVERIFY(core.aboutInfo().versionText().contains(QLatin1String(" portable  (")));
+}
+
+QTEST_GUILESS_MAIN(TestSelectionSettings)
+#include "tst_selectionSettings.moc"
