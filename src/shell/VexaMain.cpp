@@ -666,8 +666,9 @@ void TVexaForm::AntwortenlisteClick()
 void TVexaForm::DruckenSpeedButtonClick()
 {
     if (!m_printer.isValid()) {
-        ShowWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Die Seite wurde nicht "
-                                   "gedruckt."));
+        ShowWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Unter \"Datei\", "
+                                   "\"Drucker einrichten\" lässt sich ein Drucker oder eine "
+                                   "PDF-Datei wählen. Die Seite wurde nicht gedruckt."));
         return;
     }
     if (!m_viewer->print(&m_printer))
