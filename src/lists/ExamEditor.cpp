@@ -229,8 +229,6 @@ void ExamEditor::SpeichernSpeedButtonClick()
 
 void ExamEditor::RechtsSpeedButtonClick(const QStringList &markedPoolEntries)
 {
-    if (markedPoolEntries.isEmpty())
-        return;
     m_own += markedPoolEntries;
     sortOwnList();
     DoppelteEntfernen();

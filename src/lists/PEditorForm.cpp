@@ -556,7 +556,10 @@ bool TPEditorForm::eventFilter(QObject *watched, QEvent *event)
         return QMainWindow::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     const bool pool = watched == m_pool;
-    if (key->modifiers() & ~Qt::KeypadModifier)
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const bool letter = key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
+    // Shift with a letter scrolls as well; other combinations are the list's own.
+    if (modifiers != Qt::NoModifier && !(letter && modifiers == Qt::ShiftModifier))
         return false;
     switch (key->key()) {
     case Qt::Key_Return:
@@ -579,7 +582,7 @@ bool TPEditorForm::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-    if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) {
+    if (letter) {
         QListWidget *list = pool ? m_pool : m_own;
         const int row =
             ExamEditor::ZuBuchstabeBlaettern(entries(list), QChar(u'A' + (key->key() - Qt::Key_A)));

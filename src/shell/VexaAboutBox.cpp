@@ -61,7 +61,7 @@ TVexaAboutBox::TVexaAboutBox(AboutInfo &info, QWidget *parent)
     grid->addWidget(name, 0, 0, 1, 2);
     grid->addWidget(label(Version::companyName(), panel), 1, 0, 1, 2);
     auto *icon = new QLabel(panel);
-    icon->setPixmap(QGuiApplication::windowIcon().pixmap(40, 40));
+    icon->setObjectName(QStringLiteral("IconLabel"));
     icon->setToolTip(QStringLiteral(" Hamradio around the world."));
     grid->addWidget(icon, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignTop);
 
@@ -137,6 +137,8 @@ int TVexaAboutBox::showModal()
 
 void TVexaAboutBox::FormActivate()
 {
+    // The program's icon, as the main window gives it.
+    findChild<QLabel *>(QStringLiteral("IconLabel"))->setPixmap(windowIcon().pixmap(40, 40));
     m_info.FormActivate();
     m_version->setText(m_info.versionText());
     m_notice->setText(m_info.notice());

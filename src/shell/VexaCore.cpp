@@ -5,7 +5,6 @@
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
 #include "components/RandomSource.h"
-#include "components/TextFile.h"
 #include "components/UserInterface.h"
 #include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
@@ -92,9 +91,7 @@ void VexaCore::start()
 
     m_catalogueLines.clear();
     m_selectedQuestions.clear();
-    m_logLines.clear();
-    // No log yet is an empty log.
-    (void)TextFile::readLines(m_paths.logFile(), m_logLines);
+    m_examLog->load();
 
     // The answer list of an earlier run belongs to no sheet of this one.
     QFile::remove(m_paths.answerListPage());

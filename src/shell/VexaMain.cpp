@@ -134,6 +134,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     m_einstellungen->setWindowIcon(windowIcon());
     connect(this, &TVexaForm::hintChanged, m_einstellungen.get(), &TEinstellungenForm::showHint);
     m_about = std::make_unique<TVexaAboutBox>(m_core->aboutInfo());
+    m_about->setWindowIcon(windowIcon());
 }
 
 TVexaForm::~TVexaForm()

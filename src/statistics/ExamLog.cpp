@@ -6,6 +6,7 @@
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -84,8 +85,33 @@ bool ExamLog::LogEintragSchreiben(const ExamPart &part, const QString &examNumbe
     return written;
 }
 
+void ExamLog::load()
+{
+    m_logLines.clear();
+    m_unreadable = false;
+    const QString path = m_paths.logFile();
+    if (!QFileInfo::exists(path))
+        return;
+    if (TextFile::readLines(path, m_logLines))
+        return;
+    m_unreadable = true;
+    m_ui.ShowWarning(QStringLiteral("Die Logdatei %1 kann nicht gelesen werden. Prüfungen "
+                                    "werden in dieser Sitzung nicht eingetragen, damit ihr "
+                                    "Inhalt erhalten bleibt.")
+                         .arg(path));
+}
+
 bool ExamLog::LogAnhaengen(const QStringList &lines)
 {
+    // Once the unreadable log is gone (deleted by the user), there is nothing to keep.
+    if (m_unreadable && !QFileInfo::exists(m_paths.logFile()))
+        m_unreadable = false;
+    if (m_unreadable) {
+        m_ui.ShowWarning(QStringLiteral("Der Eintrag wird nicht in die Logdatei %1 geschrieben: "
+                                        "sie konnte beim Start nicht gelesen werden.")
+                             .arg(m_paths.logFile()));
+        return false;
+    }
     QStringList &log = m_logLines;
     const qsizetype before = log.size();
     log.append(lines);

@@ -35,8 +35,14 @@ public:
                                            const QString &wrongQuestions, const QString &ownName);
 
     /// Appends lines to LogLines and rewrites the whole file; on failure LogLines is
-    /// restored and false returned (after the warning).
+    /// restored and false returned (after the warning). A log that existed but could not
+    /// be read at start is never rewritten: LogLines would lack its entries.
     [[nodiscard]] bool LogAnhaengen(const QStringList &lines);
+
+    /// Start-up: reads Vexa.log into LogLines. A missing file is an empty log. A file that
+    /// exists but cannot be read is reported, LogLines stays empty and appends are refused
+    /// for the run, so its entries are not overwritten.
+    void load();
 
     /// The two lines of an entry, as written. Line breaks inside the texts become blanks;
     /// the own examination's name is HTML-escaped, so the log page shows it as text.
@@ -51,4 +57,5 @@ private:
     QStringList &m_logLines;
     QString &m_ownExamName;
     Clock m_clock;
+    bool m_unreadable = false;
 };

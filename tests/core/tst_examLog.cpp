@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 const QDateTime kWhen(QDate(2026, 3, 14), QTime(9, 26, 53));
@@ -57,6 +59,8 @@ private slots:
     void lineBreaksNeverSplitAnEntry();
 
     void unwritableLogKeepsWholeEntries();
+    void unreadableLogIsNeverOverwritten_data();
+    void unreadableLogIsNeverOverwritten();
 };
 
 void TestExamLog::entryLines_data()
@@ -274,6 +278,49 @@ void TestExamLog::unwritableLogKeepsWholeEntries()
     QVERIFY(!u.core->examLog().LogAnhaengen({QStringLiteral("<td>x</td>")}));
     QCOMPARE(u.core->LogLines(), earlier);
     QCOMPARE(u.ui.warnings.size(), 2);
+}
+
+void TestExamLog::unreadableLogIsNeverOverwritten_data()
+{
+    QTest::addColumn<bool>("folder"); // Vexa.log is a folder; else a file without rights
+    QTest::newRow("file without read rights") << false;
+    QTest::newRow("folder of that name") << true;
+}
+
+void TestExamLog::unreadableLogIsNeverOverwritten()
+{
+    QFETCH(bool, folder);
+    if (!folder && ::geteuid() == 0)
+        QSKIP("root reads files without read rights");
+    CoreFixture f;
+    const QString path = f.dataDir() + QStringLiteral("/Vexa.log");
+    const QStringList old =
+        ExamLog::entryLines(examPart(u'E', u'B', u'k'), QStringLiteral("1"), 34, 34, 20,
+                            QStringLiteral("60"), 30, QString(), QString(), kWhen);
+    if (folder) {
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+    } else {
+        QVERIFY(TextFile::writeLines(path, old));
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    }
+    f.core->start();
+    QVERIFY(f.core->LogLines().isEmpty());
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY(f.ui.warnings.first().startsWith(QStringLiteral("Die Logdatei ") + path +
+                                             QStringLiteral(" kann nicht gelesen werden.")));
+
+    // The next entry would rewrite the file from an empty list: refused.
+    QVERIFY(!f.core->examLog().LogEintragSchreiben(examPart(u'E', u'V', u'k'), QStringLiteral("2"),
+                                                   34, 34, 20, QStringLiteral("60"), 34, QString(),
+                                                   QString()));
+    QCOMPARE(f.ui.warnings.size(), 2);
+    QVERIFY(f.core->LogLines().isEmpty());
+    if (!folder) {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QStringList still;
+        QVERIFY(TextFile::readLines(path, still));
+        QCOMPARE(still, old);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestExamLog)
