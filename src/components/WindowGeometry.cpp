@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <cstdlib>
+
 WindowGeometry::WindowGeometry(QWidget *window) : QObject(window), m_window(window)
 {
     m_window->installEventFilter(this);
@@ -16,6 +18,25 @@ void WindowGeometry::restore(int left, int top, int width, int height)
     m_window->move(left, top);
     m_window->resize(m_outerSize);
     fitOuterSize();
+}
+
+void WindowGeometry::restore(const Settings &settings, const Keys &keys)
+{
+    const QSize screen = screenSize();
+    const int top =
+        settings.value(keys.top, std::abs((screen.height() - keys.height.defaultValue) / 2));
+    const int left =
+        settings.value(keys.left, std::abs((screen.width() - keys.width.defaultValue) / 2));
+    restore(left, top, settings.value(keys.width), settings.value(keys.height));
+}
+
+bool WindowGeometry::write(Settings &settings, const Keys &keys) const
+{
+    const QRect frame = outer();
+    // A refused write has been reported once; the others would only repeat it.
+    return settings.setValue(keys.top, frame.y()) && settings.setValue(keys.left, frame.x()) &&
+           settings.setValue(keys.width, frame.width()) &&
+           settings.setValue(keys.height, frame.height());
 }
 
 QSize WindowGeometry::screenSize()

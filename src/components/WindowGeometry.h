@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/Settings.h"
+
 #include <QObject>
 #include <QRect>
 #include <QSize>
@@ -13,9 +15,24 @@ class QWidget;
 class WindowGeometry : public QObject
 {
 public:
+    /// The four position keys of a smaller window. Its default position centres the
+    /// default size (the defaults of the width and height keys) on the screen.
+    struct Keys
+    {
+        SettingsKey<int> top;
+        SettingsKey<int> left;
+        SettingsKey<int> width;
+        SettingsKey<int> height;
+    };
+
     explicit WindowGeometry(QWidget *window);
 
     void restore(int left, int top, int width, int height);
+    /// Restores from the keys, with the centred defaults.
+    void restore(const Settings &settings, const Keys &keys);
+    /// Writes the outer position and size to the keys (program end). False after the
+    /// first refused write (reported by the settings file).
+    [[nodiscard]] bool write(Settings &settings, const Keys &keys) const;
     /// Size of the primary screen, for the defaults that centre a window.
     static QSize screenSize();
     /// Position and size of the window with its frame, as the settings keep them.

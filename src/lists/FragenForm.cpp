@@ -44,13 +44,8 @@ TFragenForm::TFragenForm(Uses uses, QWidget *parent) : QWidget(parent, Qt::Windo
     connect(m_viewer, &VexaHTMLViewer::pageLoaded, this,
             [this] { setWindowTitle(m_viewer->documentTitle()); });
 
-    const QSize screen = WindowGeometry::screenSize();
-    const Settings &settings = m_uses.settings;
-    const int top = settings.value(Keys::fragenTop(), std::abs((screen.height() - 400) / 2));
-    const int left = settings.value(Keys::fragenLeft(), std::abs((screen.width() - 540) / 2));
     m_geometry = new WindowGeometry(this);
-    m_geometry->restore(left, top, settings.value(Keys::fragenWidth()),
-                        settings.value(Keys::fragenHeight()));
+    m_geometry->restore(m_uses.settings, geometryKeys());
 }
 
 TFragenForm::~TFragenForm() = default;
@@ -66,15 +61,14 @@ void TFragenForm::showQuestion(const QString &id)
     activateWindow();
 }
 
+WindowGeometry::Keys TFragenForm::geometryKeys()
+{
+    return {Keys::fragenTop(), Keys::fragenLeft(), Keys::fragenWidth(), Keys::fragenHeight()};
+}
+
 bool TFragenForm::writeGeometry()
 {
-    const QRect outer = m_geometry->outer();
-    Settings &settings = m_uses.settings;
-    // A refused write has been reported once; the others would only repeat it.
-    return settings.setValue(Keys::fragenTop(), outer.y()) &&
-           settings.setValue(Keys::fragenLeft(), outer.x()) &&
-           settings.setValue(Keys::fragenWidth(), outer.width()) &&
-           settings.setValue(Keys::fragenHeight(), outer.height());
+    return m_geometry->write(m_uses.settings, geometryKeys());
 }
 
 void TFragenForm::FormActivate()

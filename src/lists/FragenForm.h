@@ -3,12 +3,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "components/WindowGeometry.h"
+
 class DataPaths;
 class PageWriter;
 class QLabel;
 class Settings;
 class VexaHTMLViewer;
-class WindowGeometry;
 struct Bogenzustand;
 
 /// The question-and-answer window: one question of the catalogue with its right answer,
@@ -57,6 +58,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    static WindowGeometry::Keys geometryKeys();
+
     Uses m_uses;
     QString m_id;
     /// The page on screen; an activation that would build the same page does nothing.

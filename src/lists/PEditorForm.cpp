@@ -24,8 +24,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 namespace {
 
 const QColor kMsgColour(0xFF, 0xFF, 0xE0);
@@ -116,13 +114,8 @@ TPEditorForm::TPEditorForm(Uses uses, QWidget *parent)
     m_msgTimer.setSingleShot(false);
     connect(&m_msgTimer, &QTimer::timeout, this, &TPEditorForm::MsgTimerTimer);
 
-    const QSize screen = WindowGeometry::screenSize();
-    const Settings &settings = m_uses.settings;
-    const int top = settings.value(Keys::peditorTop(), std::abs((screen.height() - 300) / 2));
-    const int left = settings.value(Keys::peditorLeft(), std::abs((screen.width() - 520) / 2));
     m_geometry = new WindowGeometry(this);
-    m_geometry->restore(left, top, settings.value(Keys::peditorWidth()),
-                        settings.value(Keys::peditorHeight()));
+    m_geometry->restore(m_uses.settings, geometryKeys());
 }
 
 TPEditorForm::~TPEditorForm() = default;
@@ -346,14 +339,14 @@ QWidget *TPEditorForm::createPage()
     return page;
 }
 
+WindowGeometry::Keys TPEditorForm::geometryKeys()
+{
+    return {Keys::peditorTop(), Keys::peditorLeft(), Keys::peditorWidth(), Keys::peditorHeight()};
+}
+
 bool TPEditorForm::writeGeometry()
 {
-    const QRect outer = m_geometry->outer();
-    Settings &settings = m_uses.settings;
-    return settings.setValue(Keys::peditorTop(), outer.y()) &&
-           settings.setValue(Keys::peditorLeft(), outer.x()) &&
-           settings.setValue(Keys::peditorWidth(), outer.width()) &&
-           settings.setValue(Keys::peditorHeight(), outer.height());
+    return m_geometry->write(m_uses.settings, geometryKeys());
 }
 
 // --- ExamEditor::View ---------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/WindowGeometry.h"
 #include "lists/ExamEditor.h"
 
 #include <QMainWindow>
@@ -13,7 +14,6 @@ class QLineEdit;
 class QListWidget;
 class QToolButton;
 class Settings;
-class WindowGeometry;
 
 /// The exam editor window: the pool of one part beside the own list, count, minutes and
 /// comment, and the list files. Created at start and hidden; closing only hides it, so
@@ -85,6 +85,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static WindowGeometry::Keys geometryKeys();
     void createMenus();
     QWidget *createPage();
     /// Widths and columns of the lists follow the window's width.

@@ -16,8 +16,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 namespace {
 
 struct RowText
@@ -124,28 +122,22 @@ TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
     m_nachricht->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_nachricht, 1);
 
-    const QSize screen = WindowGeometry::screenSize();
-    const Settings &settings = m_uses.settings;
-    const int wtop =
-        settings.value(Keys::einstellungenTop(), std::abs((screen.height() - 242) / 2));
-    const int left =
-        settings.value(Keys::einstellungenLeft(), std::abs((screen.width() - 340) / 2));
     m_geometry = new WindowGeometry(this);
-    m_geometry->restore(left, wtop, settings.value(Keys::einstellungenWidth()),
-                        settings.value(Keys::einstellungenHeight()));
+    m_geometry->restore(m_uses.settings, geometryKeys());
     showRows();
 }
 
 TEinstellungenForm::~TEinstellungenForm() = default;
 
+WindowGeometry::Keys TEinstellungenForm::geometryKeys()
+{
+    return {Keys::einstellungenTop(), Keys::einstellungenLeft(), Keys::einstellungenWidth(),
+            Keys::einstellungenHeight()};
+}
+
 bool TEinstellungenForm::writeGeometry()
 {
-    const QRect outer = m_geometry->outer();
-    Settings &settings = m_uses.settings;
-    return settings.setValue(Keys::einstellungenTop(), outer.y()) &&
-           settings.setValue(Keys::einstellungenLeft(), outer.x()) &&
-           settings.setValue(Keys::einstellungenWidth(), outer.width()) &&
-           settings.setValue(Keys::einstellungenHeight(), outer.height()) &&
+    return m_geometry->write(m_uses.settings, geometryKeys()) &&
            m_uses.selection.writeCatalogueName();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/WindowGeometry.h"
 #include "shell/SelectionSettings.h"
 
 #include <QMainWindow>
@@ -11,7 +12,6 @@ class QAction;
 class QLabel;
 class QRadioButton;
 class Settings;
-class WindowGeometry;
 
 /// The settings window: the four modes of choosing examination questions as radio rows
 /// with link-styled labels and as menu check items. Created at start and hidden; the
@@ -56,6 +56,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    static WindowGeometry::Keys geometryKeys();
     void choose(SelectionSettings::Row row);
     /// Radio buttons and check marks show the selection's rows.
     void showRows();
