@@ -1,0 +1,166 @@
+#include "catalogue/OfficialCatalogue.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+namespace {
+
+const QString kLetters = QStringLiteral("abcd");
+
+// The titles of the top-level chapters end in the part's name.
+int partOf(const QString &title)
+{
+    if (title.endsWith(QLatin1String("Technische Kenntnisse")))
+        return OfficialCatalogue::Technical;
+    if (title.endsWith(QLatin1String("Betriebliche Kenntnisse")))
+        return OfficialCatalogue::Operating;
+    if (title.endsWith(QLatin1String("Kenntnisse von Vorschriften")))
+        return OfficialCatalogue::Regulations;
+    return -1;
+}
+
+class Reader
+{
+public:
+    QString error;
+    QSet<QString> numbers;
+
+    bool chapter(const QJsonObject &object, OfficialChapter &out, int depth)
+    {
+        out.title = object.value(QLatin1String("title")).toString();
+        if (out.title.isEmpty())
+            return fail(QStringLiteral("ein Abschnitt hat keinen Titel"));
+        if (depth > 16)
+            return fail(
+                QStringLiteral("Abschnitt \"%1\" ist zu tief verschachtelt").arg(out.title));
+        const QJsonValue sections = object.value(QLatin1String("sections"));
+        const QJsonValue questions = object.value(QLatin1String("questions"));
+        if (sections.isArray() == questions.isArray())
+            return fail(QStringLiteral("Abschnitt \"%1\" hat nicht entweder Unterabschnitte "
+                                       "oder Fragen")
+                            .arg(out.title));
+        if (sections.isArray()) {
+            for (const QJsonValue &s : sections.toArray()) {
+                OfficialChapter sub;
+                if (!s.isObject() || !chapter(s.toObject(), sub, depth + 1))
+                    return error.isEmpty() ? fail(QStringLiteral("Abschnitt \"%1\" enthält "
+                                                                 "einen ungültigen Unterabschnitt")
+                                                      .arg(out.title))
+                                           : false;
+                out.chapters.append(std::move(sub));
+            }
+            return true;
+        }
+        for (const QJsonValue &q : questions.toArray()) {
+            OfficialQuestion question;
+            if (!q.isObject())
+                return fail(
+                    QStringLiteral("Abschnitt \"%1\" enthält eine ungültige Frage").arg(out.title));
+            if (!this->question(q.toObject(), question))
+                return false;
+            out.questions.append(std::move(question));
+        }
+        return true;
+    }
+
+    bool question(const QJsonObject &object, OfficialQuestion &out)
+    {
+        out.number = object.value(QLatin1String("number")).toString();
+        if (out.number.size() != 5)
+            return fail(QStringLiteral("die Frage \"%1\" hat keine Kennung aus fünf Zeichen")
+                            .arg(out.number));
+        if (numbers.contains(out.number))
+            return fail(QStringLiteral("die Frage %1 kommt zweimal vor").arg(out.number));
+        numbers.insert(out.number);
+        out.classCode = object.value(QLatin1String("class")).toString();
+        const auto text = [&object](const QString &key, QString &target) {
+            const QJsonValue v = object.value(key);
+            if (!v.isString())
+                return false;
+            target = v.toString();
+            return true;
+        };
+        if (!text(QStringLiteral("question"), out.question))
+            return fail(QStringLiteral("der Frage %1 fehlt der Fragentext").arg(out.number));
+        for (int i = 0; i < 4; ++i) {
+            const QString key = QStringLiteral("answer_") + kLetters.at(i);
+            if (!text(key, out.answers[i]))
+                return fail(QStringLiteral("der Frage %1 fehlt \"%2\"").arg(out.number, key));
+            (void)text(QStringLiteral("picture_") + kLetters.at(i), out.pictureAnswers[i]);
+            if (out.answers[i].isEmpty() && out.pictureAnswers[i].isEmpty())
+                return fail(QStringLiteral("die Antwort %1 der Frage %2 ist leer")
+                                .arg(kLetters.at(i))
+                                .arg(out.number));
+        }
+        (void)text(QStringLiteral("picture_question"), out.pictureQuestion);
+        return true;
+    }
+
+    bool fail(const QString &text)
+    {
+        if (error.isEmpty())
+            error = text;
+        return false;
+    }
+};
+
+} // namespace
+
+int OfficialChapter::questionCount() const
+{
+    int n = static_cast<int>(questions.size());
+    for (const OfficialChapter &c : chapters)
+        n += c.questionCount();
+    return n;
+}
+
+bool OfficialCatalogue::read(const QByteArray &json, OfficialCatalogue &out, QString *error)
+{
+    const auto failed = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return failed(QStringLiteral("Die Datei ist kein gültiges JSON-Dokument (%1 bei Zeichen "
+                                     "%2).")
+                          .arg(parse.errorString())
+                          .arg(parse.offset));
+    const QString wrongShape = QStringLiteral("Die Datei hat nicht den Aufbau des amtlichen "
+                                              "Fragenkatalogs: %1.");
+    if (!document.isObject() || !document.object().value(QLatin1String("sections")).isArray())
+        return failed(wrongShape.arg(QStringLiteral("die Liste \"sections\" fehlt")));
+
+    OfficialCatalogue result;
+    std::array<bool, 3> found{};
+    Reader reader;
+    for (const QJsonValue &value : document.object().value(QLatin1String("sections")).toArray()) {
+        OfficialChapter part;
+        if (!value.isObject() || !reader.chapter(value.toObject(), part, 0))
+            return failed(wrongShape.arg(reader.error.isEmpty()
+                                             ? QStringLiteral("ein Prüfungsteil ist ungültig")
+                                             : reader.error));
+        const int index = partOf(part.title);
+        if (index < 0)
+            return failed(wrongShape.arg(
+                QStringLiteral("der Prüfungsteil \"%1\" ist unbekannt").arg(part.title)));
+        if (found[index])
+            return failed(wrongShape.arg(
+                QStringLiteral("der Prüfungsteil \"%1\" kommt zweimal vor").arg(part.title)));
+        found[index] = true;
+        result.parts[index] = std::move(part);
+    }
+    if (found != std::array<bool, 3>{true, true, true})
+        return failed(wrongShape.arg(QStringLiteral("es fehlt einer der drei Prüfungsteile")));
+
+    const QJsonObject metadata = document.object().value(QLatin1String("metadata")).toObject();
+    result.edition = metadata.value(QLatin1String("edition")).toString();
+    result.issuedOn = metadata.value(QLatin1String("issued_on")).toString();
+    result.licence = metadata.value(QLatin1String("license")).toString();
+    out = std::move(result);
+    return true;
+}
