@@ -1,0 +1,55 @@
+#pragma once
+
+#include "catalogue/OfficialCatalogue.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+/// Turns the official catalogue into the entries of the program's catalogue archive:
+/// one question entry per part code (TA, TE, TN from the technical pools of classes A, E
+/// and N; BE; VE) in catalogue order, a sections entry per part with chapter counts in
+/// proportion to the chapters' sizes, and FragenVersion.txt with edition and source note.
+/// Entries are Windows-1252 with CR LF; characters outside it become numeric character
+/// references, formulas ("$...$") become the renderer's HTML.
+class CatalogueBuilder
+{
+public:
+    /// Renders one formula (the text between the "$" signs) to HTML; false with a reason
+    /// when it cannot.
+    using FormulaRenderer = std::function<bool(const QString &tex, QString &html, QString &error)>;
+
+    struct Entry
+    {
+        QString name;
+        QByteArray bytes;
+    };
+
+    struct Result
+    {
+        QList<Entry> entries;
+        QMap<QString, int> questions; ///< per part code
+        QStringList pictures;         ///< picture keys, each once, in catalogue order
+        int formulas = 0;
+    };
+
+    /// The source note every use of the official data carries.
+    static QStringList sourceNote(const OfficialCatalogue &catalogue);
+
+    /// Questions an examination of the part code has, for the sections entries.
+    static int examinationCount(const QString &partCode);
+
+    /// Builds the entries. Returns false with a German message naming the question in
+    /// *error when a formula cannot be rendered; result is left as it was then.
+    [[nodiscard]] static bool build(const OfficialCatalogue &catalogue,
+                                    const FormulaRenderer &renderer, Result &result,
+                                    QString *error);
+
+    /// Counts per group in proportion to the group sizes that sum to total (largest
+    /// remainders); groups keep their order.
+    static QList<int> proportionalCounts(const QList<int> &sizes, int total);
+};
