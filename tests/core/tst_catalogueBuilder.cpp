@@ -1,10 +1,10 @@
 #include "CoreFixture.h"
 
-#include "CataloguePacker.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBuilder.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
+#include "components/ZipWriter.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/PageCommands.h"
 
@@ -37,7 +37,7 @@ bool readCatalogue(const QString &path, OfficialCatalogue &catalogue)
 /// Packs the entries as the archive of a core's data folder and starts the core.
 void startOn(CoreFixture &f, const CatalogueBuilder::Result &result)
 {
-    CataloguePacker packer;
+    ZipWriter packer;
     for (const CatalogueBuilder::Entry &e : result.entries)
         packer.addEntry(e.name, e.bytes, QDateTime(QDate(2026, 12, 1), QTime(12, 0)));
     QString error;

@@ -1,5 +1,5 @@
 #include "CatalogueCheck.h"
-#include "CataloguePacker.h"
+#include "components/ZipWriter.h"
 
 #include "catalogue/Catalogue.h"
 
@@ -219,7 +219,7 @@ void TestCatalogueSources::packedArchiveReadsBack()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString archive = dir.filePath("ZIROdazud.qst");
-    CataloguePacker packer;
+    ZipWriter packer;
     for (const QString &name : check.entryNames())
         packer.addEntry(name, check.entryBytes(name), QDateTime::currentDateTime());
     QString error;
@@ -242,7 +242,7 @@ void TestCatalogueSources::packedArchiveReadsBack()
     QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
 
     // A second pack replaces the archive whole.
-    CataloguePacker smaller;
+    ZipWriter smaller;
     smaller.addEntry("FragenVersion.txt", check.entryBytes("FragenVersion.txt"), {});
     QVERIFY2(smaller.write(archive, &error), qPrintable(error));
     QStringList lines;

@@ -2,7 +2,7 @@
 // (Windows-1252, CR LF) after checking them; any fault fails the build.
 
 #include "CatalogueCheck.h"
-#include "CataloguePacker.h"
+#include "components/ZipWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    CataloguePacker packer;
+    ZipWriter packer;
     for (const QString &name : check.entryNames())
         packer.addEntry(name, check.entryBytes(name),
                         QFileInfo(QDir(sourceDir).filePath(name)).lastModified());

@@ -1,4 +1,4 @@
-#include "CataloguePacker.h"
+#include "components/ZipWriter.h"
 
 #include "components/TextFile.h"
 
@@ -13,14 +13,16 @@ QString zipErrorText(zip_error_t *error)
 
 } // namespace
 
-void CataloguePacker::addEntry(const QString &name, const QByteArray &bytes,
-                               const QDateTime &modified)
+void ZipWriter::addEntry(const QString &name, const QByteArray &bytes, const QDateTime &modified)
 {
     m_entries.append({name, bytes, modified});
 }
 
-QByteArray CataloguePacker::archive(QString *error) const
+QByteArray ZipWriter::archive(QString *error) const
 {
+    QString ignored;
+    if (!error)
+        error = &ignored;
     zip_error_t zerr;
     zip_error_init(&zerr);
     zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &zerr);
@@ -85,7 +87,7 @@ QByteArray CataloguePacker::archive(QString *error) const
     return bytes;
 }
 
-bool CataloguePacker::write(const QString &path, QString *error) const
+bool ZipWriter::write(const QString &path, QString *error) const
 {
     const QByteArray bytes = archive(error);
     if (bytes.isEmpty())

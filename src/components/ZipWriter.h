@@ -5,9 +5,9 @@
 #include <QList>
 #include <QString>
 
-/// Builds the catalogue archive: a ZIP archive with deflated entries, named exactly as
+/// Builds a ZIP archive with deflated entries (the catalogue archive), named exactly as
 /// the program asks for them.
-class CataloguePacker
+class ZipWriter
 {
 public:
     /// Adds an entry; the bytes go into the archive unchanged.
