@@ -175,10 +175,11 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     Result built;
     Converter converter(renderer);
     QSet<QString> pictures;
-    const auto picture = [&](const QString &key) {
+    const auto picture = [&](const QString &key, const QString &number) {
         if (!pictures.contains(key)) {
             pictures.insert(key);
             built.pictures << key;
+            built.pictureQuestion.insert(key, number);
         }
     };
     const QString version = QStringLiteral("V:Amtlicher Fragenkatalog, ") + catalogue.edition;
@@ -191,14 +192,14 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
                 return false;
             lines << QStringLiteral("F:") + text;
             if (!q->pictureQuestion.isEmpty()) {
-                picture(q->pictureQuestion);
+                picture(q->pictureQuestion, q->number);
                 lines << QStringLiteral("P:./pics/") + q->pictureQuestion + QStringLiteral(".svg");
             }
             for (int i = 0; i < 4; ++i) {
                 if (!converter.html(q->answers[i], q->number, text, error))
                     return false;
                 if (!q->pictureAnswers[i].isEmpty()) {
-                    picture(q->pictureAnswers[i]);
+                    picture(q->pictureAnswers[i], q->number);
                     text = pictureTag(q->pictureAnswers[i]) +
                            (text.isEmpty() ? QString() : QStringLiteral("<br>") + text);
                 }

@@ -32,8 +32,9 @@ public:
     struct Result
     {
         QList<Entry> entries;
-        QMap<QString, int> questions; ///< per part code
-        QStringList pictures;         ///< picture keys, each once, in catalogue order
+        QMap<QString, int> questions;           ///< per part code
+        QStringList pictures;                   ///< picture keys, each once, in catalogue order
+        QMap<QString, QString> pictureQuestion; ///< picture key -> first question using it
         int formulas = 0;
     };
 

@@ -66,6 +66,17 @@ QString DataPaths::questionsDir() const
     return m_dataDir + QStringLiteral("/Fragen");
 }
 
+QString DataPaths::dataPicsDir() const
+{
+    return m_dataDir + QStringLiteral("/pics");
+}
+
+QString DataPaths::replacedArchive(const QDate &day) const
+{
+    return questionsDir() + QStringLiteral("/ZIROdazud-") +
+           day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".qst");
+}
+
 QString DataPaths::archiveInDataDir() const
 {
     return questionsDir() + u'/' + archiveName();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QDate>
 #include <QString>
 
 /// Every file and folder the program reads or writes, in one place: the program folder
@@ -29,7 +30,10 @@ public:
     QString statisticsPage(QChar classLetter) const;
     /// Chart of a part code and limit (20, or 0 for all): html/<code>Statistik<limit>.gif.
     QString chart(const QString &partCode, int limit) const;
-    QString questionsDir() const;     ///< Fragen: archive and asked lists
+    QString questionsDir() const; ///< Fragen: archive and asked lists
+    QString dataPicsDir() const;  ///< pics of the data folder: an imported catalogue's
+    /// The archive kept when an import replaces it: Fragen/ZIROdazud-<yyyy-MM-dd>.qst.
+    QString replacedArchive(const QDate &day) const;
     QString archiveInDataDir() const; ///< Fragen/ZIROdazud.qst
     /// Asked list of a part code ("TA" ...): Fragen/<code>AskedList.txt.
     QString askedList(const QString &partCode) const;

@@ -1,0 +1,149 @@
+#include "catalogue/CatalogueImport.h"
+
+#include "components/DataPaths.h"
+#include "components/TextFile.h"
+#include "components/UserInterface.h"
+#include "components/ZipWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+QString pictureSource(const QString &folder, const QString &key)
+{
+    const QString name = key + QStringLiteral(".svg");
+    const QStringList candidates{folder + u'/' + name, folder + QStringLiteral("/svgs/") + name};
+    for (const QString &candidate : candidates)
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    return QString();
+}
+
+// A name beside path that does not exist yet: path, then path with -2, -3 ... before the
+// extension.
+QString freeName(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    for (int n = 2;; ++n) {
+        const QString candidate = info.path() + u'/' + info.completeBaseName() +
+                                  QStringLiteral("-%1.").arg(n) + info.suffix();
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+} // namespace
+
+bool CatalogueImport::fail(const QString &message)
+{
+    m_uses.ui.setProgress(0);
+    m_uses.ui.ShowWarning(message);
+    return false;
+}
+
+bool CatalogueImport::import(const QString &path, Summary &summary)
+{
+    const DataPaths &paths = m_uses.paths;
+    UserInterface &ui = m_uses.ui;
+    ui.setProgress(5);
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
+                        .arg(path, file.errorString()));
+    OfficialCatalogue catalogue;
+    QString error;
+    if (!OfficialCatalogue::read(file.readAll(), catalogue, &error))
+        return fail(path + QStringLiteral(": ") + error);
+    ui.setProgress(20);
+
+    CatalogueBuilder::Result built;
+    if (!CatalogueBuilder::build(catalogue, m_uses.renderer, built, &error))
+        return fail(error);
+    ui.setProgress(60);
+
+    // Everything is prepared beside the data it replaces, so the renames below stay on
+    // one file system.
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(paths.questionsDir());
+    QTemporaryDir staging(paths.dataDir() + QStringLiteral("/.import-XXXXXX"));
+    if (!staging.isValid())
+        return fail(QStringLiteral("Im Datenordner %1 kann nichts angelegt werden (%2).")
+                        .arg(paths.dataDir(), staging.errorString()));
+    const QString stagedPics = staging.path() + QStringLiteral("/pics");
+    QDir().mkpath(stagedPics);
+    for (const QString &key : built.pictures) {
+        const QString source = pictureSource(folder, key);
+        if (source.isEmpty())
+            return fail(QStringLiteral("Das Bild %1.svg der Frage %2 fehlt: weder in %3 noch "
+                                       "in %3/svgs.")
+                            .arg(key, built.pictureQuestion.value(key), folder));
+        const QString target = stagedPics + u'/' + key + QStringLiteral(".svg");
+        QFile copy(source);
+        if (!copy.copy(target))
+            return fail(QStringLiteral("Das Bild %1 kann nicht nach %2 kopiert werden (%3).")
+                            .arg(source, target, copy.errorString()));
+    }
+    ui.setProgress(80);
+
+    ZipWriter archive;
+    const QDateTime now = m_uses.clock ? m_uses.clock() : QDateTime::currentDateTime();
+    for (const CatalogueBuilder::Entry &entry : built.entries)
+        archive.addEntry(entry.name, entry.bytes, now);
+    const QString stagedArchive = staging.path() + u'/' + DataPaths::archiveName();
+    if (!archive.write(stagedArchive, &error))
+        return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                        .arg(stagedArchive, error));
+    ui.setProgress(90);
+
+    // The switch: old archive and pictures aside, the new ones in; undone on a failure.
+    const QString current = paths.archiveInDataDir();
+    const QString kept =
+        QFileInfo::exists(current) ? freeName(paths.replacedArchive(now.date())) : QString();
+    const QString pics = paths.dataPicsDir();
+    const QString oldPics = staging.path() + QStringLiteral("/pics-alt");
+    const bool hadPics = QFileInfo::exists(pics);
+    if (!kept.isEmpty() && !QFile::rename(current, kept))
+        return fail(QStringLiteral("Der bisherige Fragenkatalog %1 kann nicht nach %2 "
+                                   "umbenannt werden.")
+                        .arg(current, kept));
+    const auto undoArchive = [&] {
+        if (!kept.isEmpty())
+            (void)QFile::rename(kept, current);
+    };
+    if (hadPics && !QDir().rename(pics, oldPics)) {
+        undoArchive();
+        return fail(QStringLiteral("Der Bilderordner %1 kann nicht ersetzt werden.").arg(pics));
+    }
+    if (!QDir().rename(stagedPics, pics)) {
+        if (hadPics)
+            (void)QDir().rename(oldPics, pics);
+        undoArchive();
+        return fail(QStringLiteral("Der Bilderordner %1 kann nicht angelegt werden.").arg(pics));
+    }
+    if (!QFile::rename(stagedArchive, current)) {
+        (void)QDir().rename(pics, stagedPics);
+        if (hadPics)
+            (void)QDir().rename(oldPics, pics);
+        undoArchive();
+        return fail(QStringLiteral("Der neue Fragenkatalog kann nicht als %1 abgelegt werden.")
+                        .arg(current));
+    }
+    // The old pictures go with the staging folder.
+
+    // Asked lists name ordinals of the old catalogue; a new cycle starts.
+    const QStringList asked =
+        QDir(paths.questionsDir()).entryList({QStringLiteral("*AskedList.txt")}, QDir::Files);
+    for (const QString &name : asked)
+        (void)QFile::remove(paths.questionsDir() + u'/' + name);
+
+    summary =
+        Summary{built.questions, static_cast<int>(built.pictures.size()), built.formulas, kept};
+    ui.setProgress(0);
+    return true;
+}

@@ -1,0 +1,185 @@
+#include "CoreFixture.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueImport.h"
+#include "components/TextFile.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+namespace {
+
+const QString kDemo = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
+const QStringList kPictures{"AB101_a", "AB101_b", "AB101_c", "AB101_d", "EB101_q"};
+
+bool fakeFormula(const QString &tex, QString &html, QString &)
+{
+    html =
+        QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
+    return true;
+}
+
+/// Every file below a folder with its size and first bytes: what "unchanged" compares.
+QStringList snapshot(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        const QByteArray head = f.open(QIODevice::ReadOnly) ? f.read(64).toHex() : QByteArray();
+        files << path.mid(folder.size()) + u' ' + QString::number(QFileInfo(path).size()) + u' ' +
+                     QString::fromLatin1(head);
+    }
+    files.sort();
+    return files;
+}
+
+/// The fixture publication in a folder of its own, pictures in "svgs" or beside it.
+struct Publication
+{
+    explicit Publication(bool beside = false)
+    {
+        const QString json = dir.path() + QStringLiteral("/fragenkatalog.json");
+        QFile::copy(QStringLiteral(VEXA_TEST_DATA "/import/catalogue.json"), json);
+        const QString pics = beside ? dir.path() : dir.path() + QStringLiteral("/svgs");
+        QDir().mkpath(pics);
+        for (const QString &key : kPictures)
+            (void)TextFile::writeLines(pics + u'/' + key + QStringLiteral(".svg"),
+                                       {QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\""
+                                                       " width=\"10\" height=\"10\"/>")});
+        path = json;
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+} // namespace
+
+class TestCatalogueImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importReplacesCatalogue_data();
+    void importReplacesCatalogue();
+    void failedImportChangesNothing_data();
+    void failedImportChangesNothing();
+};
+
+void TestCatalogueImport::importReplacesCatalogue_data()
+{
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("pictures in svgs") << false;
+    QTest::newRow("pictures beside the file") << true;
+}
+
+void TestCatalogueImport::importReplacesCatalogue()
+{
+    QFETCH(bool, beside);
+    Publication publication(beside);
+    CoreFixture f;
+    f.startWithArchive(kDemo);
+    const QString data = f.dataDir();
+    QVERIFY(TextFile::writeLines(data + QStringLiteral("/Fragen/TAAskedList.txt"),
+                                 {QStringLiteral("0001 TA101")}));
+    QDir().mkpath(data + QStringLiteral("/pics"));
+    QVERIFY(TextFile::writeLines(data + QStringLiteral("/pics/alt.svg"), {QStringLiteral("x")}));
+    const QByteArray demo = [&] {
+        QFile file(kDemo);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    CatalogueImport import({f.core->paths(), f.ui, fakeFormula,
+                            [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53)); }});
+    CatalogueImport::Summary summary;
+    QVERIFY(import.import(publication.path, summary));
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+    QCOMPARE(summary.questions.value("TA"), 2);
+    QCOMPARE(summary.questions.value("BE"), 3);
+    QCOMPARE(summary.pictures, 5);
+    QCOMPARE(summary.formulas, 6);
+    QCOMPARE(summary.replacedArchive, data + QStringLiteral("/Fragen/ZIROdazud-2026-03-14.qst"));
+    QCOMPARE(f.ui.progress.last(), 0);
+
+    // The old archive kept byte for byte, the new one in place and readable.
+    QFile kept(summary.replacedArchive);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), demo);
+    int count = 0;
+    QVERIFY(f.core->catalogue().LoadPartCatalogue(u'T', u'A', count));
+    QCOMPARE(count, 2);
+    QStringList pictures = QDir(data + QStringLiteral("/pics")).entryList(QDir::Files);
+    pictures.sort();
+    QCOMPARE(pictures.size(), 5);
+    QCOMPARE(pictures.first(), QStringLiteral("AB101_a.svg"));
+    // Asked lists of the old catalogue are gone; no staging folder is left.
+    QVERIFY(!QFileInfo::exists(data + QStringLiteral("/Fragen/TAAskedList.txt")));
+    QCOMPARE(QDir(data).entryList({QStringLiteral(".import-*")},
+                                  QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+
+    // A second import on the same day keeps the first replaced archive too.
+    QVERIFY(import.import(publication.path, summary));
+    QCOMPARE(summary.replacedArchive, data + QStringLiteral("/Fragen/ZIROdazud-2026-03-14-2.qst"));
+}
+
+void TestCatalogueImport::failedImportChangesNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message"); // @: the publication's folder, #: its file
+    QTest::newRow("no such file") << "missing"
+                                  << "Die Datei #fehlt.json kann nicht gelesen werden (";
+    QTest::newRow("not JSON") << "notjson"
+                              << "#: Die Datei ist kein gültiges JSON-Dokument (";
+    QTest::newRow("picture missing")
+        << "picture"
+        << "Das Bild AB101_c.svg der Frage AB101 fehlt: weder in @ noch in @/svgs.";
+    QTest::newRow("formula rejected")
+        << "formula"
+        << "Die Formel \"\\frac{1}{2}\" der Frage EA101 kann nicht gesetzt werden (";
+}
+
+void TestCatalogueImport::failedImportChangesNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    Publication publication;
+    QString path = publication.path;
+    if (kind == QLatin1String("missing"))
+        path = publication.dir.path() + QStringLiteral("/fehlt.json");
+    if (kind == QLatin1String("notjson"))
+        QVERIFY(TextFile::writeLines(path, {QStringLiteral("{\"sections\": [")}));
+    if (kind == QLatin1String("picture"))
+        QVERIFY(QFile::remove(publication.dir.path() + QStringLiteral("/svgs/AB101_c.svg")));
+
+    CoreFixture f;
+    f.startWithArchive(kDemo);
+    QVERIFY(TextFile::writeLines(f.dataDir() + QStringLiteral("/Fragen/TAAskedList.txt"),
+                                 {QStringLiteral("0001 TA101")}));
+    const QStringList before = snapshot(f.dataDir());
+    CatalogueImport::Uses uses{f.core->paths(), f.ui, fakeFormula, {}};
+    if (kind == QLatin1String("formula"))
+        uses.renderer = [](const QString &tex, QString &html, QString &reason) {
+            if (tex.contains(QLatin1String("frac"))) {
+                reason = QStringLiteral("unbekannter Befehl");
+                return false;
+            }
+            html = tex;
+            return true;
+        };
+    CatalogueImport import(uses);
+    CatalogueImport::Summary summary;
+    QVERIFY(!import.import(path, summary));
+
+    QCOMPARE(f.ui.warnings.size(), 1);
+    message.replace(u'@', publication.dir.path());
+    message.replace(u'#', kind == QLatin1String("missing") ? publication.dir.path() + u'/' : path);
+    QVERIFY2(f.ui.warnings.first().startsWith(message), qPrintable(f.ui.warnings.first()));
+    QCOMPARE(f.ui.progress.last(), 0);
+    QCOMPARE(snapshot(f.dataDir()), before);
+}
+
+QTEST_GUILESS_MAIN(TestCatalogueImport)
+#include "tst_catalogueImport.moc"
