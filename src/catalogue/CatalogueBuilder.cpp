@@ -3,6 +3,7 @@
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -23,6 +24,19 @@ void collect(const OfficialChapter &chapter, QList<const OfficialQuestion *> &ou
         out.append(&q);
     for (const OfficialChapter &c : chapter.chapters)
         collect(c, out);
+}
+
+// The title of the part's chapter that holds each question.
+void chapterTitles(const OfficialChapter &part, QHash<const OfficialQuestion *, QString> &titles)
+{
+    for (const OfficialChapter &chapter : part.chapters) {
+        QList<const OfficialQuestion *> inside;
+        collect(chapter, inside);
+        for (const OfficialQuestion *q : inside)
+            titles.insert(q, chapter.title);
+    }
+    for (const OfficialQuestion &q : part.questions)
+        titles.insert(&q, part.title);
 }
 
 // Characters the code page cannot hold become numeric character references; the texts
@@ -171,6 +185,9 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     }
     collect(catalogue.parts[OfficialCatalogue::Operating], parts[3].questions);
     collect(catalogue.parts[OfficialCatalogue::Regulations], parts[4].questions);
+    QHash<const OfficialQuestion *, QString> titles;
+    for (const OfficialChapter &part : catalogue.parts)
+        chapterTitles(part, titles);
 
     Result built;
     Converter converter(renderer);
@@ -212,13 +229,16 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
         // Sections: one line per group code, as the questions run.
         QStringList groups;
         QList<int> sizes;
+        QList<Group> &chapters = built.groups[part.code];
         for (const OfficialQuestion *q : part.questions) {
             const QString group = q->number.left(2);
             if (groups.isEmpty() || groups.last() != group) {
                 groups << group;
                 sizes << 0;
+                chapters.append({group, titles.value(q), 0});
             }
             ++sizes.last();
+            ++chapters.last().size;
         }
         const QList<int> counts = proportionalCounts(sizes, examinationCount(part.code));
         QStringList sections{QStringLiteral("# Abschnitte ") + part.title + QStringLiteral(" (") +

@@ -29,10 +29,19 @@ public:
         QByteArray bytes;
     };
 
+    /// A run of questions with one group code: a chapter of a part.
+    struct Group
+    {
+        QString code;  ///< the first two characters of the IDs
+        QString title; ///< the chapter's title
+        int size = 0;
+    };
+
     struct Result
     {
         QList<Entry> entries;
         QMap<QString, int> questions;           ///< per part code
+        QMap<QString, QList<Group>> groups;     ///< per part code, in catalogue order
         QStringList pictures;                   ///< picture keys, each once, in catalogue order
         QMap<QString, QString> pictureQuestion; ///< picture key -> first question using it
         int formulas = 0;

@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueImport.h"
 
+#include "catalogue/TrainingPages.h"
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
@@ -101,40 +102,65 @@ bool CatalogueImport::import(const QString &path, Summary &summary)
                         .arg(stagedArchive, error));
     ui.setProgress(90);
 
-    // The switch: old archive and pictures aside, the new ones in; undone on a failure.
+    // The training pages of the chapters, for classes A and E.
+    QDir().mkpath(staging.path() + QStringLiteral("/html"));
+    QList<std::pair<QString, QString>> pages; // staged, final
+    for (const QChar c : {u'A', u'E'}) {
+        const QString staged = staging.path() + QStringLiteral("/html/training") + c.toLower() +
+                               QStringLiteral(".html");
+        if (!TextFile::writeLines(
+                staged, TrainingPages::pageLines(paths, c, built.groups, catalogue.edition),
+                &error))
+            return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                            .arg(staged, error));
+        pages.append({staged, paths.generatedTrainingPage(c)});
+    }
+
+    // The switch: what is there goes aside, the new files come in; a failure undoes every
+    // move made so far.
     const QString current = paths.archiveInDataDir();
     const QString kept =
         QFileInfo::exists(current) ? freeName(paths.replacedArchive(now.date())) : QString();
-    const QString pics = paths.dataPicsDir();
-    const QString oldPics = staging.path() + QStringLiteral("/pics-alt");
-    const bool hadPics = QFileInfo::exists(pics);
-    if (!kept.isEmpty() && !QFile::rename(current, kept))
-        return fail(QStringLiteral("Der bisherige Fragenkatalog %1 kann nicht nach %2 "
-                                   "umbenannt werden.")
-                        .arg(current, kept));
-    const auto undoArchive = [&] {
-        if (!kept.isEmpty())
-            (void)QFile::rename(kept, current);
+    QList<std::pair<QString, QString>> moves; // from, to
+    const auto move = [&moves](const QString &from, const QString &to) {
+        const bool folder = QFileInfo(from).isDir();
+        if (!(folder ? QDir().rename(from, to) : QFile::rename(from, to)))
+            return false;
+        moves.append({from, to});
+        return true;
     };
-    if (hadPics && !QDir().rename(pics, oldPics)) {
-        undoArchive();
-        return fail(QStringLiteral("Der Bilderordner %1 kann nicht ersetzt werden.").arg(pics));
+    const auto undo = [&moves] {
+        for (auto it = moves.crbegin(); it != moves.crend(); ++it) {
+            const bool folder = QFileInfo(it->second).isDir();
+            (void)(folder ? QDir().rename(it->second, it->first)
+                          : QFile::rename(it->second, it->first));
+        }
+    };
+    QList<std::pair<QString, QString>> steps;
+    if (!kept.isEmpty())
+        steps.append({current, kept});
+    const QString pics = paths.dataPicsDir();
+    if (QFileInfo::exists(pics))
+        steps.append({pics, staging.path() + QStringLiteral("/pics-alt")});
+    steps.append({stagedPics, pics});
+    QDir().mkpath(paths.htmlDir());
+    QDir().mkpath(staging.path() + QStringLiteral("/html-alt"));
+    for (const auto &[staged, target] : pages) {
+        if (QFileInfo::exists(target))
+            steps.append({target, staging.path() + QStringLiteral("/html-alt/") +
+                                      QFileInfo(target).fileName()});
+        steps.append({staged, target});
     }
-    if (!QDir().rename(stagedPics, pics)) {
-        if (hadPics)
-            (void)QDir().rename(oldPics, pics);
-        undoArchive();
-        return fail(QStringLiteral("Der Bilderordner %1 kann nicht angelegt werden.").arg(pics));
+    steps.append({stagedArchive, current});
+    for (const auto &[from, to] : steps) {
+        if (!move(from, to)) {
+            undo();
+            return fail(QStringLiteral("%1 kann nicht nach %2 verschoben werden; der bisherige "
+                                       "Fragenkatalog bleibt.")
+                            .arg(from, to));
+        }
     }
-    if (!QFile::rename(stagedArchive, current)) {
-        (void)QDir().rename(pics, stagedPics);
-        if (hadPics)
-            (void)QDir().rename(oldPics, pics);
-        undoArchive();
-        return fail(QStringLiteral("Der neue Fragenkatalog kann nicht als %1 abgelegt werden.")
-                        .arg(current));
-    }
-    // The old pictures go with the staging folder.
+    // What was replaced goes with the staging folder; the kept archive stays.
 
     // Asked lists name ordinals of the old catalogue; a new cycle starts.
     const QStringList asked =

@@ -1,6 +1,7 @@
 #include "components/DataPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -114,6 +115,19 @@ QString DataPaths::picsDir() const
     return m_programDir + QStringLiteral("/pics");
 }
 
+QString DataPaths::pictureRoot(const QString &textWithReference) const
+{
+    const qsizetype at = textWithReference.indexOf(QLatin1String("./pics/"));
+    if (at < 0)
+        return m_programDir;
+    qsizetype end = at;
+    while (end < textWithReference.size() && textWithReference.at(end) != u'"' &&
+           !textWithReference.at(end).isSpace())
+        ++end;
+    const QString relative = textWithReference.mid(at + 1, end - at - 1);
+    return QFileInfo::exists(m_dataDir + relative) ? m_dataDir : m_programDir;
+}
+
 QString DataPaths::styleSheet() const
 {
     return m_programDir + QStringLiteral("/css/vexa2.css");
@@ -132,6 +146,18 @@ QString DataPaths::helpPage() const
 QString DataPaths::trainingPage(QChar classLetter) const
 {
     return m_programDir + QStringLiteral("/html/training") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::generatedTrainingPage(QChar classLetter) const
+{
+    return htmlDir() + QStringLiteral("/training") + classLetter.toLower() +
+           QStringLiteral(".html");
+}
+
+QString DataPaths::currentTrainingPage(QChar classLetter) const
+{
+    const QString generated = generatedTrainingPage(classLetter);
+    return QFileInfo::exists(generated) ? generated : trainingPage(classLetter);
 }
 
 QString DataPaths::examinationPage(QChar classLetter) const

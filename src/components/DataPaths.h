@@ -56,7 +56,11 @@ public:
     QString installedArchive() const; ///< Fragen/ZIROdazud.qst beside the program
     /// Worked solution of a question: Fragen/QZ7TRV/Klasse<c>/<ID>.pdf.
     QString solution(QChar classLetter, const QString &id) const;
-    QString picsDir() const;    ///< pics
+    QString picsDir() const; ///< pics
+    /// The folder that stands for "." in the first "./pics/..." reference of a text: the
+    /// data folder when an imported catalogue put that picture there, else the program
+    /// folder.
+    QString pictureRoot(const QString &textWithReference) const;
     QString styleSheet() const; ///< css/vexa2.css, the generated pages' style sheet
     QString startPage() const;  ///< html/index.html
     QString helpPage() const;   ///< html/VexaHilfe.html
@@ -64,6 +68,11 @@ public:
     /// (the viewer matches file names without regard to case): html/training<c>.html,
     /// html/klasse<c>.html.
     QString trainingPage(QChar classLetter) const;
+    /// Training page of an imported catalogue: html/training<c>.html of the data folder.
+    QString generatedTrainingPage(QChar classLetter) const;
+    /// The training page to show: the generated one when an import made it, else the
+    /// installed one.
+    QString currentTrainingPage(QChar classLetter) const;
     QString examinationPage(QChar classLetter) const;
     /// Link target that builds the statistics of a class: html/statistik<c>.html beside
     /// the installed pages. Pages link it; the program intercepts it.

@@ -29,7 +29,6 @@ bool build(const QStringList &catalogueLines, const QString &id, const ExamPart 
     }
     answer = UmlautsToEntities(answer);
 
-    const QString programDir = paths.programDir();
     QStringList page;
     PageParts::appendHtmlHead(page, QStringLiteral("Vexa - Frage und richtige Antwort"),
                               paths.styleSheet());
@@ -41,8 +40,9 @@ bool build(const QStringList &catalogueLines, const QString &id, const ExamPart 
                 QStringLiteral("\"><td colspan=\"2\"><b>") + id + QStringLiteral("</b></td></tr>");
     SheetGenerator::FragentextZeile(text, part.light, page);
     if (!picture.isEmpty())
-        SheetGenerator::BildZeile(picture, part.light, programDir, page);
-    SheetGenerator::AntwortZeile(id, QString(), false, page, part.light, answer, programDir);
+        SheetGenerator::BildZeile(picture, part.light, paths.pictureRoot(picture), page);
+    SheetGenerator::AntwortZeile(id, QString(), false, page, part.light, answer,
+                                 paths.pictureRoot(answer));
     page << QStringLiteral("</table>")
          << QStringLiteral(
                 "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")

@@ -68,6 +68,15 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
         ui.showAbout();
         return true;
     }
+    // An imported catalogue brings training pages of its own in the data folder.
+    for (const QChar c : {u'A', u'E'}) {
+        const QString generated = m_paths.generatedTrainingPage(c);
+        if (lower.contains(QStringLiteral("training") + c.toLower() + QStringLiteral(".html")) &&
+            QFileInfo::exists(generated) && QFileInfo(target) != QFileInfo(generated)) {
+            ui.showPage(generated + QStringLiteral("#top"));
+            return true;
+        }
+    }
     if (lower.contains(QLatin1String("statistika.html"))) {
         if (m_hooks.statistikA)
             m_hooks.statistikA();

@@ -168,7 +168,6 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
 {
     const QStringList &catalogue = m_uses.catalogue.lines();
     const StringList &selected = m_uses.selectedQuestions;
-    const QString programDir = m_uses.paths.programDir();
     const int questionCount = m_uses.bogen.Fragenzahl;
 
     // The scan starts at the first line: an entry without version line keeps its first
@@ -201,7 +200,8 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
         FragentextZeile(UmlautsToEntities(lineAt(catalogue, i).mid(2)), part.light, lines);
         ++i;
         if (lineAt(catalogue, i).left(2).toUpper() == QLatin1String("P:")) {
-            BildZeile(lineAt(catalogue, i).mid(2), part.light, programDir, lines);
+            BildZeile(lineAt(catalogue, i).mid(2), part.light,
+                      m_uses.paths.pictureRoot(lineAt(catalogue, i)), lines);
             ++i;
         }
 
@@ -225,7 +225,8 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
         for (int position = 1; position <= 4; ++position) {
             if (!answerSlots[position - 1].isEmpty())
                 AntwortZeile(name, QString::number(position), true, lines, part.light,
-                             answerSlots[position - 1], programDir);
+                             answerSlots[position - 1],
+                             m_uses.paths.pictureRoot(answerSlots[position - 1]));
         }
 
         lines << QStringLiteral("<tr bgcolor=\"#ffffff\">")
@@ -348,10 +349,10 @@ void SheetGenerator::FragentextZeile(const QString &text, const QString &colour,
 }
 
 void SheetGenerator::BildZeile(const QString &reference, const QString &colour,
-                               const QString &programDir, QStringList &lines)
+                               const QString &pictureRoot, QStringList &lines)
 {
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">")
-          << QStringLiteral("<td colspan=\"2\"><img src=\"") + programDir + reference.mid(1, 50) +
+          << QStringLiteral("<td colspan=\"2\"><img src=\"") + pictureRoot + reference.mid(1, 50) +
                  QStringLiteral("\" vspace=\"2\" hspace=\"5\" border=\"0\" alt=\"") + reference +
                  QStringLiteral("\"></td>")
           << QStringLiteral("</tr>");
@@ -359,9 +360,9 @@ void SheetGenerator::BildZeile(const QString &reference, const QString &colour,
 
 void SheetGenerator::AntwortZeile(const QString &name, const QString &position, bool withRadio,
                                   QStringList &lines, const QString &colour, QString answer,
-                                  const QString &programDir)
+                                  const QString &pictureRoot)
 {
-    ReplaceAll(answer, QStringLiteral("./pics"), programDir + QStringLiteral("/pics"));
+    ReplaceAll(answer, QStringLiteral("./pics"), pictureRoot + QStringLiteral("/pics"));
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">");
     if (withRadio) {
         lines << QStringLiteral("<td><input type=\"radio\" name=\"") + name +

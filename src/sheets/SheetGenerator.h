@@ -62,11 +62,13 @@ public:
     /// Head row of a question; the ID it returns names the question's form fields.
     QString FragenKopfZeile(const QString &id, const QString &colour, int j, QStringList &lines);
     static void FragentextZeile(const QString &text, const QString &colour, QStringList &lines);
+    /// Picture and answer rows; pictureRoot stands for the "." of "./pics" references
+    /// (DataPaths::pictureRoot).
     static void BildZeile(const QString &reference, const QString &colour,
-                          const QString &programDir, QStringList &lines);
+                          const QString &pictureRoot, QStringList &lines);
     static void AntwortZeile(const QString &name, const QString &position, bool withRadio,
                              QStringList &lines, const QString &colour, QString answer,
-                             const QString &programDir);
+                             const QString &pictureRoot);
     static void BogenFuss(QChar partLetter, const QString &examNumber, QStringList &lines);
 
     /// The sheet number after a counter value read from the settings file: the value

@@ -626,12 +626,12 @@ void TVexaForm::HomeSpeedButtonClick()
 
 void TVexaForm::TrainingK2Click()
 {
-    m_viewer->loadFile(m_core->paths().trainingPage(u'a') + QStringLiteral("#top"));
+    m_viewer->loadFile(m_core->paths().currentTrainingPage(u'A') + QStringLiteral("#top"));
 }
 
 void TVexaForm::TrainingK3Click()
 {
-    m_viewer->loadFile(m_core->paths().trainingPage(u'e') + QStringLiteral("#top"));
+    m_viewer->loadFile(m_core->paths().currentTrainingPage(u'E') + QStringLiteral("#top"));
 }
 
 void TVexaForm::HilfeSpeedButtonClick()

@@ -1,8 +1,10 @@
 #include "CoreFixture.h"
+#include "Golden.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "components/TextFile.h"
+#include "sheets/PageCommands.h"
 
 #include <QDirIterator>
 #include <QtTest>
@@ -119,6 +121,21 @@ void TestCatalogueImport::importReplacesCatalogue()
     QCOMPARE(QDir(data).entryList({QStringLiteral(".import-*")},
                                   QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
+
+    // Training pages of the chapters; page links and sheets use them and the pictures.
+    const QString trainingA = data + QStringLiteral("/html/traininga.html");
+    QVERIFY(compareWithGolden(
+        trainingA, QStringLiteral(VEXA_TEST_DATA "/golden/training_import_A.html"), data));
+    QVERIFY(QFileInfo::exists(data + QStringLiteral("/html/traininge.html")));
+    PageCommands &pc = f.core->pageCommands();
+    QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("/opt/vexa/html/trainingA.html")));
+    QCOMPARE(f.ui.shownPages.last(), trainingA + QStringLiteral("#top"));
+    pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                {QStringLiteral("teil=T"), QStringLiteral("abschnitt=AB1")});
+    QStringList sheet;
+    QVERIFY(TextFile::readLines(data + QStringLiteral("/html/LetztePruefung.html"), sheet));
+    QVERIFY(sheet.join(u'\n').contains(QStringLiteral("<img src=\"") + data +
+                                       QStringLiteral("/pics/AB101_a.svg\"")));
 
     // A second import on the same day keeps the first replaced archive too.
     QVERIFY(import.import(publication.path, summary));

@@ -1,0 +1,95 @@
+#include "catalogue/TrainingPages.h"
+
+#include "catalogue/PageParts.h"
+#include "components/Cp1252.h"
+#include "components/DataPaths.h"
+
+namespace TrainingPages {
+
+namespace {
+
+QString pageText(const QString &text)
+{
+    const QString escaped = text.toHtmlEscaped();
+    if (Cp1252::canEncode(escaped))
+        return escaped;
+    QString out;
+    for (const char32_t cp : escaped.toUcs4()) {
+        const QString ch = QString::fromUcs4(&cp, 1);
+        out += Cp1252::canEncode(ch) ? ch : QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
+    }
+    return out;
+}
+
+void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar partLetter,
+                QChar formClass, const QList<CatalogueBuilder::Group> &groups)
+{
+    s << QStringLiteral("<table class=\"liste\">")
+      << QStringLiteral("<tr><th colspan=\"4\" bgcolor=\"") + colour + QStringLiteral("\">") +
+             heading + QStringLiteral("</th></tr>");
+    for (const CatalogueBuilder::Group &group : groups) {
+        for (int k = 1; (k - 1) * sectionSize < group.size && k <= 9; ++k) {
+            const QString code = group.code + QString::number(k);
+            const int first = (k - 1) * sectionSize + 1;
+            const int last = qMin(k * sectionSize, group.size);
+            s << QStringLiteral("<tr><td class=\"code\">") + code + QStringLiteral("</td><td>") +
+                     pageText(group.title) + QStringLiteral("</td><td class=\"bereich\">Fragen ") +
+                     QString::number(first) + QStringLiteral("&ndash;") + QString::number(last) +
+                     QStringLiteral("</td><td class=\"knopf\"><form action=\"VexaU") + formClass +
+                     QStringLiteral("\" method=\"post\"><input type=\"hidden\" name=\"teil\" "
+                                    "value=\"") +
+                     partLetter +
+                     QStringLiteral("\"><input type=\"hidden\" name=\"abschnitt\" value=\"") +
+                     code + QStringLiteral("\"><input type=\"submit\" value=\" Training ") + code +
+                     QStringLiteral(" \"></form></td></tr>");
+        }
+    }
+    s << QStringLiteral("</table>");
+}
+
+} // namespace
+
+QStringList pageLines(const DataPaths &paths, QChar classLetter,
+                      const QMap<QString, QList<CatalogueBuilder::Group>> &groups,
+                      const QString &edition)
+{
+    const QString c(classLetter);
+    const QChar other = classLetter == u'A' ? u'E' : u'A';
+    const QString pd = paths.programDir();
+    QStringList s;
+    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Training Klasse ") + c,
+                              pd + QStringLiteral("/css/vexa.css"));
+    s << QStringLiteral("<body>") << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
+      << QStringLiteral("<tr><td><div class=\"inhalt\">")
+      << QStringLiteral("<h1>Training Klasse ") + c + QStringLiteral("</h1>")
+      << QStringLiteral("<p>Amtlicher Fragenkatalog, ") + pageText(edition) +
+             QStringLiteral(". Jeder Abschnitt enth&auml;lt bis zu 40 Fragen eines Kapitels. "
+                            "Ein Klick auf <b>Training</b> erzeugt den Fragebogen des "
+                            "Abschnitts, ohne Zeitlimit und ohne Eintrag im "
+                            "Pr&uuml;fungslog.</p>");
+    appendPart(s, QStringLiteral("Teil 1 Technische Kenntnisse Klasse ") + c,
+               classLetter == u'A' ? QStringLiteral("#e0e0ff") : QStringLiteral("#e0f0ff"), u'T',
+               classLetter, groups.value(QStringLiteral("T") + c));
+    s << QStringLiteral("<p><small>Betriebliche Kenntnisse und Vorschriften sind f&uuml;r die "
+                        "Klassen A und E gleich.</small></p>");
+    appendPart(s, QStringLiteral("Teil 2 Betriebliche Kenntnisse"), QStringLiteral("#ffffb0"), u'B',
+               u'E', groups.value(QStringLiteral("BE")));
+    appendPart(s, QStringLiteral("Teil 3 Kenntnisse von Vorschriften"), QStringLiteral("#d0ffc0"),
+               u'V', u'E', groups.value(QStringLiteral("VE")));
+    s << QStringLiteral("<div class=\"kasten\">") +
+             PageParts::link(paths.generatedTrainingPage(other),
+                             QStringLiteral("Training Klasse ") + other) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(paths.examinationPage(classLetter),
+                             QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
+             QStringLiteral("</div>")
+      << QStringLiteral("</div></td></tr>") << QStringLiteral("</table>")
+      << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    return s;
+}
+
+} // namespace TrainingPages
