@@ -76,6 +76,25 @@ if(_vexa_solution_pages)
     list(APPEND _vexa_program_files ${_vexa_solution_pdfs})
 endif()
 
+# KaTeX's style sheet and fonts (Debian's libjs-katex and fonts-katex) for the formulas of
+# an imported catalogue: the generated pages' style sheet imports css/katex/katex.min.css.
+set(VEXA_KATEX_DIR /usr/share/javascript/katex CACHE PATH "Folder of katex.min.css and fonts/")
+if(EXISTS ${VEXA_KATEX_DIR}/katex.min.css)
+    file(GLOB _vexa_katex_fonts ${VEXA_KATEX_DIR}/fonts/*.woff2)
+    foreach(from IN LISTS _vexa_katex_fonts ITEMS ${VEXA_KATEX_DIR}/katex.min.css)
+        file(RELATIVE_PATH _vexa_relative ${VEXA_KATEX_DIR} ${from})
+        set(to ${VEXA_PROGRAM_DIR}/css/katex/${_vexa_relative})
+        add_custom_command(OUTPUT ${to}
+            COMMAND ${CMAKE_COMMAND} -E copy ${from} ${to}
+            DEPENDS ${from}
+            COMMENT "Copying KaTeX ${_vexa_relative}"
+            VERBATIM)
+        list(APPEND _vexa_program_files ${to})
+    endforeach()
+else()
+    message(STATUS "No KaTeX style sheet in ${VEXA_KATEX_DIR}: imported formulas show unstyled")
+endif()
+
 add_custom_target(vexa_program_folder ALL DEPENDS ${_vexa_program_files})
 # cmake/Install.cmake installs exactly these.
 set(VEXA_PROGRAM_FILES ${_vexa_program_files})

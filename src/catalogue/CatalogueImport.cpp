@@ -40,6 +40,34 @@ QString freeName(const QString &path)
 
 } // namespace
 
+QString CatalogueImport::fileFilter()
+{
+    return QStringLiteral("Fragenkatalog (*.json)");
+}
+
+QString CatalogueImport::summaryText(const Summary &summary)
+{
+    static const std::pair<const char *, const char *> parts[] = {
+        {"TA", "Technische Kenntnisse Klasse A"},
+        {"TE", "Technische Kenntnisse Klasse E"},
+        {"TN", "Technische Kenntnisse Klasse N"},
+        {"BE", "Betriebliche Kenntnisse"},
+        {"VE", "Kenntnisse von Vorschriften"}};
+    QString text =
+        QStringLiteral("Der amtliche Fragenkatalog (%1) ist eingelesen:\n").arg(summary.edition);
+    for (const auto &[code, title] : parts)
+        text += QStringLiteral("\n%1: %2 Fragen")
+                    .arg(QString::fromUtf8(title))
+                    .arg(summary.questions.value(QLatin1String(code)));
+    text +=
+        QStringLiteral("\n\n%1 Bilder, %2 Formeln.").arg(summary.pictures).arg(summary.formulas);
+    if (!summary.replacedArchive.isEmpty())
+        text += QStringLiteral("\nDer bisherige Fragenkatalog liegt als %1.")
+                    .arg(summary.replacedArchive);
+    text += QStringLiteral("\nDie Abgefragt-Listen beginnen neu.");
+    return text;
+}
+
 bool CatalogueImport::fail(const QString &message)
 {
     m_uses.ui.setProgress(0);
@@ -168,8 +196,8 @@ bool CatalogueImport::import(const QString &path, Summary &summary)
     for (const QString &name : asked)
         (void)QFile::remove(paths.questionsDir() + u'/' + name);
 
-    summary =
-        Summary{built.questions, static_cast<int>(built.pictures.size()), built.formulas, kept};
+    summary = Summary{built.questions, static_cast<int>(built.pictures.size()), built.formulas,
+                      kept, catalogue.edition};
     ui.setProgress(0);
     return true;
 }

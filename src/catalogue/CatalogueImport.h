@@ -32,7 +32,14 @@ public:
         int pictures = 0;
         int formulas = 0;
         QString replacedArchive; ///< where the old archive was kept; empty without one
+        QString edition;
     };
+
+    /// What the box at the end of an import says.
+    static QString summaryText(const Summary &summary);
+
+    /// Filter of the import's file dialog.
+    static QString fileFilter();
 
     explicit CatalogueImport(Uses uses) : m_uses(std::move(uses)) {}
 

@@ -45,6 +45,21 @@ void MessageBox::warning(QWidget *parent, const QString &text)
     box.exec();
 }
 
+void MessageBox::information(QWidget *parent, const QString &text)
+{
+    if (hook()) {
+        hook()(Information, text);
+        return;
+    }
+    if (boxesToStderr(text))
+        return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text,
+                    QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
 bool MessageBox::confirm(QWidget *parent, const QString &text)
 {
     if (hook())

@@ -12,7 +12,7 @@ class MessageBox
 {
 public:
     enum Answer { Ok, Cancel };
-    enum Kind { Warning, Confirmation };
+    enum Kind { Warning, Confirmation, Information };
 
     /// A hook receives the kind and text of a box and returns the answer in place of a
     /// real box. Without a hook the real QMessageBox is shown.
@@ -20,6 +20,9 @@ public:
 
     /// Modal warning box: caption "Warnung", warning symbol, one button "OK".
     static void warning(QWidget *parent, const QString &text);
+
+    /// Modal box with a report: caption "Information", one button "OK".
+    static void information(QWidget *parent, const QString &text);
 
     /// Modal box with "OK" and "Abbrechen"; true only for OK (closing the box is Cancel).
     static bool confirm(QWidget *parent, const QString &text);

@@ -1,5 +1,7 @@
 #include "shell/VexaMain.h"
 
+#include "catalogue/CatalogueImport.h"
+#include "catalogue/KatexRenderer.h"
 #include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "components/PrinterDialogs.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -169,6 +172,9 @@ void TVexaForm::createMenus()
              &TVexaForm::DruckenSpeedButtonClick);
     addEntry(datei, QStringLiteral(" D&rucker einrichten"), QStringLiteral(" Drucker einrichten"),
              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), &TVexaForm::DruckereinrichtenClick);
+    addEntry(datei, QStringLiteral("Fragenkatalog &importieren..."),
+             QStringLiteral(" Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen"),
+             QKeySequence(Qt::CTRL | Qt::Key_I), &TVexaForm::FragenkatalogImportierenClick);
     datei->addSeparator();
     addEntry(datei, QStringLiteral(" Be&enden"), QStringLiteral(" Programmende"),
              QKeySequence(Qt::Key_F12), &TVexaForm::ExitSpeedButtonClick);
@@ -679,6 +685,40 @@ void TVexaForm::DruckenSpeedButtonClick()
 void TVexaForm::DruckereinrichtenClick()
 {
     PrinterDialogs::printerSetup(this, &m_printer);
+}
+
+void TVexaForm::FragenkatalogImportierenClick()
+{
+    const QString path =
+        FileDialog::getOpenFileName(this, QStringLiteral("Fragenkatalog importieren"),
+                                    QDir::homePath(), CatalogueImport::fileFilter());
+    if (path.isEmpty())
+        return;
+    // KaTeX is loaded once, with the first formula of the first import.
+    QString katexError;
+    const auto renderer = [this, &katexError](const QString &tex, QString &html, QString &reason) {
+        if (!m_katex) {
+            m_katex = std::make_unique<KatexRenderer>();
+            if (!m_katex->load(KatexRenderer::defaultScript(), &katexError)) {
+                m_katex.reset();
+                reason = katexError;
+                return false;
+            }
+        }
+        return m_katex->render(tex, html, reason);
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CatalogueImport import({m_core->paths(), *this, renderer, {}});
+    CatalogueImport::Summary summary;
+    const bool imported = import.import(path, summary);
+    QApplication::restoreOverrideCursor();
+    if (!imported)
+        return;
+    // The run reads the new archive from now on.
+    m_core->paths().setCatalogueArchive(m_core->paths().archiveInDataDir());
+    m_core->CatalogueLines().clear();
+    MessageBox::information(this, CatalogueImport::summaryText(summary));
+    TrainingK2Click();
 }
 
 void TVexaForm::ExitSpeedButtonClick()

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class KatexRenderer;
 class QAction;
 class QFrame;
 class QKeyEvent;
@@ -106,6 +107,7 @@ public slots:
     // Printing and exit
     void DruckenSpeedButtonClick();
     void DruckereinrichtenClick();
+    void FragenkatalogImportierenClick();
     void ExitSpeedButtonClick();
     // Own lists
     void PruefungladenClick();
@@ -173,4 +175,6 @@ private:
     QHash<QKeySequence, QAction *> m_menuShortcuts;
     /// Panel texts set while a page of the program was loading, shown again once it is.
     QHash<Panel, QString> m_textsAfterLoad;
+    /// Formula typesetting for imports, loaded at the first formula.
+    std::unique_ptr<KatexRenderer> m_katex;
 };
