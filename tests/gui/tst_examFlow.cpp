@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -274,6 +275,57 @@ private slots:
             runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
         QVERIFY2(sheet.contains(QStringLiteral("3 Fragen \u00a0 Zeit: 12 Minuten")),
                  qPrintable(sheet.left(300)));
+    }
+
+    // Ctrl+I on the fixture publication: the next F2 sheet holds its questions, with the
+    // pictures of the data folder loaded.
+    void importedCatalogueMakesTheSheets()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTemporaryDir publication;
+        const QString json = publication.path() + QStringLiteral("/katalog.json");
+        QVERIFY(QFile::copy(QStringLiteral(VEXA_TEST_DATA "/import/catalogue.json"), json));
+        QDir().mkpath(publication.path() + QStringLiteral("/svgs"));
+        for (const char *key : {"AB101_a", "AB101_b", "AB101_c", "AB101_d", "EB101_q"})
+            QVERIFY(TextFile::writeLines(
+                publication.path() + QStringLiteral("/svgs/") + QLatin1String(key) +
+                    QStringLiteral(".svg"),
+                {QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" "
+                                "height=\"20\"><rect width=\"40\" height=\"20\"/></svg>")}));
+        QStringList dialogs;
+        FileDialog::setHook(
+            [&](FileDialog::Kind, const QString &title, const QString &, const QString &filter) {
+                dialogs << title + QStringLiteral(" | ") + filter;
+                return json;
+            });
+
+        QTest::keyClick(&w, Qt::Key_I, Qt::ControlModifier);
+        QTRY_COMPARE(m_warnings.size(), 1); // the box at the end
+        QCOMPARE(dialogs, QStringList{"Fragenkatalog importieren | Fragenkatalog (*.json)"});
+        QVERIFY2(m_warnings.first().startsWith(
+                     QStringLiteral("Der amtliche Fragenkatalog (Testausgabe, Dezember 2026) ist "
+                                    "eingelesen:")),
+                 qPrintable(m_warnings.first()));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("traininga.html"), 20000);
+
+        QTest::keyClick(&w, Qt::Key_F2);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QCOMPARE(
+            runScript(w.viewer(), QStringLiteral("[...document.querySelectorAll("
+                                                 "'input[type=hidden][value=N]')].map(i => i.name)"
+                                                 ".join(' ')"))
+                .toString(),
+            QStringLiteral("AA101 AB101"));
+        // The picture answers come from the data folder and are shown.
+        const QString loaded =
+            QStringLiteral("[...document.images].filter(i => i.src.includes('/pics/AB101_')"
+                           " && i.complete && i.naturalWidth > 0).length");
+        QTRY_COMPARE(runScript(w.viewer(), loaded).toInt(), 4);
+        // The formula is typeset.
+        QVERIFY(runScript(w.viewer(), QStringLiteral("document.querySelectorAll('.katex').length"))
+                    .toInt() > 0);
     }
 
     // An examination shows up in the log page (Ctrl+L) and in the class statistics with
