@@ -4,9 +4,11 @@
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "components/ZipArchive.h"
 #include "components/ZipWriter.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -42,7 +44,7 @@ QString freeName(const QString &path)
 
 QString CatalogueImport::fileFilter()
 {
-    return QStringLiteral("Fragenkatalog (*.json)");
+    return QStringLiteral("Fragenkatalog (*.json *.zip)");
 }
 
 QString CatalogueImport::summaryText(const Summary &summary)
@@ -75,11 +77,28 @@ bool CatalogueImport::fail(const QString &message)
     return false;
 }
 
-bool CatalogueImport::import(const QString &path, Summary &summary)
+bool CatalogueImport::import(const QString &chosen, Summary &summary)
 {
     const DataPaths &paths = m_uses.paths;
     UserInterface &ui = m_uses.ui;
     ui.setProgress(5);
+
+    // A ZIP holds the JSON file and the pictures: unpacked first, then read as a folder.
+    QString path = chosen;
+    QTemporaryDir unpacked;
+    if (chosen.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+        QString reason;
+        if (!unpacked.isValid())
+            return fail(QStringLiteral("Für das Auspacken von %1 ist kein Platz (%2).")
+                            .arg(chosen, unpacked.errorString()));
+        if (!unpackAll(chosen, unpacked.path(), &reason))
+            return fail(reason);
+        QDirIterator it(unpacked.path(), {QStringLiteral("*.json")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        if (!it.hasNext())
+            return fail(QStringLiteral("Das ZIP-Archiv %1 enthält keine JSON-Datei.").arg(chosen));
+        path = it.next();
+    }
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -88,7 +107,7 @@ bool CatalogueImport::import(const QString &path, Summary &summary)
     OfficialCatalogue catalogue;
     QString error;
     if (!OfficialCatalogue::read(file.readAll(), catalogue, &error))
-        return fail(path + QStringLiteral(": ") + error);
+        return fail(chosen + QStringLiteral(": ") + error);
     ui.setProgress(20);
 
     CatalogueBuilder::Result built;

@@ -10,8 +10,8 @@ class DataPaths;
 class UserInterface;
 
 /// Imports the official catalogue (its JSON file, with the pictures beside it or in a
-/// folder "svgs" next to it) into the data folder: a new archive replaces
-/// Fragen/ZIROdazud.qst (the replaced one is kept beside it), the pictures go to the data
+/// folder "svgs" next to it, or a ZIP archive holding them) into the data folder: a new archive
+/// replaces Fragen/ZIROdazud.qst (the replaced one is kept beside it), the pictures go to the data
 /// folder's pics, and the asked lists of the old catalogue are removed. All or nothing:
 /// everything is prepared in a folder of its own first, and the data folder changes only
 /// when that succeeded.
@@ -43,10 +43,10 @@ public:
 
     explicit CatalogueImport(Uses uses) : m_uses(std::move(uses)) {}
 
-    /// Imports the JSON file at path, moving the progress bar. Every failure (unreadable
-    /// or wrong file, missing picture, formula KaTeX rejects, full disk) is shown as one
-    /// German warning naming the file or question; the data folder is then unchanged and
-    /// false is returned.
+    /// Imports the JSON file (or the ZIP archive) at path, moving the progress bar. Every failure
+    /// (unreadable or wrong file, missing picture, formula KaTeX rejects, full disk) is shown as
+    /// one German warning naming the file or question; the data folder is then unchanged and false
+    /// is returned.
     [[nodiscard]] bool import(const QString &path, Summary &summary);
 
 private:

@@ -3,7 +3,9 @@
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -51,6 +53,26 @@ bool readEntry(zip_t *archive, zip_uint64_t index, zip_uint64_t size, QByteArray
     return ok;
 }
 
+// Opens the archive from memory (data must outlive it); null when it is no archive.
+ArchivePtr openArchive(const QByteArray &data)
+{
+    // libzip takes an empty file for an empty archive; for us it is a broken one.
+    if (data.isEmpty())
+        return nullptr;
+    zip_error_t error;
+    zip_error_init(&error);
+    SourcePtr source(zip_source_buffer_create(data.constData(), data.size(), 0, &error));
+    if (!source) {
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    ArchivePtr archive(zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    zip_error_fini(&error);
+    if (archive)
+        source.release(); // the open archive owns the source from here on
+    return archive;
+}
+
 } // namespace
 
 ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QStringList &target)
@@ -60,23 +82,9 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
         return ExtractResult::Damaged;
     const QByteArray data = file.readAll();
     file.close();
-    // libzip takes an empty file for an empty archive; for a catalogue it is a broken one.
-    if (data.isEmpty())
-        return ExtractResult::Damaged;
-
-    zip_error_t error;
-    zip_error_init(&error);
-    SourcePtr source(zip_source_buffer_create(data.constData(), data.size(), 0, &error));
-    if (!source) {
-        zip_error_fini(&error);
-        return ExtractResult::Damaged;
-    }
-    ArchivePtr archive(zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
-    zip_error_fini(&error);
+    ArchivePtr archive = openArchive(data);
     if (!archive)
         return ExtractResult::Damaged;
-    // The open archive owns the source from here on.
-    source.release();
 
     const QByteArray name = entryName.toUtf8();
     zip_int64_t index = zip_name_locate(archive.get(), name.constData(), 0);
@@ -95,4 +103,51 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
         return ExtractResult::Damaged;
     target = TextFile::splitLines(Cp1252::toUnicode(content));
     return ExtractResult::Extracted;
+}
+
+bool unpackAll(const QString &archivePath, const QString &folder, QString *error)
+{
+    const auto failed = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
+                          .arg(archivePath, file.errorString()));
+    const QByteArray data = file.readAll();
+    ArchivePtr archive = openArchive(data);
+    if (!archive)
+        return failed(
+            QStringLiteral("Die Datei %1 ist kein lesbares ZIP-Archiv.").arg(archivePath));
+    const QDir target(folder);
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            return failed(QStringLiteral("Das ZIP-Archiv %1 ist beschädigt.").arg(archivePath));
+        const QString name = QString::fromUtf8(st.name);
+        if (name.endsWith(u'/'))
+            continue;
+        const QString clean = QDir::cleanPath(name);
+        if (clean.isEmpty() || QDir::isAbsolutePath(clean) || clean == QLatin1String("..") ||
+            clean.startsWith(QLatin1String("../")))
+            return failed(QStringLiteral("Das ZIP-Archiv %1 enthält den unzulässigen Namen %2.")
+                              .arg(archivePath, name));
+        QByteArray content;
+        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize ||
+            !readEntry(archive.get(), index, st.size, content))
+            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
+                              .arg(name, archivePath));
+        const QString path = target.filePath(clean);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.flush())
+            return failed(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                              .arg(path, out.errorString()));
+    }
+    return true;
 }

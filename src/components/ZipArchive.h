@@ -13,3 +13,9 @@ enum class ExtractResult { Extracted, EntryMissing, Damaged };
 /// cases target is left unchanged. Never crashes or hangs on a broken file.
 [[nodiscard]] ExtractResult Entzippen(const QString &archivePath, const QString &entryName,
                                       QStringList &target);
+
+/// Unpacks every file entry of a ZIP archive into folder (which must exist), keeping the
+/// entries' folders. An entry whose name would leave the folder (absolute, "..") refuses
+/// the whole archive. Returns false with the reason in *error (German) when the archive
+/// cannot be read or an entry cannot be written; what was unpacked then stays in folder.
+[[nodiscard]] bool unpackAll(const QString &archivePath, const QString &folder, QString *error);

@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "components/TextFile.h"
+#include "components/ZipWriter.h"
 #include "sheets/PageCommands.h"
 
 #include <QDirIterator>
@@ -53,7 +54,30 @@ struct Publication
                                                        " width=\"10\" height=\"10\"/>")});
         path = json;
     }
+
+    /// The publication as one ZIP archive, with extra entries when given.
+    QString zipped(const QList<std::pair<QString, QByteArray>> &extra = {}) const
+    {
+        ZipWriter zip;
+        QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            QFile f(file);
+            if (f.open(QIODevice::ReadOnly))
+                zip.addEntry(QStringLiteral("katalog/") + file.mid(dir.path().size() + 1),
+                             f.readAll(), QDateTime());
+        }
+        for (const auto &[name, bytes] : extra)
+            zip.addEntry(name, bytes, QDateTime());
+        const QString archive = zipDir.path() + QStringLiteral("/katalog.zip");
+        QString error;
+        if (!zip.write(archive, &error))
+            qFatal("%s", qPrintable(error));
+        return archive;
+    }
+
     QTemporaryDir dir;
+    QTemporaryDir zipDir;
     QString path;
 };
 
@@ -73,14 +97,18 @@ private slots:
 void TestCatalogueImport::importReplacesCatalogue_data()
 {
     QTest::addColumn<bool>("beside");
-    QTest::newRow("pictures in svgs") << false;
-    QTest::newRow("pictures beside the file") << true;
+    QTest::addColumn<bool>("zip");
+    QTest::newRow("pictures in svgs") << false << false;
+    QTest::newRow("pictures beside the file") << true << false;
+    QTest::newRow("ZIP archive") << false << true;
 }
 
 void TestCatalogueImport::importReplacesCatalogue()
 {
     QFETCH(bool, beside);
+    QFETCH(bool, zip);
     Publication publication(beside);
+    const QString chosen = zip ? publication.zipped() : publication.path;
     CoreFixture f;
     f.startWithArchive(kDemo);
     const QString data = f.dataDir();
@@ -96,7 +124,7 @@ void TestCatalogueImport::importReplacesCatalogue()
     CatalogueImport import({f.core->paths(), f.ui, fakeFormula,
                             [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53)); }});
     CatalogueImport::Summary summary;
-    QVERIFY(import.import(publication.path, summary));
+    QVERIFY(import.import(chosen, summary));
     QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
     QCOMPARE(summary.questions.value("TA"), 2);
     QCOMPARE(summary.questions.value("BE"), 3);
@@ -138,7 +166,7 @@ void TestCatalogueImport::importReplacesCatalogue()
                                        QStringLiteral("/pics/AB101_a.svg\"")));
 
     // A second import on the same day keeps the first replaced archive too.
-    QVERIFY(import.import(publication.path, summary));
+    QVERIFY(import.import(chosen, summary));
     QCOMPARE(summary.replacedArchive, data + QStringLiteral("/Fragen/ZIROdazud-2026-03-14-2.qst"));
 }
 
@@ -153,6 +181,11 @@ void TestCatalogueImport::failedImportChangesNothing_data()
     QTest::newRow("picture missing")
         << "picture"
         << "Das Bild AB101_c.svg der Frage AB101 fehlt: weder in @ noch in @/svgs.";
+    QTest::newRow("ZIP entry leaving its folder")
+        << "zipslip"
+        << "Das ZIP-Archiv #.zip enthält den unzulässigen Namen ../../boese.txt.";
+    QTest::newRow("ZIP without JSON") << "zipnojson"
+                                      << "Das ZIP-Archiv #.zip enthält keine JSON-Datei.";
     QTest::newRow("formula rejected")
         << "formula"
         << "Die Formel \"\\frac{1}{2}\" der Frage EA101 kann nicht gesetzt werden (";
@@ -170,6 +203,12 @@ void TestCatalogueImport::failedImportChangesNothing()
         QVERIFY(TextFile::writeLines(path, {QStringLiteral("{\"sections\": [")}));
     if (kind == QLatin1String("picture"))
         QVERIFY(QFile::remove(publication.dir.path() + QStringLiteral("/svgs/AB101_c.svg")));
+    if (kind == QLatin1String("zipslip"))
+        path = publication.zipped({{QStringLiteral("../../boese.txt"), QByteArray("x")}});
+    if (kind == QLatin1String("zipnojson")) {
+        QVERIFY(QFile::remove(publication.path));
+        path = publication.zipped();
+    }
 
     CoreFixture f;
     f.startWithArchive(kDemo);
@@ -192,6 +231,8 @@ void TestCatalogueImport::failedImportChangesNothing()
 
     QCOMPARE(f.ui.warnings.size(), 1);
     message.replace(u'@', publication.dir.path());
+    if (kind.startsWith(QLatin1String("zip")))
+        message.replace(u'#', path.chopped(4));
     message.replace(u'#', kind == QLatin1String("missing") ? publication.dir.path() + u'/' : path);
     QVERIFY2(f.ui.warnings.first().startsWith(message), qPrintable(f.ui.warnings.first()));
     QCOMPARE(f.ui.progress.last(), 0);

@@ -302,7 +302,7 @@ private slots:
 
         QTest::keyClick(&w, Qt::Key_I, Qt::ControlModifier);
         QTRY_COMPARE(m_warnings.size(), 1); // the box at the end
-        QCOMPARE(dialogs, QStringList{"Fragenkatalog importieren | Fragenkatalog (*.json)"});
+        QCOMPARE(dialogs, QStringList{"Fragenkatalog importieren | Fragenkatalog (*.json *.zip)"});
         QVERIFY2(m_warnings.first().startsWith(
                      QStringLiteral("Der amtliche Fragenkatalog (Testausgabe, Dezember 2026) ist "
                                     "eingelesen:")),
