@@ -222,8 +222,12 @@ void TstMainWindow::menuLayout_data()
     QTest::newRow("bar") << QStringList{}
                          << QStringList{"&Datei", "&Training", "&Prüfungen", "&Hilfe"};
     QTest::newRow("Datei") << QStringList{"&Datei"}
-                           << QStringList{" Eigene &Prüfung", " Aktuelle Seite &drucken",
-                                          " D&rucker einrichten", kSeparator, " Be&enden"};
+                           << QStringList{" Eigene &Prüfung",
+                                          " Aktuelle Seite &drucken",
+                                          " D&rucker einrichten",
+                                          "Fragenkatalog &importieren...",
+                                          kSeparator,
+                                          " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
                               << QStringList{"Klasse &A",       "Klasse &E", kSeparator,
                                              "Ant&wortenliste", kSeparator,  "Ei&nstellungen"};
@@ -276,6 +280,8 @@ void TstMainWindow::menuEntries_data()
         " Eigene Fragenauswahl laden und Fragebögen erzeugen", "F10");
     row("Datei/drucken", {datei, " Aktuelle Seite &drucken"}, " Aktuelle Seite drucken", "Ctrl+P");
     row("Datei/Drucker", {datei, " D&rucker einrichten"}, " Drucker einrichten", "Ctrl+Alt+P");
+    row("Datei/importieren", {datei, "Fragenkatalog &importieren..."},
+        " Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen", "Ctrl+I");
     row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
     row("Training/A", {training, "Klasse &A"}, " Fragentraining zur Klasse A", "Shift+F2");
     row("Training/E", {training, "Klasse &E"}, " Fragentraining zur Klasse E", "Shift+F3");
