@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBuilder.h"
+#include "catalogue/Selection.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 #include "components/ZipWriter.h"
@@ -188,6 +189,18 @@ void TestCatalogueBuilder::publishedCatalogue()
     // Every part makes an examination sheet, also by the sections entries.
     CoreFixture f;
     startOn(f, result);
+    // Every training section of every chapter selects its questions.
+    for (auto part = result.groups.cbegin(); part != result.groups.cend(); ++part) {
+        for (const CatalogueBuilder::Group &group : part.value()) {
+            for (int k = 1; (k - 1) * 40 < group.size; ++k) {
+                const int expected = qMin(40, group.size - (k - 1) * 40);
+                f.core->SelectedQuestions().clear();
+                QCOMPARE(f.core->selection().CollectSectionQuestions(
+                             part.key().at(0), part.key().at(1), group.code + QString::number(k)),
+                         expected);
+            }
+        }
+    }
     PageCommands &pc = f.core->pageCommands();
     for (bool bySections : {false, true}) {
         f.core->flags().FVBNetzA = bySections;

@@ -10,6 +10,9 @@
 #include <QDirIterator>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const QString kDemo = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
@@ -92,6 +95,7 @@ private slots:
     void importReplacesCatalogue();
     void failedImportChangesNothing_data();
     void failedImportChangesNothing();
+    void fullDiskChangesNothing();
 };
 
 void TestCatalogueImport::importReplacesCatalogue_data()
@@ -236,6 +240,31 @@ void TestCatalogueImport::failedImportChangesNothing()
     message.replace(u'#', kind == QLatin1String("missing") ? publication.dir.path() + u'/' : path);
     QVERIFY2(f.ui.warnings.first().startsWith(message), qPrintable(f.ui.warnings.first()));
     QCOMPARE(f.ui.progress.last(), 0);
+    QCOMPARE(snapshot(f.dataDir()), before);
+}
+
+// The file size limit of the process makes the kernel refuse writes past a byte count as
+// a full file system does.
+void TestCatalogueImport::fullDiskChangesNothing()
+{
+    Publication publication;
+    CoreFixture f;
+    f.startWithArchive(kDemo);
+    const QStringList before = snapshot(f.dataDir());
+    CatalogueImport import({f.core->paths(), f.ui, fakeFormula, {}});
+    CatalogueImport::Summary summary;
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1500; // the pictures fit, the pages and the archive do not
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool imported = import.import(publication.path, summary);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QVERIFY(!imported);
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY2(f.ui.warnings.first().contains(QLatin1String("kann nicht geschrieben werden")),
+             qPrintable(f.ui.warnings.first()));
     QCOMPARE(snapshot(f.dataDir()), before);
 }
 
