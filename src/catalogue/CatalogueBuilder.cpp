@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueBuilder.h"
 
+#include "catalogue/ExamRules.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 
@@ -261,6 +262,8 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
         versions << QStringLiteral("Veröffentlicht am ") + catalogue.issuedOn;
     versions += sourceNote(catalogue);
     built.entries.append({QStringLiteral("FragenVersion.txt"), bytesOf(encodableLines(versions))});
+    // The rules of the examinations this catalogue is made for, as data.
+    built.entries.append({ExamRules::entryName(), bytesOf(ExamRules::official2024().lines())});
     built.formulas = converter.formulas;
     result = std::move(built);
     return true;

@@ -70,7 +70,7 @@ void TestCatalogueBuilder::entriesOfTheFixture_data()
     QTest::addColumn<QString>("entry");
     for (const char *name :
          {"TAfragen.txt", "TEfragen.txt", "TNfragen.txt", "BEfragen.txt", "VEfragen.txt",
-          "TAAbschnitte.txt", "BEAbschnitte.txt", "FragenVersion.txt"})
+          "TAAbschnitte.txt", "BEAbschnitte.txt", "FragenVersion.txt", "Pruefungsregeln.txt"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -82,7 +82,7 @@ void TestCatalogueBuilder::entriesOfTheFixture()
     CatalogueBuilder::Result result;
     QString error;
     QVERIFY2(CatalogueBuilder::build(catalogue, fakeFormula, result, &error), qPrintable(error));
-    QCOMPARE(result.entries.size(), 11);
+    QCOMPARE(result.entries.size(), 12);
     QCOMPARE(result.questions.value("TA"), 2);
     QCOMPARE(result.questions.value("TE"), 2);
     QCOMPARE(result.questions.value("TN"), 2);

@@ -1,0 +1,112 @@
+#include "catalogue/ExamRules.h"
+
+QString ExamRules::entryName()
+{
+    return QStringLiteral("Pruefungsregeln.txt");
+}
+
+ExamRules ExamRules::official2024()
+{
+    ExamRules rules;
+    const std::pair<const char *, const char *> parts[] = {{"TN", "Technische Kenntnisse Klasse N"},
+                                                           {"TE", "Technische Kenntnisse Klasse E"},
+                                                           {"TA", "Technische Kenntnisse Klasse A"},
+                                                           {"BE", "Betriebliche Kenntnisse"},
+                                                           {"VE", "Kenntnisse von Vorschriften"}};
+    for (const auto &[code, title] : parts)
+        rules.parts.append({QLatin1String(code), QString::fromUtf8(title), 25, 45, 76});
+    rules.classes = {
+        {u'N', {QStringLiteral("VE"), QStringLiteral("BE"), QStringLiteral("TN")}},
+        {u'E',
+         {QStringLiteral("VE"), QStringLiteral("BE"), QStringLiteral("TN"), QStringLiteral("TE")}},
+        {u'A',
+         {QStringLiteral("VE"), QStringLiteral("BE"), QStringLiteral("TN"), QStringLiteral("TE"),
+          QStringLiteral("TA")}}};
+    return rules;
+}
+
+const ExamRules::Part *ExamRules::part(const QString &code) const
+{
+    for (const Part &p : parts)
+        if (p.code == code)
+            return &p;
+    return nullptr;
+}
+
+QStringList ExamRules::lines() const
+{
+    QStringList out{QStringLiteral("# Prüfungsregeln des Fragenkatalogs"),
+                    QStringLiteral("# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in Prozent"),
+                    QStringLiteral("# Klasse=Buchstabe;Codes der Prüfungsteile der Klasse")};
+    for (const Part &p : parts)
+        out << QStringLiteral("Teil=%1;%2;%3;%4;%5")
+                   .arg(p.code, p.title)
+                   .arg(p.questions)
+                   .arg(p.minutes)
+                   .arg(p.passMark);
+    for (const ExamClass &c : classes)
+        out << QStringLiteral("Klasse=") + c.letter + u';' + c.parts.join(u',');
+    return out;
+}
+
+bool ExamRules::parse(const QStringList &lines, ExamRules &out, QString *error)
+{
+    ExamRules rules;
+    const auto fail = [error](qsizetype line, const QString &text) {
+        if (error)
+            *error = QStringLiteral("Zeile %1 der Prüfungsregeln: %2").arg(line + 1).arg(text);
+        return false;
+    };
+    const auto number = [](const QString &text, int low, int high, int &value) {
+        bool ok = false;
+        value = text.trimmed().toInt(&ok);
+        return ok && value >= low && value <= high;
+    };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines.at(i).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(QLatin1String("Teil="))) {
+            const QStringList f = line.mid(5).split(u';');
+            if (f.size() != 5)
+                return fail(i, QStringLiteral("ein Teil hat fünf Felder"));
+            Part p;
+            p.code = f.at(0).trimmed();
+            p.title = f.at(1).trimmed();
+            if (p.code.size() != 2 || !QStringLiteral("TBV").contains(p.code.at(0)) ||
+                !QStringLiteral("NEA").contains(p.code.at(1)))
+                return fail(i,
+                            QStringLiteral("\"%1\" ist kein Code eines Prüfungsteils").arg(p.code));
+            if (rules.part(p.code))
+                return fail(i, QStringLiteral("der Teil %1 steht zweimal da").arg(p.code));
+            if (p.title.isEmpty())
+                return fail(i, QStringLiteral("der Teil %1 hat keinen Titel").arg(p.code));
+            if (!number(f.at(2), 1, 99, p.questions))
+                return fail(i, QStringLiteral("die Fragenzahl muss zwischen 1 und 99 liegen"));
+            if (!number(f.at(3), 1, 999, p.minutes))
+                return fail(i, QStringLiteral("die Minuten müssen zwischen 1 und 999 liegen"));
+            if (!number(f.at(4), 1, 100, p.passMark))
+                return fail(i, QStringLiteral("die Bestehensgrenze muss zwischen 1 und 100 "
+                                              "Prozent liegen"));
+            rules.parts.append(p);
+        } else if (line.startsWith(QLatin1String("Klasse="))) {
+            const QStringList f = line.mid(7).split(u';');
+            if (f.size() != 2 || f.at(0).trimmed().size() != 1)
+                return fail(i, QStringLiteral("eine Klasse hat einen Buchstaben und ihre Teile"));
+            ExamClass c{f.at(0).trimmed().at(0), {}};
+            for (const QString &code : f.at(1).split(u',')) {
+                if (!rules.part(code.trimmed()))
+                    return fail(i, QStringLiteral("der Teil \"%1\" ist nicht beschrieben")
+                                       .arg(code.trimmed()));
+                c.parts << code.trimmed();
+            }
+            rules.classes.append(c);
+        } else {
+            return fail(i, QStringLiteral("unbekannte Zeile \"%1\"").arg(line));
+        }
+    }
+    if (rules.parts.isEmpty())
+        return fail(lines.size() - 1, QStringLiteral("es ist kein Prüfungsteil beschrieben"));
+    out = std::move(rules);
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// The examination rules a catalogue archive may declare in its entry "Pruefungsregeln.txt"
+/// (Windows-1252 text lines):
+///
+///     # comment lines start with "#"; blank lines are ignored
+///     Teil=<code>;<title>;<questions>;<minutes>;<pass mark in percent>
+///     Klasse=<letter>;<code>,<code>,...
+///
+/// A part code is a part letter (T, B, V) and a class letter (N, E, A); questions 1-99,
+/// minutes 1-999, pass mark 1-100 (reached when right × 100 >= mark × questions). A class
+/// names the parts its examination consists of. An archive without the entry follows the
+/// built-in parts of the program.
+struct ExamRules
+{
+    struct Part
+    {
+        QString code;
+        QString title;
+        int questions = 0;
+        int minutes = 0;
+        int passMark = 0;
+    };
+    struct ExamClass
+    {
+        QChar letter;
+        QStringList parts;
+    };
+
+    QList<Part> parts;
+    QList<ExamClass> classes;
+
+    /// The name of the entry in the archive.
+    static QString entryName();
+
+    /// The rules since June 2024: every part 25 questions in 45 minutes, passed with 19
+    /// right (76 %); class N needs V, B, N; class E also E; class A also A.
+    static ExamRules official2024();
+
+    /// Reads the entry's lines. False with a German message naming the line in *error
+    /// when a line breaks the format; out is left as it was then.
+    [[nodiscard]] static bool parse(const QStringList &lines, ExamRules &out, QString *error);
+
+    /// The entry's lines, with a comment that explains the format.
+    QStringList lines() const;
+
+    /// The part of a code, or nullptr.
+    const Part *part(const QString &code) const;
+};

@@ -1,0 +1,76 @@
+#include "catalogue/ExamRules.h"
+
+#include <QtTest>
+
+class TestExamRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void officialRulesReadBack()
+    {
+        const ExamRules official = ExamRules::official2024();
+        ExamRules read;
+        QString error;
+        QVERIFY2(ExamRules::parse(official.lines(), read, &error), qPrintable(error));
+        QCOMPARE(read.lines(), official.lines());
+        QCOMPARE(read.parts.size(), 5);
+        const ExamRules::Part *tn = read.part(QStringLiteral("TN"));
+        QVERIFY(tn);
+        QCOMPARE(tn->questions, 25);
+        QCOMPARE(tn->minutes, 45);
+        QCOMPARE(tn->passMark, 76);
+        // 19 of 25 reach the mark, 18 do not.
+        QVERIFY(19 * 100 >= tn->passMark * tn->questions);
+        QVERIFY(18 * 100 < tn->passMark * tn->questions);
+        QCOMPARE(read.classes.size(), 3);
+        QCOMPARE(read.classes.at(2).letter, QChar('A'));
+        QCOMPARE(read.classes.at(2).parts, (QStringList{"VE", "BE", "TN", "TE", "TA"}));
+    }
+
+    void brokenRules_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("error");
+        const QString ok = QStringLiteral("Teil=BE;Betriebliche Kenntnisse;25;45;76");
+        QTest::newRow("four fields") << QStringList{"Teil=BE;Betrieb;25;45"}
+                                     << "Zeile 1 der Prüfungsregeln: ein Teil hat fünf Felder";
+        QTest::newRow("unknown code")
+            << QStringList{"# Regeln", "Teil=XE;Morsen;25;45;76"}
+            << "Zeile 2 der Prüfungsregeln: \"XE\" ist kein Code eines Prüfungsteils";
+        QTest::newRow("part twice")
+            << QStringList{ok, ok} << "Zeile 2 der Prüfungsregeln: der Teil BE steht zweimal da";
+        QTest::newRow("no questions")
+            << QStringList{"Teil=BE;Betrieb;0;45;76"}
+            << "Zeile 1 der Prüfungsregeln: die Fragenzahl muss zwischen 1 und 99 liegen";
+        QTest::newRow("minutes no number")
+            << QStringList{"Teil=BE;Betrieb;25;lang;76"}
+            << "Zeile 1 der Prüfungsregeln: die Minuten müssen zwischen 1 und 999 liegen";
+        QTest::newRow("pass mark above 100")
+            << QStringList{"Teil=BE;Betrieb;25;45;101"}
+            << "Zeile 1 der Prüfungsregeln: die Bestehensgrenze muss zwischen 1 und 100 Prozent "
+               "liegen";
+        QTest::newRow("class names an unknown part")
+            << QStringList{ok, "Klasse=E;BE,TE"}
+            << "Zeile 2 der Prüfungsregeln: der Teil \"TE\" ist nicht beschrieben";
+        QTest::newRow("unknown line") << QStringList{ok, "Farbe=blau"}
+                                      << "Zeile 2 der Prüfungsregeln: unbekannte Zeile "
+                                         "\"Farbe=blau\"";
+        QTest::newRow("comments only") << QStringList{"# nichts"}
+                                       << "Zeile 1 der Prüfungsregeln: es ist kein "
+                                          "Prüfungsteil beschrieben";
+    }
+    void brokenRules()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, error);
+        ExamRules rules = ExamRules::official2024();
+        QString message;
+        QVERIFY(!ExamRules::parse(lines, rules, &message));
+        QCOMPARE(message, error);
+        QCOMPARE(rules.parts.size(), 5); // left as it was
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExamRules)
+#include "tst_examRules.moc"
