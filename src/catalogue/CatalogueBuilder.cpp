@@ -40,20 +40,6 @@ void chapterTitles(const OfficialChapter &part, QHash<const OfficialQuestion *, 
         titles.insert(&q, part.title);
 }
 
-// Characters the code page cannot hold become numeric character references; the texts
-// are HTML fragments already.
-QString encodable(const QString &text)
-{
-    if (Cp1252::canEncode(text))
-        return text;
-    QString out;
-    for (const char32_t cp : text.toUcs4()) {
-        const QString ch = QString::fromUcs4(&cp, 1);
-        out += Cp1252::canEncode(ch) ? ch : QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
-    }
-    return out;
-}
-
 class Converter
 {
 public:
@@ -91,7 +77,8 @@ public:
         out.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
         out.replace(u'\n', QStringLiteral("<br>"));
         out.replace(u'\r', QStringLiteral("<br>"));
-        out = encodable(out);
+        // Characters the code page cannot hold become numeric references.
+        out = Cp1252::withCharacterReferences(out);
         return true;
     }
 
@@ -102,7 +89,7 @@ private:
 QStringList encodableLines(QStringList lines)
 {
     for (QString &line : lines)
-        line = encodable(line);
+        line = Cp1252::withCharacterReferences(line);
     return lines;
 }
 

@@ -10,15 +10,7 @@ namespace {
 
 QString pageText(const QString &text)
 {
-    const QString escaped = text.toHtmlEscaped();
-    if (Cp1252::canEncode(escaped))
-        return escaped;
-    QString out;
-    for (const char32_t cp : escaped.toUcs4()) {
-        const QString ch = QString::fromUcs4(&cp, 1);
-        out += Cp1252::canEncode(ch) ? ch : QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
-    }
-    return out;
+    return Cp1252::withCharacterReferences(text.toHtmlEscaped());
 }
 
 void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar partLetter,

@@ -1,5 +1,7 @@
 #include "components/Cp1252.h"
 
+#include <QList>
+
 #include <array>
 
 namespace {
@@ -54,6 +56,18 @@ bool canEncode(const QString &text)
             return false;
     }
     return true;
+}
+
+QString withCharacterReferences(const QString &html)
+{
+    if (canEncode(html))
+        return html;
+    QString out;
+    for (const char32_t cp : html.toUcs4()) {
+        const QString ch = QString::fromUcs4(&cp, 1);
+        out += canEncode(ch) ? ch : QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
+    }
+    return out;
 }
 
 } // namespace Cp1252

@@ -18,4 +18,8 @@ QByteArray fromUnicode(const QString &text);
 /// True when every character of the text has a Windows-1252 byte.
 bool canEncode(const QString &text);
 
+/// For HTML text that goes into a Windows-1252 file: every character without a byte
+/// becomes a numeric character reference ("&#937;"), so nothing turns into "?".
+QString withCharacterReferences(const QString &html);
+
 } // namespace Cp1252

@@ -31,30 +31,27 @@ void MessageBox::setHook(Hook h)
 
 void MessageBox::warning(QWidget *parent, const QString &text)
 {
-    if (hook()) {
-        hook()(Warning, text);
-        return;
-    }
-    if (boxesToStderr(text))
-        return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warnung"), text, QMessageBox::NoButton,
-                    parent);
-    // Texts name files and lists; "<Strg-Entf>" or a name with "<" is text, not markup.
-    box.setTextFormat(Qt::PlainText);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    report(parent, Warning, text);
 }
 
 void MessageBox::information(QWidget *parent, const QString &text)
 {
+    report(parent, Information, text);
+}
+
+void MessageBox::report(QWidget *parent, Kind kind, const QString &text)
+{
     if (hook()) {
-        hook()(Information, text);
+        hook()(kind, text);
         return;
     }
     if (boxesToStderr(text))
         return;
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text,
+    const bool warning = kind != Information;
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information,
+                    warning ? QStringLiteral("Warnung") : QStringLiteral("Information"), text,
                     QMessageBox::NoButton, parent);
+    // Texts name files and lists; "<Strg-Entf>" or a name with "<" is text, not markup.
     box.setTextFormat(Qt::PlainText);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();

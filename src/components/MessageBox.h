@@ -31,5 +31,7 @@ public:
     static void setHook(Hook hook);
 
 private:
+    /// A box with one OK button, or the hook's answer.
+    static void report(QWidget *parent, Kind kind, const QString &text);
     static Hook &hook();
 };

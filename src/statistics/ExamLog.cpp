@@ -11,23 +11,6 @@
 
 namespace {
 
-// The log is Windows-1252; a name character outside it would turn into "?" on disk.
-// The lines are HTML fragments, so a numeric reference keeps it readable on the log page.
-QString encodableName(const QString &name)
-{
-    if (Cp1252::canEncode(name))
-        return name;
-    QString out;
-    for (const char32_t cp : name.toUcs4()) {
-        const QString ch = QString::fromUcs4(&cp, 1);
-        if (Cp1252::canEncode(ch))
-            out += ch;
-        else
-            out += QStringLiteral("&#%1;").arg(static_cast<uint>(cp));
-    }
-    return out;
-}
-
 // An entry is exactly two lines of the file; a line break inside a text (an own list's
 // name can hold one) would split it and leave the log unreadable.
 QString oneLine(QString text)
@@ -67,8 +50,8 @@ QStringList ExamLog::entryLines(const ExamPart &part, const QString &examNumber,
                     QStringLiteral("%) &nbsp; Falsch: ") + wrong;
     // The name comes from a list file and the log page shows the lines as they are.
     if (!name.isEmpty())
-        line2 +=
-            QStringLiteral("<br>[") + encodableName(name.toHtmlEscaped()) + QStringLiteral("]");
+        line2 += QStringLiteral("<br>[") + Cp1252::withCharacterReferences(name.toHtmlEscaped()) +
+                 QStringLiteral("]");
     line2 += QStringLiteral("</td>");
     return {line1, line2};
 }
