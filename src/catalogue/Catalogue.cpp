@@ -1,5 +1,6 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/ExamRules.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 
@@ -102,6 +103,35 @@ bool Catalogue::extract(const QString &entryName, QStringList &target,
         return false;
     }
     return true;
+}
+
+bool Catalogue::readRules(ExamRules &rules, bool &declared)
+{
+    rules = ExamRules();
+    declared = false;
+    QStringList lines;
+    if (!extract(ExamRules::entryName(), lines))
+        return false;
+    if (lines.isEmpty())
+        return true;
+    QString error;
+    if (!ExamRules::parse(lines, rules, &error)) {
+        m_ui.ShowWarning(QStringLiteral("Die Prüfungsregeln in %1 sind fehlerhaft: %2")
+                             .arg(m_paths.catalogueArchive(), error));
+        return false;
+    }
+    declared = true;
+    return true;
+}
+
+bool Catalogue::declaredRules(const QString &archivePath, ExamRules &rules)
+{
+    QStringList lines;
+    if (archivePath.isEmpty() ||
+        Entzippen(archivePath, ExamRules::entryName(), lines) != ExtractResult::Extracted ||
+        lines.isEmpty())
+        return false;
+    return ExamRules::parse(lines, rules, nullptr);
 }
 
 bool Catalogue::LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count)

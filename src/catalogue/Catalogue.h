@@ -8,6 +8,7 @@
 
 class DataPaths;
 class UserInterface;
+struct ExamRules;
 
 /// Names of the archive's entries: a part's questions ("TAfragen.txt") and its
 /// sections ("TAAbschnitte.txt"); the versions entry.
@@ -59,6 +60,16 @@ public:
     /// after the warning when the archive is missing or damaged; a missing entry gives
     /// true with count 0.
     [[nodiscard]] bool LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count);
+
+    /// The examination rules the archive declares (ExamRules::entryName()). Without the
+    /// entry, declared is false and rules is left empty. A missing or damaged archive, or
+    /// an entry that breaks the format ("Die Prüfungsregeln in <path> sind fehlerhaft:
+    /// Zeile …"), is reported and returns false.
+    [[nodiscard]] bool readRules(ExamRules &rules, bool &declared);
+
+    /// The rules of the archive at path, without any message: false when the archive
+    /// cannot be read or declares no valid rules.
+    [[nodiscard]] static bool declaredRules(const QString &archivePath, ExamRules &rules);
 
 private:
     const DataPaths &m_paths;

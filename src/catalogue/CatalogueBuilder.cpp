@@ -118,15 +118,6 @@ QStringList CatalogueBuilder::sourceNote(const OfficialCatalogue &catalogue)
                            "geschrieben.")};
 }
 
-int CatalogueBuilder::examinationCount(const QString &partCode)
-{
-    if (partCode == QLatin1String("TA"))
-        return 51;
-    if (partCode == QLatin1String("TN"))
-        return 25;
-    return 34;
-}
-
 QList<int> CatalogueBuilder::proportionalCounts(const QList<int> &sizes, int total)
 {
     const qint64 all = std::accumulate(sizes.cbegin(), sizes.cend(), qint64(0));
@@ -177,6 +168,8 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     for (const OfficialChapter &part : catalogue.parts)
         chapterTitles(part, titles);
 
+    // The examinations the catalogue is made for: their counts weight the chapters.
+    const ExamRules rules = ExamRules::official2024();
     Result built;
     Converter converter(renderer);
     QSet<QString> pictures;
@@ -228,7 +221,7 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
             ++sizes.last();
             ++chapters.last().size;
         }
-        const QList<int> counts = proportionalCounts(sizes, examinationCount(part.code));
+        const QList<int> counts = proportionalCounts(sizes, rules.part(part.code)->questions);
         QStringList sections{QStringLiteral("# Abschnitte ") + part.title + QStringLiteral(" (") +
                                  catalogue.edition + u')',
                              QStringLiteral("# Anzahl je Kapitel nach seinem Anteil an den "
@@ -250,7 +243,7 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     versions += sourceNote(catalogue);
     built.entries.append({QStringLiteral("FragenVersion.txt"), bytesOf(encodableLines(versions))});
     // The rules of the examinations this catalogue is made for, as data.
-    built.entries.append({ExamRules::entryName(), bytesOf(ExamRules::official2024().lines())});
+    built.entries.append({ExamRules::entryName(), bytesOf(rules.lines())});
     built.formulas = converter.formulas;
     result = std::move(built);
     return true;

@@ -50,9 +50,6 @@ public:
     /// The source note every use of the official data carries.
     static QStringList sourceNote(const OfficialCatalogue &catalogue);
 
-    /// Questions an examination of the part code has, for the sections entries.
-    static int examinationCount(const QString &partCode);
-
     /// Builds the entries. Returns false with a German message naming the question in
     /// *error when a formula cannot be rendered; result is left as it was then.
     [[nodiscard]] static bool build(const OfficialCatalogue &catalogue,

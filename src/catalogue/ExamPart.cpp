@@ -1,5 +1,7 @@
 #include "catalogue/ExamPart.h"
 
+#include "catalogue/ExamRules.h"
+
 namespace {
 
 const QString kTitleT = QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse");
@@ -19,7 +21,8 @@ void set(ExamPart &v, int count, const char *minutes, const QString &title, cons
 
 } // namespace
 
-void PartParameters(QChar classLetter, QChar partLetter, QChar modeLetter, ExamPart &part)
+void PartParameters(QChar classLetter, QChar partLetter, QChar modeLetter, ExamPart &part,
+                    const ExamRules *rules)
 {
     part.partLetter = partLetter;
     part.classLetter = classLetter;
@@ -34,14 +37,22 @@ void PartParameters(QChar classLetter, QChar partLetter, QChar modeLetter, ExamP
     else if (partLetter == u'V')
         set(part, 34, "60", kTitleV, "#c0ffb0", "#d0ffc0", "#e0ffd7");
 
+    if (const ExamRules::Part *declared = rules ? rules->part(part.code()) : nullptr) {
+        if (partLetter == u'T' && classLetter == u'N')
+            set(part, 0, "", kTitleT, "#c0f0e8", "#d7f7f0", "#e7fff8");
+        part.questionCount = declared->questions;
+        part.minutes = QString::number(declared->minutes);
+        part.passMark = declared->passMark;
+    }
+
     if (modeLetter == u't')
         part.minutes = QStringLiteral("9999");
 }
 
-ExamPart examPart(QChar classLetter, QChar partLetter, QChar modeLetter)
+ExamPart examPart(QChar classLetter, QChar partLetter, QChar modeLetter, const ExamRules *rules)
 {
     ExamPart part;
-    PartParameters(classLetter, partLetter, modeLetter, part);
+    PartParameters(classLetter, partLetter, modeLetter, part, rules);
     return part;
 }
 
@@ -51,6 +62,8 @@ QString PartDisplayName(const QString &partCode)
         return QStringLiteral("Technische Kenntnisse Klasse A");
     if (partCode == QLatin1String("TE"))
         return QStringLiteral("Technische Kenntnisse Klasse E");
+    if (partCode == QLatin1String("TN"))
+        return QStringLiteral("Technische Kenntnisse Klasse N");
     if (partCode == QLatin1String("BE"))
         return QStringLiteral("Betriebliche Kenntnisse");
     if (partCode == QLatin1String("VE"))

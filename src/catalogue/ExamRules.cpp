@@ -91,8 +91,10 @@ bool ExamRules::parse(const QStringList &lines, ExamRules &out, QString *error)
             rules.parts.append(p);
         } else if (line.startsWith(QLatin1String("Klasse="))) {
             const QStringList f = line.mid(7).split(u';');
-            if (f.size() != 2 || f.at(0).trimmed().size() != 1)
-                return fail(i, QStringLiteral("eine Klasse hat einen Buchstaben und ihre Teile"));
+            if (f.size() != 2 || f.at(0).trimmed().size() != 1 ||
+                !QStringLiteral("NEA").contains(f.at(0).trimmed()))
+                return fail(i, QStringLiteral("eine Klasse hat einen Buchstaben (N, E oder A) "
+                                              "und ihre Teile"));
             ExamClass c{f.at(0).trimmed().at(0), {}};
             for (const QString &code : f.at(1).split(u',')) {
                 if (!rules.part(code.trimmed()))

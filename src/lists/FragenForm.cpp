@@ -74,9 +74,10 @@ bool TFragenForm::writeGeometry()
 void TFragenForm::FormActivate()
 {
     const Bogenzustand &b = m_uses.bogen;
+    ExamPart part = b.part;
+    part.modeLetter = b.Bogenart;
     QStringList lines;
-    if (!QuestionPage::build(m_uses.catalogueLines, m_id, examPart(b.Klasse, b.Teil, b.Bogenart),
-                             m_uses.paths, lines))
+    if (!QuestionPage::build(m_uses.catalogueLines, m_id, part, m_uses.paths, lines))
         return;
     if (lines == m_shownLines)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ExamPart.h"
+
 #include <QChar>
 #include <QString>
 
@@ -8,7 +10,7 @@
 struct Bogenzustand
 {
     QChar Teil;     ///< part letter T, B or V
-    QChar Klasse;   ///< class letter A or E
+    QChar Klasse;   ///< class letter A or E (N under rules that know it)
     QChar Bogenart; ///< k examination, a own examination, t training; null before the first
     QString PruefungsNummer;
     QString Abschnitt; ///< training section code, or part letter + "--" after an interruption
@@ -19,6 +21,9 @@ struct Bogenzustand
     int Minuten = 0;
     QString EigenerPruefungsname;
     bool NavigationErwartet = false;
+    /// Count, time limit, pass mark, title and colours the sheet was made with, so the
+    /// evaluation judges by the rules the sheet was drawn under.
+    ExamPart part;
 
     bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
 };

@@ -44,8 +44,9 @@ void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QString
         if (b.Bogenart.isNull())
             return;
         b.NavigationErwartet = true;
-        m_evaluation.BogenAuswerten(examPart(b.Klasse, b.Teil, b.Bogenart), b.PruefungsNummer,
-                                    b.Abschnitt, results);
+        ExamPart part = b.part;
+        part.modeLetter = b.Bogenart;
+        m_evaluation.BogenAuswerten(part, b.PruefungsNummer, b.Abschnitt, results);
         b.Bogenart = u't';
     }
 }
@@ -139,6 +140,11 @@ void PageCommands::K2TechnikClick()
 void PageCommands::K3TechnikClick()
 {
     examination(u'T', u'E');
+}
+
+void PageCommands::KNTechnikClick()
+{
+    examination(u'T', u'N');
 }
 
 void PageCommands::K2BetriebClick()

@@ -37,6 +37,8 @@ public:
     void K3TechnikClick();
     void K2BetriebClick();
     void K2VorschriftenClick();
+    /// Technical knowledge of class N; the archive's rules must describe the part.
+    void KNTechnikClick();
 
     /// Shows the answer list of the last sheet, when it exists.
     void AntwortenlisteClick();

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
 #include "catalogue/SectionDistribution.h"
@@ -106,10 +107,19 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
     Bogenzustand &b = m_uses.bogen;
     StringList &selected = m_uses.selectedQuestions;
 
+    ExamRules rules;
+    bool declared = false;
+    if (!m_uses.catalogue.readRules(rules, declared)) {
+        abandon(kind);
+        return false;
+    }
+    const ExamRules *archiveRules = declared ? &rules : nullptr;
+
     if (kind == u'a') {
         // Count and time limit are the own list's, set before.
         b.NavigationErwartet = true;
-        PartParameters(classLetter, partLetter, u'a', part);
+        PartParameters(classLetter, partLetter, u'a', part, archiveRules);
+        b.part = part;
         title = part.title;
         ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
         return true;
@@ -120,7 +130,8 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         if (!loadExistingPart(partLetter, classLetter, kind, count))
             return false;
         b.Vorrat = count;
-        PartParameters(classLetter, partLetter, u'k', part);
+        PartParameters(classLetter, partLetter, u'k', part, archiveRules);
+        b.part = part;
         b.Fragenzahl = part.questionCount;
         b.Zeitlimit = part.minutes;
         title = part.title;
@@ -148,7 +159,8 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         if (!loadExistingPart(partLetter, classLetter, kind, count))
             return false;
         b.Vorrat = count;
-        PartParameters(classLetter, partLetter, u't', part);
+        PartParameters(classLetter, partLetter, u't', part, archiveRules);
+        b.part = part;
         b.Zeitlimit = part.minutes;
         title = PageParts::trainingTitle(sectionCode, part.title);
         selected.clear();

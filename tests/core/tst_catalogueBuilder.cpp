@@ -204,14 +204,20 @@ void TestCatalogueBuilder::publishedCatalogue()
     PageCommands &pc = f.core->pageCommands();
     for (bool bySections : {false, true}) {
         f.core->flags().FVBNetzA = bySections;
-        pc.K2TechnikClick();
-        QCOMPARE(f.core->bogen().Fragenzahl, 51);
-        pc.K3TechnikClick();
-        pc.K2BetriebClick();
-        pc.K2VorschriftenClick();
-        QCOMPARE(f.core->bogen().Vorrat, 204);
-        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
-        QCOMPARE(f.core->SelectedQuestions().count(), 34);
+        // Every part of the 2024 examination: 25 questions in 45 minutes, also when the
+        // chapters' shares are drawn.
+        const std::pair<void (PageCommands::*)(), int> commands[] = {
+            {&PageCommands::K2TechnikClick, 716},     {&PageCommands::K3TechnikClick, 463},
+            {&PageCommands::KNTechnikClick, 195},     {&PageCommands::K2BetriebClick, 172},
+            {&PageCommands::K2VorschriftenClick, 204}};
+        for (const auto &[command, pool] : commands) {
+            (pc.*command)();
+            QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+            QCOMPARE(f.core->bogen().Vorrat, pool);
+            QCOMPARE(f.core->bogen().Fragenzahl, 25);
+            QCOMPARE(f.core->bogen().Zeitlimit, QStringLiteral("45"));
+            QCOMPARE(f.core->SelectedQuestions().count(), 25);
+        }
     }
 }
 

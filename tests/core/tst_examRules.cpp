@@ -53,6 +53,10 @@ private slots:
         QTest::newRow("class names an unknown part")
             << QStringList{ok, "Klasse=E;BE,TE"}
             << "Zeile 2 der Prüfungsregeln: der Teil \"TE\" ist nicht beschrieben";
+        QTest::newRow("class of an unknown letter")
+            << QStringList{ok, "Klasse=X;BE"}
+            << "Zeile 2 der Prüfungsregeln: eine Klasse hat einen Buchstaben (N, E oder A) und "
+               "ihre Teile";
         QTest::newRow("unknown line") << QStringList{ok, "Farbe=blau"}
                                       << "Zeile 2 der Prüfungsregeln: unbekannte Zeile "
                                          "\"Farbe=blau\"";

@@ -1,4 +1,5 @@
 #include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
 #include "catalogue/TextUtilities.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
@@ -109,50 +110,84 @@ private slots:
 
     void partParameters_data()
     {
+        QTest::addColumn<QString>("rules"); ///< "", "2024" or "only TN"
         QTest::addColumn<QChar>("classLetter");
         QTest::addColumn<QChar>("partLetter");
         QTest::addColumn<QChar>("mode");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("minutes");
+        QTest::addColumn<int>("passMark");
         QTest::addColumn<QString>("dark");
         QTest::addColumn<QString>("title");
-        QTest::newRow("TA") << QChar('A') << QChar('T') << QChar('k') << 51 << "90"
-                            << "#e0e0ff"
-                            << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
-        QTest::newRow("TE") << QChar('E') << QChar('T') << QChar('k') << 34 << "60"
-                            << "#d0e7ff"
-                            << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
-        QTest::newRow("B with A") << QChar('A') << QChar('B') << QChar('k') << 34 << "60"
-                                  << "#ffffb0"
-                                  << "Teil&nbsp;2&nbsp;Betriebliche Kenntnisse";
-        QTest::newRow("VE") << QChar('E') << QChar('V') << QChar('a') << 34 << "60"
-                            << "#c0ffb0"
-                            << "Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften";
-        QTest::newRow("training") << QChar('A') << QChar('T') << QChar('t') << 51 << "9999"
-                                  << "#e0e0ff"
-                                  << "Teil&nbsp;1&nbsp;Technische Kenntnisse";
+        const QString t1 = QStringLiteral("Teil&nbsp;1&nbsp;Technische Kenntnisse");
+        const QString t2 = QStringLiteral("Teil&nbsp;2&nbsp;Betriebliche Kenntnisse");
+        const QString t3 = QStringLiteral("Teil&nbsp;3&nbsp;Kenntnisse von Vorschriften");
+        // Built in: the parts as every archive without rules has them.
+        QTest::newRow("TA") << "" << QChar('A') << QChar('T') << QChar('k') << 51 << "90" << 73
+                            << "#e0e0ff" << t1;
+        QTest::newRow("TE") << "" << QChar('E') << QChar('T') << QChar('k') << 34 << "60" << 73
+                            << "#d0e7ff" << t1;
+        QTest::newRow("B with A") << "" << QChar('A') << QChar('B') << QChar('k') << 34 << "60"
+                                  << 73 << "#ffffb0" << t2;
+        QTest::newRow("VE") << "" << QChar('E') << QChar('V') << QChar('a') << 34 << "60" << 73
+                            << "#c0ffb0" << t3;
+        QTest::newRow("training") << "" << QChar('A') << QChar('T') << QChar('t') << 51 << "9999"
+                                  << 73 << "#e0e0ff" << t1;
         QTest::newRow("unknown class keeps values")
-            << QChar('X') << QChar('T') << QChar('k') << -1 << "keep"
-            << "keep"
+            << "" << QChar('X') << QChar('T') << QChar('k') << -1 << "keep" << 73 << "keep"
             << "keep";
+        QTest::newRow("class N without rules keeps values")
+            << "" << QChar('N') << QChar('T') << QChar('k') << -1 << "keep" << 73 << "keep"
+            << "keep";
+        // The rules since 2024: every part 25 questions, 45 minutes, 76 %.
+        QTest::newRow("2024 TN") << "2024" << QChar('N') << QChar('T') << QChar('k') << 25 << "45"
+                                 << 76 << "#c0f0e8" << t1;
+        QTest::newRow("2024 TE") << "2024" << QChar('E') << QChar('T') << QChar('k') << 25 << "45"
+                                 << 76 << "#d0e7ff" << t1;
+        QTest::newRow("2024 TA") << "2024" << QChar('A') << QChar('T') << QChar('k') << 25 << "45"
+                                 << 76 << "#e0e0ff" << t1;
+        QTest::newRow("2024 BE") << "2024" << QChar('E') << QChar('B') << QChar('k') << 25 << "45"
+                                 << 76 << "#ffffb0" << t2;
+        QTest::newRow("2024 VE") << "2024" << QChar('E') << QChar('V') << QChar('k') << 25 << "45"
+                                 << 76 << "#c0ffb0" << t3;
+        QTest::newRow("2024 TN training") << "2024" << QChar('N') << QChar('T') << QChar('t') << 25
+                                          << "9999" << 76 << "#c0f0e8" << t1;
+        QTest::newRow("2024 B with A is no part of the rules")
+            << "2024" << QChar('A') << QChar('B') << QChar('k') << 34 << "60" << 73 << "#ffffb0"
+            << t2;
+        QTest::newRow("rules without TA keep the built-in TA")
+            << "only TN" << QChar('A') << QChar('T') << QChar('k') << 51 << "90" << 73
+            << "#e0e0ff" << t1;
+        QTest::newRow("rules of other numbers")
+            << "only TN" << QChar('N') << QChar('T') << QChar('k') << 30 << "50" << 80
+            << "#c0f0e8" << t1;
     }
     void partParameters()
     {
+        QFETCH(QString, rules);
         QFETCH(QChar, classLetter);
         QFETCH(QChar, partLetter);
         QFETCH(QChar, mode);
         QFETCH(int, count);
         QFETCH(QString, minutes);
+        QFETCH(int, passMark);
         QFETCH(QString, dark);
         QFETCH(QString, title);
+        ExamRules declared;
+        if (rules == QLatin1String("2024"))
+            declared = ExamRules::official2024();
+        else if (rules == QLatin1String("only TN"))
+            QVERIFY(ExamRules::parse({QStringLiteral("Teil=TN;Technik N;30;50;80")}, declared,
+                                     nullptr));
         ExamPart v;
         v.questionCount = -1;
         v.minutes = v.title = v.dark = v.middle = v.light = QStringLiteral("keep");
-        PartParameters(classLetter, partLetter, mode, v);
+        PartParameters(classLetter, partLetter, mode, v, rules.isEmpty() ? nullptr : &declared);
         QCOMPARE(v.code(), QString(partLetter) + classLetter);
         QCOMPARE(v.modeLetter, mode);
         QCOMPARE(v.questionCount, count);
         QCOMPARE(v.minutes, minutes);
+        QCOMPARE(v.passMark, passMark);
         QCOMPARE(v.dark, dark);
         QCOMPARE(v.title, title);
         // Characters 18 on of a title are the plain part name training titles use.
@@ -171,6 +206,8 @@ private slots:
         QTest::newRow("38 of 51") << 38 << 51 << true << 74;
         QTest::newRow("37 of 51") << 37 << 51 << false << 72;
         QTest::newRow("empty sheet") << 0 << 0 << false << 0;
+        QTest::newRow("19 of 25 at 76 %") << 19 << 25 << true << 76;
+        QTest::newRow("18 of 25 at 76 %") << 18 << 25 << false << 72;
     }
     void passMark()
     {
@@ -178,7 +215,9 @@ private slots:
         QFETCH(int, count);
         QFETCH(bool, reached);
         QFETCH(int, percent);
-        QCOMPARE(ExamPart().passed(right, count), reached);
+        ExamPart part;
+        part.passMark = count == 25 ? 76 : 73;
+        QCOMPARE(part.passed(right, count), reached);
         QCOMPARE(Percentage(right, count), percent);
     }
 
