@@ -207,8 +207,10 @@ void TestCatalogueBuilder::publishedCatalogue()
         // Every part of the 2024 examination: 25 questions in 45 minutes, also when the
         // chapters' shares are drawn.
         const std::pair<void (PageCommands::*)(), int> commands[] = {
-            {&PageCommands::K2TechnikClick, 716},     {&PageCommands::K3TechnikClick, 463},
-            {&PageCommands::KNTechnikClick, 195},     {&PageCommands::K2BetriebClick, 172},
+            {&PageCommands::K2TechnikClick, 716},
+            {&PageCommands::K3TechnikClick, 463},
+            {&PageCommands::KNTechnikClick, 195},
+            {&PageCommands::K2BetriebClick, 172},
             {&PageCommands::K2VorschriftenClick, 204}};
         for (const auto &[command, pool] : commands) {
             (pc.*command)();

@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "SheetAnswers.h"
 
 #include "components/TextFile.h"
 #include "sheets/ExamTimer.h"
@@ -10,40 +11,6 @@
 namespace {
 const QString kCatalogue = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
 
-/// What the viewer submits for the sheet on screen: `right` questions answered right,
-/// `wrong` answered wrong, the rest unanswered; radio line before the hidden line.
-QStringList answerSheet(const CoreFixture &f, int right, int wrong)
-{
-    QStringList page;
-    (void)TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), page);
-    static const QRegularExpression radio(QStringLiteral("name=\"(\\w{5})\" value=\"([RW]\\d)\""));
-    static const QRegularExpression hidden(
-        QStringLiteral("<input type=\"hidden\" name=\"(\\w+)\" value=\"(\\w+)\">"));
-    QStringList results;
-    QString pending;
-    int question = 0;
-    for (const QString &l : page) {
-        const auto r = radio.match(l);
-        if (r.hasMatch()) {
-            const bool wantRight = question < right;
-            const bool wantWrong = !wantRight && question < right + wrong;
-            const bool isRight = r.captured(2).startsWith(u'R');
-            if ((wantRight && isRight) || (wantWrong && !isRight && pending.isEmpty()))
-                pending = r.captured(1) + u'=' + r.captured(2);
-            continue;
-        }
-        const auto h = hidden.match(l);
-        if (h.hasMatch()) {
-            if (!pending.isEmpty())
-                results << pending;
-            pending.clear();
-            results << h.captured(1) + u'=' + h.captured(2);
-            if (h.captured(2) == QLatin1String("N"))
-                ++question;
-        }
-    }
-    return results;
-}
 } // namespace
 
 class TestFlows : public QObject

@@ -156,11 +156,11 @@ private slots:
             << "2024" << QChar('A') << QChar('B') << QChar('k') << 34 << "60" << 73 << "#ffffb0"
             << t2;
         QTest::newRow("rules without TA keep the built-in TA")
-            << "only TN" << QChar('A') << QChar('T') << QChar('k') << 51 << "90" << 73
-            << "#e0e0ff" << t1;
+            << "only TN" << QChar('A') << QChar('T') << QChar('k') << 51 << "90" << 73 << "#e0e0ff"
+            << t1;
         QTest::newRow("rules of other numbers")
-            << "only TN" << QChar('N') << QChar('T') << QChar('k') << 30 << "50" << 80
-            << "#c0f0e8" << t1;
+            << "only TN" << QChar('N') << QChar('T') << QChar('k') << 30 << "50" << 80 << "#c0f0e8"
+            << t1;
     }
     void partParameters()
     {

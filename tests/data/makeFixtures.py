@@ -96,3 +96,23 @@ write_zip("sheets/catalogue.qst", {
     # A count that is no number: the sheet is abandoned.
     "BEAbschnitte.txt": entry(["BA10        x4"]),
 })
+
+# sheets/rules2024.qst: an archive that declares the 2024 examination rules (every part
+# 25 questions in 45 minutes, 76 %), with 30 TN, 28 TE, 27 TA, 26 BE and 26 VE questions
+# and a TN sections entry of 25.
+with open("import/expected/Pruefungsregeln.txt", "rb") as f:
+    rules = f.read()
+parts = {"TN": ("NA", 30, "Klasse-N-Frage"), "TE": ("EA", 28, "Klasse-E-Frage"),
+         "TA": ("AA", 27, "Klasse-A-Frage"), "BE": ("BA", 26, "Betriebsfrage"),
+         "VE": ("VA", 26, "Vorschrift")}
+archive = {"Pruefungsregeln.txt": rules,
+           "FragenVersion.txt": entry(["Prüfkatalog 2024 (Testausgabe)"])}
+for code, (group, count, text) in parts.items():
+    lines = ["V:Prüfkatalog 2024"]
+    for n in range(1, count + 1):
+        lines += question("%s%03d" % (group, 100 + n), "%s %d über Größen?" % (text, n),
+                          ["Richtig %d" % n, "Falsch %da" % n, "Falsch %db" % n, "Falsch %dc" % n])
+    archive[code + "fragen.txt"] = entry(lines)
+archive["TNAbschnitte.txt"] = entry(["# Abschnitte Technische Kenntnisse Klasse N",
+                                     "NA1   NA115 12", "NA116 NA130 13"])
+write_zip("sheets/rules2024.qst", archive)

@@ -1,0 +1,194 @@
+#include "CoreFixture.h"
+#include "Golden.h"
+#include "SheetAnswers.h"
+
+#include "catalogue/ExamRules.h"
+#include "components/ZipWriter.h"
+#include "sheets/ExamTimer.h"
+#include "sheets/PageCommands.h"
+
+#include <QtTest>
+
+using Panel = UserInterface::Panel;
+using Colour = UserInterface::PanelColour;
+
+namespace {
+const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
+const QString kGolden = QStringLiteral(VEXA_TEST_DATA "/golden/");
+
+QString sheetPath(const CoreFixture &f)
+{
+    return f.dataDir() + QStringLiteral("/html/LetztePruefung.html");
+}
+
+QString evaluationPath(const CoreFixture &f)
+{
+    return f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html");
+}
+
+int countLines(const QString &path, const QString &needle)
+{
+    QStringList lines;
+    (void)TextFile::readLines(path, lines);
+    int n = 0;
+    for (const QString &l : lines)
+        n += l.contains(needle) ? 1 : 0;
+    return n;
+}
+} // namespace
+
+/// An archive that declares the examination rules since 2024: every part 25 questions in
+/// 45 minutes, passed with 19 right; class N's technical part.
+class TestCurrentRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void classNSheetMatchesGolden()
+    {
+        CoreFixture f(3);
+        f.startWithArchive(kRules2024);
+        f.core->pageCommands().KNTechnikClick();
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QVERIFY(compareWithGolden(sheetPath(f), kGolden + QStringLiteral("sheet_TN_2024.html")));
+        QCOMPARE(countLines(sheetPath(f), QStringLiteral("{page-break-inside: avoid;}")), 25);
+        QCOMPARE(
+            countLines(sheetPath(f), QStringLiteral("<td align=\"right\">25 Fragen &nbsp; Zeit: 45 "
+                                                    "Minuten</td>")),
+            1);
+        const Bogenzustand &b = f.core->bogen();
+        QCOMPARE(b.part.code(), QStringLiteral("TN"));
+        QCOMPARE(b.Vorrat, 30);
+        QCOMPARE(b.ZeitlimitMinuten, 45);
+        QVERIFY(f.ui.timerRunning);
+    }
+
+    void everyPartFollowsTheRules_data()
+    {
+        QTest::addColumn<QString>("form"); ///< action and first field as a page posts them
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("bySections");
+        QTest::newRow("F2") << "VexaTA|teil=T"
+                            << "TA" << false;
+        QTest::newRow("F3") << "VexaTE|teil=T"
+                            << "TE" << false;
+        QTest::newRow("class N page") << "VexaTN|teil=T"
+                                      << "TN" << false;
+        QTest::newRow("class N by sections") << "VexaTN|teil=T"
+                                             << "TN" << true;
+        QTest::newRow("F4") << "VexaTE|teil=B"
+                            << "BE" << false;
+        QTest::newRow("F5") << "VexaTE|teil=V"
+                            << "VE" << false;
+    }
+    void everyPartFollowsTheRules()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, code);
+        QFETCH(bool, bySections);
+        CoreFixture f;
+        f.startWithArchive(kRules2024);
+        f.core->flags().FVBNetzA = bySections;
+        const QStringList pieces = form.split(u'|');
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(pieces.at(0), {pieces.at(1)});
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        const Bogenzustand &b = f.core->bogen();
+        QCOMPARE(b.part.code(), code);
+        QCOMPARE(b.Fragenzahl, 25);
+        QCOMPARE(b.Zeitlimit, QStringLiteral("45"));
+        QCOMPARE(b.part.passMark, 76);
+        QCOMPARE(f.core->SelectedQuestions().count(), 25);
+        QCOMPARE(f.core->settings().value(Keys::sheetCounter(code)), 1);
+    }
+
+    void verdictByThePartsPassMark_data()
+    {
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("golden");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("19 of 25 pass") << 19 << "evaluation_2024_passed.html"
+                                       << "<td valign=\"top\"><b><font color=\"#00a000\">ok</font>"
+                                          "</b></td><td>Richtig: 19 (76%) &nbsp; Falsch: ";
+        QTest::newRow("18 of 25 fail") << 18 << "evaluation_2024_failed.html"
+                                       << "<td valign=\"top\"><b><font color=\"#d00000\">nein"
+                                          "</font></b></td><td>Richtig: 18 (72%) &nbsp; Falsch: ";
+    }
+    void verdictByThePartsPassMark()
+    {
+        QFETCH(int, right);
+        QFETCH(QString, golden);
+        QFETCH(QString, verdict);
+        CoreFixture f(5);
+        f.startWithArchive(kRules2024);
+        PageCommands &pc = f.core->pageCommands();
+        pc.KNTechnikClick();
+        for (int minute = 0; minute < 30; ++minute)
+            f.core->timer().VexaTimerTimer();
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, right, 25 - right));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QVERIFY(compareWithGolden(evaluationPath(f), kGolden + golden));
+
+        // The log keeps two-character part codes, so earlier readers still read it.
+        const QStringList &log = f.core->LogLines();
+        QCOMPARE(log.size(), 2);
+        QVERIFY2(log.at(0).startsWith(
+                     QStringLiteral("<td>TN/1&nbsp;&nbsp;</td><td>[14.03.2026 09:26:53] &nbsp;25 "
+                                    "von 25 Fragen in 30 min (45) bearbeitet.</td>")),
+                 qPrintable(log.at(0)));
+        QVERIFY2(log.at(1).startsWith(verdict), qPrintable(log.at(1)));
+    }
+
+    void timerWarnsAfterThreeQuartersOf45Minutes()
+    {
+        CoreFixture f;
+        f.startWithArchive(kRules2024);
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.core->bogen().ZeitlimitMinuten, 45);
+        ExamTimer &timer = f.core->timer();
+        for (int minute = 1; minute <= 33; ++minute)
+            timer.VexaTimerTimer();
+        QCOMPARE(f.ui.panelText.value(Panel::Zeit), QStringLiteral("33 Min"));
+        QCOMPARE(f.ui.panelColour.value(Panel::Nachricht), Colour::Normal);
+
+        timer.VexaTimerTimer();
+        QCOMPARE(f.ui.panelColour.value(Panel::Nachricht), Colour::Info);
+        QCOMPARE(f.ui.panelText.value(Panel::Nachricht),
+                 QStringLiteral(" 76% der Prüfungszeit sind vorbei."));
+
+        for (int minute = 35; minute <= 44; ++minute)
+            timer.VexaTimerTimer();
+        QVERIFY(timer.isRunning());
+        timer.VexaTimerTimer();
+        QCOMPARE(f.ui.panelText.value(Panel::Nachricht),
+                 QStringLiteral(" Die Prüfungszeit ist um."));
+        QCOMPARE(f.ui.panelColour.value(Panel::Zeit), Colour::TimeUp);
+        QVERIFY(!timer.isRunning());
+    }
+
+    void brokenRulesMakeNoSheet()
+    {
+        CoreFixture f;
+        ZipWriter zip;
+        const QDateTime when(QDate(2026, 12, 1), QTime(12, 0));
+        QByteArray questions("::TA101\r\nF:Frage?\r\nR:a\r\nW:b\r\nW:c\r\nW:d\r\n");
+        zip.addEntry(QStringLiteral("TAfragen.txt"), questions, when);
+        zip.addEntry(ExamRules::entryName(), "Teil=TA;Technik;0;45;76\r\n", when);
+        const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
+        QVERIFY(zip.write(archive, nullptr));
+        f.core->start();
+
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.ui.warnings,
+                 QStringList{QStringLiteral("Die Prüfungsregeln in %1 sind fehlerhaft: Zeile 1 "
+                                            "der Prüfungsregeln: die Fragenzahl muss zwischen 1 "
+                                            "und 99 liegen")
+                                 .arg(archive)});
+        QVERIFY(!QFileInfo::exists(sheetPath(f)));
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QCOMPARE(f.core->settings().value(Keys::sheetCounter(QStringLiteral("TA"))), 0);
+        QVERIFY(!f.ui.timerRunning);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCurrentRules)
+#include "tst_currentRules.moc"
