@@ -245,6 +245,7 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     // The rules of the examinations this catalogue is made for, as data.
     built.entries.append({ExamRules::entryName(), bytesOf(rules.lines())});
     built.formulas = converter.formulas;
+    built.rules = rules;
     result = std::move(built);
     return true;
 }

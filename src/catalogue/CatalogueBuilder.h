@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ExamRules.h"
 #include "catalogue/OfficialCatalogue.h"
 
 #include <QByteArray>
@@ -45,6 +46,7 @@ public:
         QStringList pictures;                   ///< picture keys, each once, in catalogue order
         QMap<QString, QString> pictureQuestion; ///< picture key -> first question using it
         int formulas = 0;
+        ExamRules rules; ///< the examinations the archive is made for
     };
 
     /// The source note every use of the official data carries.

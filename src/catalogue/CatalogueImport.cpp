@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueImport.h"
 
+#include "catalogue/ExamRules.h"
 #include "catalogue/TrainingPages.h"
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
@@ -149,14 +150,16 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
                         .arg(stagedArchive, error));
     ui.setProgress(90);
 
-    // The training pages of the chapters, for classes A and E.
+    // The training pages of the chapters, for every class of the rules.
     QDir().mkpath(staging.path() + QStringLiteral("/html"));
     QList<std::pair<QString, QString>> pages; // staged, final
-    for (const QChar c : {u'A', u'E'}) {
+    for (const ExamRules::ExamClass &examClass : built.rules.classes) {
+        const QChar c = examClass.letter;
         const QString staged = staging.path() + QStringLiteral("/html/training") + c.toLower() +
                                QStringLiteral(".html");
         if (!TextFile::writeLines(
-                staged, TrainingPages::pageLines(paths, c, built.groups, catalogue.edition),
+                staged,
+                TrainingPages::pageLines(paths, built.rules, c, built.groups, catalogue.edition),
                 &error))
             return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
                             .arg(staged, error));

@@ -33,6 +33,38 @@ const ExamRules::Part *ExamRules::part(const QString &code) const
     return nullptr;
 }
 
+const ExamRules::ExamClass *ExamRules::examClass(QChar letter) const
+{
+    for (const ExamClass &c : classes)
+        if (c.letter == letter)
+            return &c;
+    return nullptr;
+}
+
+QStringList ExamRules::pageOrder(QChar classLetter) const
+{
+    const ExamClass *declared = examClass(classLetter);
+    if (!declared)
+        return {};
+    const QString own = QStringLiteral("T") + classLetter;
+    QStringList codes;
+    if (declared->parts.contains(own))
+        codes << own;
+    for (auto it = declared->parts.crbegin(); it != declared->parts.crend(); ++it)
+        if (it->startsWith(u'T') && !codes.contains(*it))
+            codes << *it;
+    for (const QChar letter : {u'B', u'V'})
+        for (const QString &code : declared->parts)
+            if (code.startsWith(letter) && !codes.contains(code))
+                codes << code;
+    return codes;
+}
+
+int ExamRules::rightNeeded(int questions, int passMark)
+{
+    return (questions * passMark + 99) / 100;
+}
+
 QStringList ExamRules::lines() const
 {
     QStringList out{QStringLiteral("# Prüfungsregeln des Fragenkatalogs"),

@@ -50,4 +50,15 @@ struct ExamRules
 
     /// The part of a code, or nullptr.
     const Part *part(const QString &code) const;
+
+    /// The class of a letter, or nullptr.
+    const ExamClass *examClass(QChar letter) const;
+
+    /// The parts of a class as pages list them: the class's own technical part, the
+    /// other technical parts it needs (higher classes first), operating knowledge,
+    /// regulations. Empty for a class the rules do not describe.
+    QStringList pageOrder(QChar classLetter) const;
+
+    /// Right answers a part needs to reach its pass mark (19 of 25 at 76 %).
+    static int rightNeeded(int questions, int passMark);
 };

@@ -1,5 +1,7 @@
 #include "catalogue/TrainingPages.h"
 
+#include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "components/Cp1252.h"
 #include "components/DataPaths.h"
@@ -41,12 +43,11 @@ void appendPart(QStringList &s, const QString &heading, const QString &colour, Q
 
 } // namespace
 
-QStringList pageLines(const DataPaths &paths, QChar classLetter,
+QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
                       const QMap<QString, QList<CatalogueBuilder::Group>> &groups,
                       const QString &edition)
 {
     const QString c(classLetter);
-    const QChar other = classLetter == u'A' ? u'E' : u'A';
     const QString pd = paths.programDir();
     QStringList s;
     PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Training Klasse ") + c,
@@ -60,19 +61,28 @@ QStringList pageLines(const DataPaths &paths, QChar classLetter,
                             "Ein Klick auf <b>Training</b> erzeugt den Fragebogen des "
                             "Abschnitts, ohne Zeitlimit und ohne Eintrag im "
                             "Pr&uuml;fungslog.</p>");
-    appendPart(s, QStringLiteral("Teil 1 Technische Kenntnisse Klasse ") + c,
-               classLetter == u'A' ? QStringLiteral("#e0e0ff") : QStringLiteral("#e0f0ff"), u'T',
-               classLetter, groups.value(QStringLiteral("T") + c));
-    s << QStringLiteral("<p><small>Betriebliche Kenntnisse und Vorschriften sind f&uuml;r die "
-                        "Klassen A und E gleich.</small></p>");
-    appendPart(s, QStringLiteral("Teil 2 Betriebliche Kenntnisse"), QStringLiteral("#ffffb0"), u'B',
-               u'E', groups.value(QStringLiteral("BE")));
-    appendPart(s, QStringLiteral("Teil 3 Kenntnisse von Vorschriften"), QStringLiteral("#d0ffc0"),
-               u'V', u'E', groups.value(QStringLiteral("VE")));
-    s << QStringLiteral("<div class=\"kasten\">") +
-             PageParts::link(paths.generatedTrainingPage(other),
-                             QStringLiteral("Training Klasse ") + other) +
-             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+    const QStringList codes = rules.pageOrder(classLetter);
+    s << QStringLiteral("<p>Zur Pr&uuml;fung der Klasse ") + c + QStringLiteral(" geh&ouml;ren ") +
+             QString::number(codes.size()) + QStringLiteral(" Teile:</p>");
+    for (const QString &code : codes) {
+        const ExamRules::Part *rule = rules.part(code);
+        const ExamPart part = examPart(code.at(1), code.at(0), u'k', &rules);
+        appendPart(s,
+                   pageText(rule->title) + QStringLiteral("<br><small>Pr&uuml;fung: ") +
+                       QString::number(rule->questions) + QStringLiteral(" Fragen in ") +
+                       QString::number(rule->minutes) + QStringLiteral(" Minuten, bestanden ab ") +
+                       QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
+                       QStringLiteral(" richtigen Antworten (") + QString::number(rule->passMark) +
+                       QStringLiteral("&nbsp;%)</small>"),
+                   part.dark, code.at(0), code.at(1), groups.value(code));
+    }
+    QString links;
+    for (const ExamRules::ExamClass &other : rules.classes)
+        if (other.letter != classLetter)
+            links += PageParts::link(paths.generatedTrainingPage(other.letter),
+                                     QStringLiteral("Training Klasse ") + other.letter) +
+                     QStringLiteral(" &nbsp;&middot;&nbsp; ");
+    s << QStringLiteral("<div class=\"kasten\">") + links +
              PageParts::link(paths.examinationPage(classLetter),
                              QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +

@@ -6,17 +6,18 @@
 #include <QStringList>
 
 class DataPaths;
+struct ExamRules;
 
-/// The training pages of an imported catalogue, one per class: every chapter of the
-/// class's technical part, of operating knowledge and of regulations in sections of up
-/// to 40 questions, each with the form that makes its training sheet.
+/// The training pages of an imported catalogue, one per class of its examination rules:
+/// every chapter of each part the class needs in sections of up to 40 questions, each
+/// with the form that makes its training sheet, and what the part's examination is.
 namespace TrainingPages {
 
 /// Questions in one training section.
 constexpr int sectionSize = 40;
 
-/// The lines of the page of class 'A' or 'E', from the chapters the builder found.
-QStringList pageLines(const DataPaths &paths, QChar classLetter,
+/// The lines of the page of a class of the rules, from the chapters the builder found.
+QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
                       const QMap<QString, QList<CatalogueBuilder::Group>> &groups,
                       const QString &edition);
 

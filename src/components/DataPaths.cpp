@@ -165,6 +165,11 @@ QString DataPaths::examinationPage(QChar classLetter) const
     return m_programDir + QStringLiteral("/html/klasse") + classLetter + QStringLiteral(".html");
 }
 
+QString DataPaths::generatedClassPage(QChar classLetter) const
+{
+    return htmlDir() + QStringLiteral("/klasse") + classLetter.toLower() + QStringLiteral(".html");
+}
+
 QString DataPaths::statisticsLink(QChar classLetter) const
 {
     return m_programDir + QStringLiteral("/html/statistik") + classLetter + QStringLiteral(".html");

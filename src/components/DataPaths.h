@@ -74,6 +74,9 @@ public:
     /// installed one.
     QString currentTrainingPage(QChar classLetter) const;
     QString examinationPage(QChar classLetter) const;
+    /// Examination page of a class under the archive's rules: html/klasse<c>.html of the
+    /// data folder, rebuilt from the log whenever it is shown.
+    QString generatedClassPage(QChar classLetter) const;
     /// Link target that builds the statistics of a class: html/statistik<c>.html beside
     /// the installed pages. Pages link it; the program intercepts it.
     QString statisticsLink(QChar classLetter) const;

@@ -70,7 +70,7 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
         return true;
     }
     // An imported catalogue brings training pages of its own in the data folder.
-    for (const QChar c : {u'A', u'E'}) {
+    for (const QChar c : {u'A', u'E', u'N'}) {
         const QString generated = m_paths.generatedTrainingPage(c);
         if (lower.contains(QStringLiteral("training") + c.toLower() + QStringLiteral(".html")) &&
             QFileInfo::exists(generated) && QFileInfo(target) != QFileInfo(generated)) {
@@ -78,15 +78,18 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
             return true;
         }
     }
-    if (lower.contains(QLatin1String("statistika.html"))) {
-        if (m_hooks.statistikA)
-            m_hooks.statistikA();
-        return true;
+    // ... and its examination pages follow its rules and the log.
+    for (const QChar c : {u'A', u'E', u'N'}) {
+        if (lower.contains(QStringLiteral("klasse") + c.toLower() + QStringLiteral(".html")) &&
+            m_hooks.showClassPage && m_hooks.showClassPage(c))
+            return true;
     }
-    if (lower.contains(QLatin1String("statistike.html"))) {
-        if (m_hooks.statistikE)
-            m_hooks.statistikE();
-        return true;
+    for (const QChar c : {u'A', u'E', u'N'}) {
+        if (lower.contains(QStringLiteral("statistik") + c.toLower() + QStringLiteral(".html"))) {
+            if (m_hooks.statistik)
+                m_hooks.statistik(c);
+            return true;
+        }
     }
     const QString id = target.left(5);
     if (target.contains(QLatin1String(".qst"))) {

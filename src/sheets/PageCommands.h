@@ -43,13 +43,16 @@ public:
     /// Shows the answer list of the last sheet, when it exists.
     void AntwortenlisteClick();
 
-    /// Hooks for commands of windows that arrive later (log page, statistics,
+    /// Hooks for commands of windows that arrive later (log page, statistics, class pages,
     /// wrong-questions list). Unset hooks do nothing.
     struct Hooks
     {
         std::function<void()> showLog;
-        std::function<void()> statistikA;
-        std::function<void()> statistikE;
+        /// The statistics of class A, E or N.
+        std::function<void(QChar classLetter)> statistik;
+        /// Shows the class's examination page under the archive's rules; false when the
+        /// archive has none, and the installed page is to be followed.
+        std::function<bool(QChar classLetter)> showClassPage;
         /// Returns true when the question was added.
         std::function<bool(QChar partLetter, QChar classLetter, const QString &id)>
             addWrongQuestion;

@@ -15,6 +15,7 @@
 #include "shell/AboutInfo.h"
 #include "shell/SelectionSettings.h"
 #include "statistics/AnswerList.h"
+#include "statistics/ClassPages.h"
 #include "statistics/ExamLog.h"
 #include "statistics/LogPage.h"
 #include "statistics/Statistics.h"
@@ -43,6 +44,7 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
         std::make_unique<ExamLog>(m_paths, m_ui, m_logLines, m_bogen.EigenerPruefungsname, m_clock);
     m_logPage = std::make_unique<LogPage>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
     m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
+    m_classPages = std::make_unique<ClassPages>(m_paths, *m_writer, m_logLines, m_clock);
     m_timer = std::make_unique<ExamTimer>(m_ui, m_bogen);
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,
@@ -59,8 +61,10 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_aboutInfo = std::make_unique<AboutInfo>(m_paths, *m_catalogue, m_ui, m_portable);
     PageCommands::Hooks &hooks = m_pageCommands->hooks();
     hooks.showLog = [this] { m_logPage->LogSpeedButtonClick(); };
-    hooks.statistikA = [this] { m_statistics->StatistikAnzeigen(u'A'); };
-    hooks.statistikE = [this] { m_statistics->StatistikAnzeigen(u'E'); };
+    hooks.statistik = [this](QChar classLetter) { m_statistics->StatistikAnzeigen(classLetter); };
+    hooks.showClassPage = [this](QChar classLetter) {
+        return m_classPages->show(classLetter) != ClassPages::Outcome::NoRules;
+    };
     hooks.addWrongQuestion = [this](QChar partLetter, QChar classLetter, const QString &id) {
         return m_wrongQuestions->FalscheFrageHinzufuegen(partLetter, classLetter, id);
     };

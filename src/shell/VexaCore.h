@@ -16,6 +16,7 @@
 class AboutInfo;
 class AnswerList;
 class Catalogue;
+class ClassPages;
 class Evaluation;
 class ExamLog;
 class ExamTimer;
@@ -91,6 +92,7 @@ public:
     AnswerList &answerList() { return *m_answerList; }
     LogPage &logPage() { return *m_logPage; }
     Statistics &statistics() { return *m_statistics; }
+    ClassPages &classPages() { return *m_classPages; }
     PageCommands &pageCommands() { return *m_pageCommands; }
     WrongQuestions &wrongQuestions() { return *m_wrongQuestions; }
     OwnExamination &ownExamination() { return *m_ownExamination; }
@@ -118,6 +120,7 @@ private:
     std::unique_ptr<ExamLog> m_examLog;
     std::unique_ptr<LogPage> m_logPage;
     std::unique_ptr<Statistics> m_statistics;
+    std::unique_ptr<ClassPages> m_classPages;
     std::unique_ptr<ExamTimer> m_timer;
     std::unique_ptr<SheetGenerator> m_sheets;
     std::unique_ptr<Evaluation> m_evaluation;

@@ -80,7 +80,14 @@ QString caption(int records, int limit)
     return QStringLiteral("Die letzten %1 von %2 Prüfungen").arg(maxBars).arg(records);
 }
 
-QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit)
+int passMarkRow(int passMark)
+{
+    // 73 % of 160 rows is 116.8, drawn at row 180 - 117.
+    return bottom - (passMark * plotHeight * 10 / 100 + 5) / 10;
+}
+
+QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
+                        int passMark)
 {
     QImage image(width, height, QImage::Format_RGB32);
     // Point sizes as on the screens the pages are made for.
@@ -107,7 +114,8 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
         drawText(painter, 25, 182, caption(r, limit));
         painter.setFont(chartFont(7));
         drawText(painter, 5, 69, QStringLiteral("67%"));
-        drawText(painter, 5, 57, QStringLiteral("73%"));
+        const int markRow = passMarkRow(passMark);
+        drawText(painter, 5, markRow - 6, QString::number(passMark) + u'%');
         drawText(painter, 1, 15, QStringLiteral("100%"));
 
         const int barWidth = plotWidth / bars;
@@ -121,7 +129,7 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
             const qint64 share =
                 f.questionCount > 0 ? qint64(f.right) * plotHeight / f.questionCount : 0;
             const int h = static_cast<int>(std::clamp<qint64>(share, 0, bottom));
-            const bool passed = f.percentage >= 73;
+            const bool passed = f.percentage >= passMark;
             painter.fillRect(QRect(x - barWidth, bottom - h, barWidth, h),
                              barColour(partCode, passed, index % 2 == 0));
             x -= barWidth;
@@ -132,7 +140,7 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
         painter.setPen(QColor(0xff, 0x00, 0x00));
         drawLine(painter, {left, 73}, {right, 73});
         painter.setPen(QColor(0xff, 0x9f, 0x00));
-        drawLine(painter, {left, 63}, {right, 63});
+        drawLine(painter, {left, markRow}, {right, markRow});
         painter.setPen(QColor(0x00, 0xff, 0x00));
         drawLine(painter, {left, top}, {right, top});
     }

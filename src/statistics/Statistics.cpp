@@ -1,7 +1,11 @@
 #include "statistics/Statistics.h"
 
+#include "catalogue/Catalogue.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
+#include "components/Cp1252.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 #include "statistics/Chart.h"
@@ -62,43 +66,62 @@ bool Statistics::LogAuswerten(QStringList &records)
     return false;
 }
 
+QList<Statistics::ChartPart> Statistics::chartParts(QChar classLetter, const ExamRules *rules)
+{
+    const QString technical = QStringLiteral("T") + classLetter;
+    const auto builtIn = [](const QString &code, const QString &heading) {
+        return ChartPart{code, heading, examPart(code.at(1), code.at(0), u'k').middle, 73};
+    };
+    const QStringList codes = rules ? rules->pageOrder(classLetter) : QStringList();
+    if (codes.isEmpty())
+        return {builtIn(technical, QStringLiteral("Technische Kenntnisse Klasse ") + classLetter),
+                builtIn(QStringLiteral("BE"), QStringLiteral("Betriebliche Kenntnisse")),
+                builtIn(QStringLiteral("VE"), QStringLiteral("Kenntnisse von Vorschriften"))};
+    QList<ChartPart> parts;
+    for (const QString &code : codes) {
+        const ExamRules::Part *rule = rules->part(code);
+        const ExamPart part = examPart(code.at(1), code.at(0), u'k', rules);
+        parts.append({code, Cp1252::withCharacterReferences(rule->title.toHtmlEscaped()),
+                      part.middle, rule->passMark});
+    }
+    return parts;
+}
+
 bool Statistics::StatistikAnzeigen(QChar classLetter)
 {
     QStringList records;
     if (!LogAuswerten(records))
         return false;
-    const QString technical = QStringLiteral("T") + classLetter;
-    struct Step
-    {
-        int progress;
-        QString partCode;
-        int limit;
-    };
-    const Step steps[] = {{5, technical, 0},
-                          {25, technical, 20},
-                          {30, QStringLiteral("BE"), 0},
-                          {50, QStringLiteral("BE"), 20},
-                          {55, QStringLiteral("VE"), 0},
-                          {75, QStringLiteral("VE"), 20}};
+    ExamRules rules;
+    const bool declared = Catalogue::declaredRules(m_paths.catalogueArchive(), rules);
+    const QList<ChartPart> parts = chartParts(classLetter, declared ? &rules : nullptr);
+
+    // Two charts per part spread over 5 to 75 (5, 25, 30, 50, 55, 75 for three parts).
+    const int share = 75 / static_cast<int>(parts.size());
     bool shown = true;
-    for (const Step &step : steps) {
-        m_ui.setProgress(step.progress);
-        if (!DiagrammZeichnen(records, step.partCode, step.limit)) {
-            shown = false;
-            break;
+    for (qsizetype i = 0; i < parts.size() && shown; ++i) {
+        const ChartPart &part = parts.at(i);
+        const int start = 5 + static_cast<int>(i) * share;
+        m_ui.setProgress(start);
+        shown = DiagrammZeichnen(records, part.code, 0, part.passMark);
+        if (shown) {
+            m_ui.setProgress(start + share - 5);
+            shown = DiagrammZeichnen(records, part.code, 20, part.passMark);
         }
     }
     if (shown) {
         m_ui.setProgress(80);
-        shown = StatistikSeiteErstellen(classLetter);
+        shown = m_writer.SeiteSpeichernUndZeigen(m_paths.statisticsPage(classLetter),
+                                                 pageLines(m_paths, classLetter, m_clock(), parts));
     }
     m_ui.setProgress(0);
     return shown;
 }
 
-bool Statistics::DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit)
+bool Statistics::DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
+                                  int passMark)
 {
-    return GifFile::GifSpeichern(Chart::DiagrammZeichnen(records, partCode, limit),
+    return GifFile::GifSpeichern(Chart::DiagrammZeichnen(records, partCode, limit, passMark),
                                  m_paths.chart(partCode, limit), m_writer);
 }
 
@@ -109,6 +132,12 @@ bool Statistics::StatistikSeiteErstellen(QChar classLetter)
 }
 
 QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when)
+{
+    return pageLines(paths, classLetter, when, chartParts(classLetter, nullptr));
+}
+
+QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when,
+                                  const QList<ChartPart> &parts)
 {
     const QString pd = paths.programDir();
     const bool classA = classLetter == u'A';
@@ -161,15 +190,21 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
                 menuLink(QStringLiteral("sel"),
                          QStringLiteral("statistik") + c + QStringLiteral(".html"), none,
                          QStringLiteral("Statistik")));
+    // Class N exists only under rules that know it; its page names it before A and E.
+    if (classLetter == u'N')
+        s << row(empty, plain,
+                 menuLink(QStringLiteral("sel"), pd + QStringLiteral("/html/klassen.html"), none,
+                          QStringLiteral("Klasse N")))
+          << statisticsRow;
     s << row(empty, plain,
              menuLink(classA ? QStringLiteral("sel") : QStringLiteral("menu"),
                       pd + QStringLiteral("/html/klassea.html"), none, QStringLiteral("Klasse A")));
     if (classA)
         s << statisticsRow;
     s << row(empty, plain,
-             menuLink(classA ? QStringLiteral("menu") : QStringLiteral("sel"),
+             menuLink(classLetter == u'E' ? QStringLiteral("sel") : QStringLiteral("menu"),
                       pd + QStringLiteral("/html/klassee.html"), none, QStringLiteral("Klasse E")));
-    if (!classA)
+    if (classLetter == u'E')
         s << statisticsRow;
     s << row(empty, plain,
              menuLink(QStringLiteral("menu"), paths.logPage(), QStringLiteral(" Pr&uuml;fungslog"),
@@ -202,21 +237,8 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
       << QStringLiteral("<table bgcolor=\"#f7f7f7\" border=\"0\" cellspacing=\"0\" "
                         "cellpadding=\"5\" width=\"100%\">");
 
-    struct Block
-    {
-        QString colour;
-        QString heading;
-        QString partCode;
-    };
-    const Block blocks[] = {{classA ? QStringLiteral("#e7e7ff") : QStringLiteral("#e0f0ff"),
-                             QStringLiteral("Technische Kenntnisse Klasse ") + c,
-                             QStringLiteral("T") + c},
-                            {QStringLiteral("#ffffc7"), QStringLiteral("Betriebliche Kenntnisse"),
-                             QStringLiteral("BE")},
-                            {QStringLiteral("#d0ffc0"),
-                             QStringLiteral("Kenntnisse von Vorschriften"), QStringLiteral("VE")}};
     bool first = true;
-    for (const Block &block : blocks) {
+    for (const ChartPart &block : parts) {
         if (!first)
             s << QStringLiteral(
                 "<tr><td bgcolor=\"#ffffff\" colspan=\"2\"><p>&nbsp;</p></td></tr>");
@@ -227,9 +249,9 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
                  block.heading + QStringLiteral("</big>")
           << QStringLiteral("</td>") << QStringLiteral("</tr>")
           << QStringLiteral("<tr background=\"\">")
-          << chartCell(paths.chart(block.partCode, 20),
+          << chartCell(paths.chart(block.code, 20),
                        QStringLiteral("Maximal die letzten 20 Pr&uuml;fungen"))
-          << chartCell(paths.chart(block.partCode, 0),
+          << chartCell(paths.chart(block.code, 0),
                        QStringLiteral("Maximal die letzten 250 Pr&uuml;fungen"))
           << QStringLiteral("</tr>");
     }

@@ -3,19 +3,37 @@
 #include "components/Clock.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class DataPaths;
+struct ExamRules;
 class PageWriter;
 class UserInterface;
 
 /// The statistics of a licence class: six charts (technical part of the class,
 /// operating knowledge, regulations; the last 20 and the last 250 examinations each) and
-/// the page statistik<c>.html, recomputed from LogLines on every request.
+/// the page statistik<c>.html, recomputed from LogLines on every request. When the
+/// archive's rules describe the class, there are two charts for every part the class
+/// needs, judged by the part's pass mark.
 class Statistics
 {
 public:
+    /// One block of the page: a part's two charts.
+    struct ChartPart
+    {
+        QString code;
+        QString heading;
+        QString colour; ///< of the heading cell
+        int passMark = 73;
+    };
+
+    /// The blocks of a class: under rules that describe it the class's technical parts
+    /// (its own first), then the others it needs; else the technical part of the class,
+    /// operating knowledge and regulations.
+    static QList<ChartPart> chartParts(QChar classLetter, const ExamRules *rules);
+
     Statistics(const DataPaths &paths, UserInterface &ui, PageWriter &writer,
                const QStringList &logLines, Clock clock)
         : m_paths(paths), m_ui(ui), m_writer(writer), m_logLines(logLines),
@@ -40,9 +58,13 @@ public:
     bool StatistikSeiteErstellen(QChar classLetter);
 
     /// Draws one chart and writes it; false (reported) when the file cannot be written.
-    bool DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit);
+    bool DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
+                          int passMark = 73);
 
-    /// The lines of the statistics page of a class.
+    /// The lines of the statistics page of a class, with its blocks.
+    static QStringList pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when,
+                                 const QList<ChartPart> &parts);
+    /// The page of a class without rules.
     static QStringList pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when);
 
 private:

@@ -160,6 +160,15 @@ void TestCatalogueImport::importReplacesCatalogue()
         trainingA, QStringLiteral(VEXA_TEST_DATA "/golden/training_import_A.html"), data));
     QVERIFY(QFileInfo::exists(data + QStringLiteral("/html/traininge.html")));
     PageCommands &pc = f.core->pageCommands();
+    // Class N trains from its own page, with its own part.
+    const QString trainingN = data + QStringLiteral("/html/trainingn.html");
+    QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("/opt/vexa/html/trainingN.html")));
+    QCOMPARE(f.ui.shownPages.last(), trainingN + QStringLiteral("#top"));
+    pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUN"),
+                                {QStringLiteral("teil=T"), QStringLiteral("abschnitt=NB1")});
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+    QCOMPARE(f.core->bogen().part.code(), QStringLiteral("TN"));
+    QCOMPARE(f.core->bogen().Fragenzahl, 1);
     QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("/opt/vexa/html/trainingA.html")));
     QCOMPARE(f.ui.shownPages.last(), trainingA + QStringLiteral("#top"));
     pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),

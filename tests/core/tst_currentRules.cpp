@@ -126,7 +126,7 @@ private slots:
             f.core->timer().VexaTimerTimer();
         pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, right, 25 - right));
         QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
-        QVERIFY(compareWithGolden(evaluationPath(f), kGolden + golden));
+        QVERIFY(compareWithGolden(evaluationPath(f), kGolden + golden, f.dataDir()));
 
         // The log keeps two-character part codes, so earlier readers still read it.
         const QStringList &log = f.core->LogLines();

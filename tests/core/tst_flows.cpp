@@ -262,8 +262,10 @@ private slots:
         CoreFixture f;
         f.startWithArchive(kCatalogue);
         int logShown = 0, statistics = 0;
-        f.core->pageCommands().setHooks(
-            {[&] { ++logShown; }, [&] { ++statistics; }, [&] { ++statistics; }, {}});
+        PageCommands::Hooks hooks;
+        hooks.showLog = [&] { ++logShown; };
+        hooks.statistik = [&](QChar) { ++statistics; };
+        f.core->pageCommands().setHooks(hooks);
         f.core->bogen().Klasse = QChar('A');
         f.ui.openResult = openResult;
         f.ui.panelText[UserInterface::Panel::Nachricht] = QString();

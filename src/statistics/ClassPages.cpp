@@ -1,0 +1,138 @@
+#include "statistics/ClassPages.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
+#include "catalogue/PageParts.h"
+#include "catalogue/PageWriter.h"
+#include "components/Cp1252.h"
+#include "components/DataPaths.h"
+#include "statistics/ClassReadiness.h"
+
+namespace {
+
+QString pageText(const QString &text)
+{
+    return Cp1252::withCharacterReferences(text.toHtmlEscaped());
+}
+
+/// "bereit für Klasse E", or what is still missing.
+QString verdictText(const ClassReadiness &r)
+{
+    if (r.ready())
+        return QStringLiteral("<font color=\"#00a000\"><b>bereit f&uuml;r Klasse ") + r.letter +
+               QStringLiteral("</b></font>");
+    return QStringLiteral("Es fehlt noch: ") + pageText(r.missing().join(QStringLiteral(", ")));
+}
+
+QString statusCell(const ClassReadiness::Part &p)
+{
+    if (!p.taken)
+        return QStringLiteral("noch nicht gepr&uuml;ft");
+    return (p.passed ? QStringLiteral("<font color=\"#00a000\"><b>bestanden</b></font>")
+                     : QStringLiteral("<font color=\"#d00000\"><b>nicht bestanden</b></font>")) +
+           QStringLiteral("<br><small>") + p.code + u'/' + p.examNumber + QStringLiteral(" am ") +
+           p.date + QStringLiteral(", ") + QString::number(p.right) +
+           QStringLiteral(" richtig</small>");
+}
+
+} // namespace
+
+QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
+                                  const QStringList &logLines, const QDateTime &when)
+{
+    const QString c(classLetter);
+    const QString pd = paths.programDir();
+    const ClassReadiness readiness = ClassReadiness::of(rules, classLetter, logLines);
+    QStringList s;
+    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Pr&uuml;fungen Klasse ") + c,
+                              pd + QStringLiteral("/css/vexa.css"));
+    s << QStringLiteral("<body>") << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
+      << QStringLiteral("<tr><td><div class=\"inhalt\">")
+      << QStringLiteral("<h1>Pr&uuml;fungen Klasse ") + c + QStringLiteral("</h1>")
+      << QStringLiteral("<p>Die Pr&uuml;fung der Klasse ") + c + QStringLiteral(" hat ") +
+             QString::number(readiness.parts.size()) +
+             QStringLiteral(" Teile; jeder wird f&uuml;r sich gepr&uuml;ft und bewertet. Ein "
+                            "Klick auf <b>Pr&uuml;fung</b> erzeugt den Fragebogen des Teils mit "
+                            "seinem Zeitlimit; die Auswertung kommt ins Pr&uuml;fungslog.</p>")
+      << QStringLiteral("<table class=\"liste\">")
+      << QStringLiteral("<tr><th>Pr&uuml;fungsteil</th><th>Fragen</th><th>Zeit</th>"
+                        "<th>Bestanden ab</th><th>Letzte Pr&uuml;fung</th><th></th></tr>");
+    for (const ClassReadiness::Part &p : readiness.parts) {
+        const ExamRules::Part *rule = rules.part(p.code);
+        if (!rule)
+            continue;
+        const ExamPart part = examPart(p.code.at(1), p.code.at(0), u'k', &rules);
+        s << QStringLiteral("<tr><td bgcolor=\"") + part.middle + QStringLiteral("\">") +
+                 pageText(rule->title) + QStringLiteral("</td><td align=\"center\">") +
+                 QString::number(rule->questions) + QStringLiteral("</td><td>") +
+                 QString::number(rule->minutes) + QStringLiteral("&nbsp;Minuten</td><td>") +
+                 QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
+                 QStringLiteral(" richtig (") + QString::number(rule->passMark) +
+                 QStringLiteral("&nbsp;%)</td><td>") + statusCell(p) +
+                 QStringLiteral("</td><td class=\"knopf\"><form action=\"VexaT") + p.code.at(1) +
+                 QStringLiteral("\" method=\"post\"><input type=\"hidden\" name=\"teil\" "
+                                "value=\"") +
+                 p.code.at(0) +
+                 QStringLiteral("\"><input type=\"submit\" value=\" Pr&uuml;fung \"></form>"
+                                "</td></tr>");
+    }
+    s << QStringLiteral("</table>")
+      << QStringLiteral("<div class=\"kasten\">") + verdictText(readiness) +
+             QStringLiteral("</div>");
+
+    // Where the candidate stands in every class, each linking its page.
+    s << QStringLiteral("<h2>Alle Klassen</h2>") << QStringLiteral("<table class=\"liste\">");
+    for (const ExamRules::ExamClass &other : rules.classes) {
+        const ClassReadiness r = ClassReadiness::of(rules, other.letter, logLines);
+        s << QStringLiteral("<tr><td>") +
+                 PageParts::link(paths.examinationPage(other.letter),
+                                 QStringLiteral("Klasse ") + other.letter) +
+                 QStringLiteral("</td><td>") + verdictText(r) + QStringLiteral("</td></tr>");
+    }
+    s << QStringLiteral("</table>");
+
+    s << QStringLiteral("<div class=\"kasten\">") +
+             PageParts::link(paths.generatedTrainingPage(classLetter),
+                             QStringLiteral("Training Klasse ") + c) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(paths.statisticsLink(classLetter),
+                             QStringLiteral("Statistik Klasse ") + c) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(paths.logPage(), QStringLiteral("Pr&uuml;fungslog")) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
+             QStringLiteral("</div>")
+      << QStringLiteral("<p align=\"right\"><small>") + PageParts::stamp(when) +
+             QStringLiteral("</small></p>")
+      << QStringLiteral("</div></td></tr>") << QStringLiteral("</table>")
+      << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    return s;
+}
+
+ClassPages::Outcome ClassPages::show(QChar classLetter)
+{
+    ExamRules rules;
+    if (!Catalogue::declaredRules(m_paths.catalogueArchive(), rules) ||
+        !rules.examClass(classLetter))
+        return Outcome::NoRules;
+    return m_writer.SeiteSpeichernUndZeigen(
+               m_paths.generatedClassPage(classLetter),
+               pageLines(m_paths, rules, classLetter, m_logLines, m_clock()))
+               ? Outcome::Shown
+               : Outcome::Failed;
+}
+
+bool ClassPages::writeAll()
+{
+    ExamRules rules;
+    if (!Catalogue::declaredRules(m_paths.catalogueArchive(), rules))
+        return true;
+    for (const ExamRules::ExamClass &c : rules.classes)
+        if (!m_writer.saveLines(m_paths.generatedClassPage(c.letter),
+                                pageLines(m_paths, rules, c.letter, m_logLines, m_clock())))
+            return false;
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "components/Clock.h"
+
+#include <QChar>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class DataPaths;
+class PageWriter;
+struct ClassReadiness;
+struct ExamRules;
+
+/// The examination pages of the classes an archive's rules describe (klasse<c>.html in
+/// the data folder): per class the parts it needs with their question count, minutes and
+/// pass mark, a form that starts each part's examination, and, from the log, which parts
+/// the candidate has passed in their last examination ("bereit für Klasse E" when all).
+class ClassPages
+{
+public:
+    enum class Outcome {
+        NoRules, ///< the archive declares no rules for the class: the installed page holds
+        Shown,
+        Failed ///< the page could not be written; reported
+    };
+
+    ClassPages(const DataPaths &paths, PageWriter &writer, const QStringList &logLines, Clock clock)
+        : m_paths(paths), m_writer(writer), m_logLines(logLines), m_clock(std::move(clock))
+    {
+    }
+
+    /// Writes the page of the class from the current log and shows it.
+    Outcome show(QChar classLetter);
+
+    /// Writes the pages of every class of the archive's rules without showing them;
+    /// false when one cannot be written (reported). True without rules.
+    bool writeAll();
+
+    /// The lines of the page of one class of the rules.
+    static QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
+                                 const QStringList &logLines, const QDateTime &when);
+
+private:
+    const DataPaths &m_paths;
+    PageWriter &m_writer;
+    const QStringList &m_logLines;
+    Clock m_clock;
+};
