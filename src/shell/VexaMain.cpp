@@ -17,6 +17,7 @@
 #include "shell/AppPaths.h"
 #include "shell/EinstellungenForm.h"
 #include "shell/VexaAboutBox.h"
+#include "statistics/ClassPages.h"
 #include "statistics/LogPage.h"
 #include "statistics/Statistics.h"
 
@@ -184,6 +185,8 @@ void TVexaForm::createMenus()
              QKeySequence(Qt::SHIFT | Qt::Key_F2), &TVexaForm::TrainingK2Click);
     addEntry(training, QStringLiteral("Klasse &E"), QStringLiteral(" Fragentraining zur Klasse E"),
              QKeySequence(Qt::SHIFT | Qt::Key_F3), &TVexaForm::TrainingK3Click);
+    addEntry(training, QStringLiteral("Klasse &N"), QStringLiteral(" Fragentraining zur Klasse N"),
+             QKeySequence(Qt::SHIFT | Qt::Key_F6), &TVexaForm::TrainingKNClick);
     training->addSeparator();
     m_antwortenliste = addEntry(
         training, QStringLiteral("Ant&wortenliste"),
@@ -226,6 +229,23 @@ void TVexaForm::createMenus()
              &TVexaForm::K2VorschriftenClick);
     addEntry(klasseE, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 3"),
              QKeySequence(Qt::CTRL | Qt::Key_F3), &TVexaForm::Statistik3Click);
+    // Class N came with the examination rules of 2024; its parts need an imported catalogue.
+    QMenu *klasseN = pruefungen->addMenu(QStringLiteral(" Klasse &N"));
+    klasseN->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse N"));
+    addEntry(klasseN, QStringLiteral(" &Technische Kenntnisse"),
+             QStringLiteral(" Prüfung Technik Klasse N erzeugen"), QKeySequence(Qt::Key_F6),
+             &TVexaForm::KNTechnikClick);
+    addEntry(klasseN, QStringLiteral(" &Betriebliche Kenntnisse\tF4"),
+             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse N erzeugen"), QKeySequence(),
+             &TVexaForm::K2BetriebClick);
+    addEntry(klasseN, QStringLiteral(" Kenntnisse von &Vorschriften\tF5"),
+             QStringLiteral(" Prüfung Vorschriften Klasse N erzeugen"), QKeySequence(),
+             &TVexaForm::K2VorschriftenClick);
+    addEntry(klasseN, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse N"),
+             QKeySequence(Qt::CTRL | Qt::Key_F6), &TVexaForm::StatistikNClick);
+    addEntry(klasseN, QStringLiteral(" Prüfungs&übersicht"),
+             QStringLiteral(" Die Prüfungsteile der Klasse N und was noch fehlt"), QKeySequence(),
+             &TVexaForm::UebersichtNClick);
     addEntry(pruefungen, QStringLiteral(" Eigene &Prüfung\tF10"),
              QStringLiteral(" Eigene Fragenauswahl laden und Fragebögen erzeugen"), QKeySequence(),
              &TVexaForm::PruefungladenClick);
@@ -640,6 +660,18 @@ void TVexaForm::TrainingK3Click()
     m_viewer->loadFile(m_core->paths().currentTrainingPage(u'E') + QStringLiteral("#top"));
 }
 
+void TVexaForm::TrainingKNClick()
+{
+    const QString page = m_core->paths().generatedTrainingPage(u'N');
+    if (!QFileInfo::exists(page)) {
+        ShowWarning(QStringLiteral("Das Training der Klasse N gibt es mit dem amtlichen "
+                                   "Fragenkatalog. Bitte zuerst den Fragenkatalog importieren "
+                                   "(Datei, Fragenkatalog importieren)."));
+        return;
+    }
+    m_viewer->loadFile(page + QStringLiteral("#top"));
+}
+
 void TVexaForm::HilfeSpeedButtonClick()
 {
     m_viewer->loadFile(m_core->paths().helpPage() + QStringLiteral("#top"));
@@ -653,6 +685,11 @@ void TVexaForm::K2TechnikClick()
 void TVexaForm::K3TechnikClick()
 {
     m_core->pageCommands().K3TechnikClick();
+}
+
+void TVexaForm::KNTechnikClick()
+{
+    m_core->pageCommands().KNTechnikClick();
 }
 
 void TVexaForm::K2BetriebClick()
@@ -717,6 +754,9 @@ void TVexaForm::FragenkatalogImportierenClick()
     // The run reads the new archive from now on.
     m_core->paths().setCatalogueArchive(m_core->paths().archiveInDataDir());
     m_core->CatalogueLines().clear();
+    // The class pages show the new rules with the log's results; a page that cannot be
+    // written has been reported and is written again when it is shown.
+    (void)m_core->classPages().writeAll();
     MessageBox::information(this, CatalogueImport::summaryText(summary));
     TrainingK2Click();
 }
@@ -753,6 +793,19 @@ void TVexaForm::Statistik2Click()
 void TVexaForm::Statistik3Click()
 {
     m_core->statistics().StatistikAnzeigen(u'E');
+}
+
+void TVexaForm::StatistikNClick()
+{
+    m_core->statistics().StatistikAnzeigen(u'N');
+}
+
+void TVexaForm::UebersichtNClick()
+{
+    if (m_core->classPages().show(u'N') == ClassPages::Outcome::NoRules)
+        ShowWarning(QStringLiteral("Der Fragenkatalog kennt die Klasse N nicht. Bitte zuerst den "
+                                   "amtlichen Fragenkatalog importieren (Datei, Fragenkatalog "
+                                   "importieren)."));
 }
 
 void TVexaForm::LogSpeedButtonClick()

@@ -97,10 +97,13 @@ public slots:
     void HomeSpeedButtonClick();
     void TrainingK2Click();
     void TrainingK3Click();
+    /// Class N exists with an imported catalogue only; without its page a warning says so.
+    void TrainingKNClick();
     void HilfeSpeedButtonClick();
     // Examinations and the answer list
     void K2TechnikClick();
     void K3TechnikClick();
+    void KNTechnikClick();
     void K2BetriebClick();
     void K2VorschriftenClick();
     void AntwortenlisteClick();
@@ -115,6 +118,9 @@ public slots:
     // Log and statistics
     void Statistik2Click();
     void Statistik3Click();
+    void StatistikNClick();
+    /// The examination page of class N; without rules that know the class a warning.
+    void UebersichtNClick();
     void LogSpeedButtonClick();
     void LogloeschenClick();
     // Settings and about windows

@@ -229,17 +229,20 @@ void TstMainWindow::menuLayout_data()
                                           kSeparator,
                                           " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
-                              << QStringList{"Klasse &A",       "Klasse &E", kSeparator,
-                                             "Ant&wortenliste", kSeparator,  "Ei&nstellungen"};
+                              << QStringList{"Klasse &A",     "Klasse &E",       "Klasse &N",
+                                             kSeparator,      "Ant&wortenliste", kSeparator,
+                                             "Ei&nstellungen"};
     QTest::newRow("Prüfungen") << QStringList{"&Prüfungen"}
-                               << QStringList{" Klasse &A",       " Klasse &E",
-                                              " Eigene &Prüfung", kSeparator,
-                                              " Prüfungse&ditor", kSeparator,
-                                              " Prüfungs&log",    " P&rüfungslog löschen"};
+                               << QStringList{
+                                      " Klasse &A",       " Klasse &E",    " Klasse &N",
+                                      " Eigene &Prüfung", kSeparator,      " Prüfungse&ditor",
+                                      kSeparator,         " Prüfungs&log", " P&rüfungslog löschen"};
     const QStringList parts{" &Technische Kenntnisse", " &Betriebliche Kenntnisse",
                             " Kenntnisse von &Vorschriften", " &Statistik"};
     QTest::newRow("Klasse A") << QStringList{"&Prüfungen", " Klasse &A"} << parts;
     QTest::newRow("Klasse E") << QStringList{"&Prüfungen", " Klasse &E"} << parts;
+    QTest::newRow("Klasse N") << QStringList{"&Prüfungen", " Klasse &N"}
+                              << parts + QStringList{" Prüfungs&übersicht"};
     QTest::newRow("Hilfe") << QStringList{"&Hilfe"} << QStringList{" &Hilfe", " über &Vexa"};
 }
 
@@ -305,6 +308,18 @@ void TstMainWindow::menuEntries_data()
     row("E/Vorschriften", {pruef, kE, " Kenntnisse von &Vorschriften"},
         " Prüfung Vorschriften Klasse 3 erzeugen", "F5");
     row("E/Statistik", {pruef, kE, " &Statistik"}, " Statistik Klasse 3", "Ctrl+F3");
+    const QString kN = QStringLiteral(" Klasse &N");
+    row("Training/N", {training, "Klasse &N"}, " Fragentraining zur Klasse N", "Shift+F6");
+    row("Prüfungen/N", {pruef, kN}, " Die Prüfungsteile der Klasse N", "");
+    row("N/Technik", {pruef, kN, " &Technische Kenntnisse"}, " Prüfung Technik Klasse N erzeugen",
+        "F6");
+    row("N/Betrieb", {pruef, kN, " &Betriebliche Kenntnisse"},
+        " Prüfung Betriebliche Kenntnisse Klasse N erzeugen", "F4");
+    row("N/Vorschriften", {pruef, kN, " Kenntnisse von &Vorschriften"},
+        " Prüfung Vorschriften Klasse N erzeugen", "F5");
+    row("N/Statistik", {pruef, kN, " &Statistik"}, " Statistik Klasse N", "Ctrl+F6");
+    row("N/Übersicht", {pruef, kN, " Prüfungs&übersicht"},
+        " Die Prüfungsteile der Klasse N und was noch fehlt", "");
     row("Prüfungen/Eigene Prüfung", {pruef, " Eigene &Prüfung"},
         " Eigene Fragenauswahl laden und Fragebögen erzeugen", "F10");
     row("Prüfungen/Editor", {pruef, " Prüfungse&ditor"}, " Eigene Fragebögen zusammenstellen",
