@@ -278,7 +278,7 @@ private slots:
     }
 
     // Ctrl+I on the fixture publication: the next F2 sheet holds its questions, with the
-    // pictures of the data folder loaded.
+    // pictures of the data folder loaded; class N is there with its page and its part.
     void importedCatalogueMakesTheSheets()
     {
         TVexaForm &w = window();
@@ -326,6 +326,36 @@ private slots:
         // The formula is typeset.
         QVERIFY(runScript(w.viewer(), QStringLiteral("document.querySelectorAll('.katex').length"))
                     .toInt() > 0);
+
+        // Class N: its overview from the menu says what is missing, and its examination
+        // starts from the page with the part's numbers.
+        QAction *overview = nullptr;
+        for (QAction *a : w.findChildren<QAction *>())
+            if (a->text() == QStringLiteral(" Prüfungs&übersicht"))
+                overview = a;
+        QVERIFY(overview);
+        overview->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("klassen.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Prüfungen Klasse N"));
+        const QString classPage =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY2(classPage.contains(QStringLiteral("Es fehlt noch: Technische Kenntnisse Klasse N, "
+                                                   "Betriebliche Kenntnisse, Kenntnisse von "
+                                                   "Vorschriften")),
+                 qPrintable(classPage));
+        runScript(w.viewer(), QStringLiteral("document.querySelector('form[action=VexaTN] "
+                                             "input[type=submit]').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        const QString sheetN =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY2(sheetN.contains(QStringLiteral("Amateurfunkzeugnis Klasse N")) &&
+                     sheetN.contains(QStringLiteral("Zeit: 45 Minuten")),
+                 qPrintable(sheetN.left(400)));
+        // Leaving the F2 sheet for the overview interrupted that examination.
+        QCOMPARE(m_warnings.mid(1),
+                 QStringList{QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training.")});
     }
 
     // An examination shows up in the log page (Ctrl+L) and in the class statistics with
