@@ -96,16 +96,15 @@ bool Statistics::StatistikAnzeigen(QChar classLetter)
     const bool declared = Catalogue::declaredRules(m_paths.catalogueArchive(), rules);
     const QList<ChartPart> parts = chartParts(classLetter, declared ? &rules : nullptr);
 
-    // Two charts per part spread over 5 to 75 (5, 25, 30, 50, 55, 75 for three parts).
-    const int share = 75 / static_cast<int>(parts.size());
+    // Two charts per part, spread over 5 to 75 (5, 25, 30, 50, 55, 75 for three parts).
+    const auto n = static_cast<int>(parts.size());
     bool shown = true;
-    for (qsizetype i = 0; i < parts.size() && shown; ++i) {
+    for (int i = 0; i < n && shown; ++i) {
         const ChartPart &part = parts.at(i);
-        const int start = 5 + static_cast<int>(i) * share;
-        m_ui.setProgress(start);
+        m_ui.setProgress(5 + i * 75 / n);
         shown = DiagrammZeichnen(records, part.code, 0, part.passMark);
         if (shown) {
-            m_ui.setProgress(start + share - 5);
+            m_ui.setProgress((i + 1) * 75 / n);
             shown = DiagrammZeichnen(records, part.code, 20, part.passMark);
         }
     }

@@ -116,3 +116,30 @@ for code, (group, count, text) in parts.items():
 archive["TNAbschnitte.txt"] = entry(["# Abschnitte Technische Kenntnisse Klasse N",
                                      "NA1   NA115 12", "NA116 NA130 13"])
 write_zip("sheets/rules2024.qst", archive)
+
+
+# classes/readiness.log: a log after an import of the 2024 catalogue, for the class
+# readiness: VE passed, BE failed then passed, TN passed, TE failed; an older TA of 51
+# questions and an own examination of TN questions, which count for no part.
+def log_entry(code, number, count, minutes, limit, right, ok, own=None):
+    l1 = ("<td>%s/%d&nbsp;&nbsp;</td><td>[14.03.2026 09:%02d:00] &nbsp;%d von %d Fragen in "
+          "%d min (%s) bearbeitet.</td>" % (code, number, number, count, count, minutes, limit))
+    colour, word = ("#00a000", "ok") if ok else ("#d00000", "nein")
+    l2 = ('<td valign="top"><b><font color="%s">%s</font></b></td><td>Richtig: %d (%d%%) '
+          "&nbsp; Falsch: " % (colour, word, right, right * 100 // count))
+    l2 += "".join("%sX%03d " % (code[0], k) for k in range(count - right))
+    if own:
+        l2 += "<br>[%s]" % own
+    return [l1, l2 + "</td>"]
+
+
+log = []
+log += log_entry("TA", 1, 51, 80, "90", 40, True)
+log += log_entry("VE", 1, 25, 30, "45", 19, True)
+log += log_entry("BE", 1, 25, 40, "45", 18, False)
+log += log_entry("BE", 2, 25, 35, "45", 20, True)
+log += log_entry("TN", 1, 25, 44, "45", 22, True)
+log += log_entry("TE", 1, 25, 45, "45", 17, False)
+log += log_entry("TN", 2, 25, 20, "30", 5, False, own="Meine schweren Fragen")
+with open("classes/readiness.log", "wb") as f:
+    f.write(entry(log))

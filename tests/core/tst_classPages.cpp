@@ -1,0 +1,235 @@
+#include "CoreFixture.h"
+#include "Golden.h"
+
+#include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
+#include "components/TextFile.h"
+#include "sheets/PageCommands.h"
+#include "statistics/Chart.h"
+#include "statistics/ClassPages.h"
+#include "statistics/ClassReadiness.h"
+#include "statistics/ExamLog.h"
+#include "statistics/Statistics.h"
+
+#include <QImage>
+#include <QtTest>
+
+namespace {
+const QString kData = QStringLiteral(VEXA_TEST_DATA);
+const QString kRules2024 = kData + QStringLiteral("/sheets/rules2024.qst");
+const QString kWithoutRules = kData + QStringLiteral("/sheets/catalogue.qst");
+const QString kLog = kData + QStringLiteral("/classes/readiness.log");
+const QDateTime kWhen(QDate(2026, 3, 15), QTime(18, 0));
+
+/// A log entry as the evaluation writes it under the 2024 rules.
+QStringList logEntry(const QString &code, int number, int right)
+{
+    const ExamRules rules = ExamRules::official2024();
+    return ExamLog::entryLines(examPart(code.at(1), code.at(0), u'k', &rules),
+                               QString::number(number), 25, 25, 40, QStringLiteral("45"), right,
+                               QString(), QString(), kWhen);
+}
+
+QStringList fixtureLog()
+{
+    QStringList lines;
+    (void)TextFile::readLines(kLog, lines);
+    return lines;
+}
+
+/// "code:verdict:number" per part, "code:-" for a part not yet examined.
+QString statuses(const ClassReadiness &r)
+{
+    QStringList out;
+    for (const ClassReadiness::Part &p : r.parts)
+        out << (p.taken ? p.code + (p.passed ? QStringLiteral(":ok:") : QStringLiteral(":nein:")) +
+                              p.examNumber
+                        : p.code + QStringLiteral(":-"));
+    return out.join(u' ');
+}
+
+/// A core on the 2024 fixture archive whose log is the fixture log.
+void startWithLog(CoreFixture &f, const QString &archive)
+{
+    QVERIFY(QFile::copy(kLog, f.dataDir() + QStringLiteral("/Vexa.log")));
+    f.startWithArchive(archive);
+}
+} // namespace
+
+class TestClassPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readiness_data()
+    {
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QChar>("classLetter");
+        QTest::addColumn<QString>("statuses");
+        QTest::addColumn<QStringList>("missing");
+        const QStringList log = fixtureLog();
+        QTest::newRow("class N ready")
+            << log << QChar('N') << "TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{};
+        QTest::newRow("class E lacks its technical part")
+            << log << QChar('E') << "TE:nein:1 TN:ok:1 BE:ok:2 VE:ok:1"
+            << QStringList{"Technische Kenntnisse Klasse E"};
+        QTest::newRow("class A: the old TA of 51 questions does not count")
+            << log << QChar('A') << "TA:- TE:nein:1 TN:ok:1 BE:ok:2 VE:ok:1"
+            << QStringList{"Technische Kenntnisse Klasse A", "Technische Kenntnisse Klasse E"};
+        QTest::newRow("class E after a passed TE")
+            << log + logEntry(QStringLiteral("TE"), 2, 19) << QChar('E')
+            << "TE:ok:2 TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{};
+        QTest::newRow("the last examination counts, not the best")
+            << log + logEntry(QStringLiteral("VE"), 2, 18) << QChar('N')
+            << "TN:ok:1 BE:ok:2 VE:nein:2" << QStringList{"Kenntnisse von Vorschriften"};
+        QTest::newRow("broken lines are passed over")
+            << QStringList{"kaputt", "kaputt"} + log + QStringList{"<td>TN/9", "nein"} << QChar('N')
+            << "TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{};
+        QTest::newRow("empty log")
+            << QStringList{} << QChar('N') << "TN:- BE:- VE:-"
+            << QStringList{"Technische Kenntnisse Klasse N", "Betriebliche Kenntnisse",
+                           "Kenntnisse von Vorschriften"};
+    }
+    void readiness()
+    {
+        QFETCH(QStringList, log);
+        QFETCH(QChar, classLetter);
+        QFETCH(QString, statuses);
+        QFETCH(QStringList, missing);
+        const ClassReadiness r = ClassReadiness::of(ExamRules::official2024(), classLetter, log);
+        QCOMPARE(::statuses(r), statuses);
+        QCOMPARE(r.missing(), missing);
+        QCOMPARE(r.ready(), missing.isEmpty());
+    }
+
+    void classTheRulesLackIsNeverReady()
+    {
+        const ClassReadiness r = ClassReadiness::of(ExamRules::official2024(), u'X', fixtureLog());
+        QVERIFY(r.parts.isEmpty());
+        QVERIFY(!r.ready());
+    }
+
+    void classPageMatchesGolden()
+    {
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        PageCommands &pc = f.core->pageCommands();
+        // The evaluation page and the installed pages link the installed name.
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("/opt/vexa/html/klasseE.html")));
+        const QString page = f.dataDir() + QStringLiteral("/html/klassee.html");
+        QCOMPARE(f.ui.shownPages.last(), page + QStringLiteral("#top"));
+        QVERIFY(compareWithGolden(page, kData + QStringLiteral("/golden/class_E_2024.html"),
+                                  f.dataDir()));
+        QVERIFY(f.ui.warnings.isEmpty());
+
+        // Its forms start the parts' examinations; the class N page says it is ready.
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("klassen.html")));
+        QStringList lines;
+        QVERIFY(TextFile::readLines(f.dataDir() + QStringLiteral("/html/klassen.html"), lines));
+        QVERIFY(lines.join(u'\n').contains(QStringLiteral("bereit f&uuml;r Klasse N")));
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaTN"), {QStringLiteral("teil=T")});
+        QCOMPARE(f.core->bogen().part.code(), QStringLiteral("TN"));
+        QCOMPARE(f.core->bogen().Fragenzahl, 25);
+    }
+
+    void classPageFollowsTheLog()
+    {
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        f.core->LogLines() += logEntry(QStringLiteral("TE"), 2, 19);
+        QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("klassee.html")));
+        QStringList lines;
+        QVERIFY(TextFile::readLines(f.dataDir() + QStringLiteral("/html/klassee.html"), lines));
+        QVERIFY(lines.join(u'\n').contains(QStringLiteral("bereit f&uuml;r Klasse E")));
+    }
+
+    void withoutRulesTheInstalledPagesHold()
+    {
+        CoreFixture f;
+        startWithLog(f, kWithoutRules);
+        QVERIFY(!f.core->pageCommands().VexaHTMLViewerHotSpotClick(
+            QStringLiteral("/opt/vexa/html/klasseA.html")));
+        QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/klassea.html")));
+        QVERIFY(f.core->classPages().writeAll());
+        QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/klassea.html")));
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QCOMPARE(f.core->classPages().show(u'N'), ClassPages::Outcome::NoRules);
+    }
+
+    void writeAllMakesThePagesOfEveryClass()
+    {
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        QVERIFY(f.core->classPages().writeAll());
+        for (const char *name : {"klassen.html", "klassee.html", "klassea.html"})
+            QVERIFY2(
+                QFileInfo::exists(f.dataDir() + QStringLiteral("/html/") + QLatin1String(name)),
+                name);
+        QVERIFY(f.ui.shownPages.isEmpty());
+    }
+
+    // --- Statistics under the rules -------------------------------------------------
+
+    void statisticsBlocksFollowTheClass_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QChar>("classLetter");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("A without rules")
+            << kWithoutRules << QChar('A') << QStringList{"TA", "BE", "VE"};
+        QTest::newRow("A under 2024")
+            << kRules2024 << QChar('A') << QStringList{"TA", "TE", "TN", "BE", "VE"};
+        QTest::newRow("E under 2024")
+            << kRules2024 << QChar('E') << QStringList{"TE", "TN", "BE", "VE"};
+        QTest::newRow("N under 2024") << kRules2024 << QChar('N') << QStringList{"TN", "BE", "VE"};
+    }
+    void statisticsBlocksFollowTheClass()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QChar, classLetter);
+        QFETCH(QStringList, codes);
+        CoreFixture f;
+        startWithLog(f, archive);
+        QVERIFY(f.core->statistics().StatistikAnzeigen(classLetter));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QStringList page;
+        QVERIFY(TextFile::readLines(f.core->paths().statisticsPage(classLetter), page));
+        QStringList charts;
+        for (const QString &line : page)
+            if (line.contains(QLatin1String("Statistik0.gif")))
+                charts << line.mid(line.indexOf(QLatin1String("/html/")) + 6, 2);
+        QCOMPARE(charts, codes);
+        for (const QString &code : codes)
+            for (int limit : {0, 20})
+                QVERIFY(QFileInfo::exists(f.core->paths().chart(code, limit)));
+        // Progress from 5 to 75 in steps, the page at 80, back to 0.
+        QCOMPARE(f.ui.progress.first(), 5);
+        QCOMPARE(f.ui.progress.at(f.ui.progress.size() - 3), 75);
+        QCOMPARE(f.ui.progress.mid(f.ui.progress.size() - 2), (QList<int>{80, 0}));
+    }
+
+    // Under 76 % a bar of 75 % failed; the pass-mark line stands at row 58.
+    void chartJudgesByThePartsPassMark()
+    {
+        CoreFixture f;
+        QVERIFY(QFile::copy(kLog, f.dataDir() + QStringLiteral("/Vexa.log")));
+        f.startWithArchive(kRules2024);
+        // TN: 22 of 25 passed (88 %), then an own examination of 5 (20 %); then 19 (76 %)
+        // and 18 (72 %) right.
+        f.core->LogLines() += logEntry(QStringLiteral("TN"), 3, 19);
+        f.core->LogLines() += logEntry(QStringLiteral("TN"), 4, 18);
+        QVERIFY(f.core->statistics().StatistikAnzeigen(u'N'));
+        const QImage chart(f.core->paths().chart(QStringLiteral("TN"), 20), "GIF");
+        QVERIFY(!chart.isNull());
+        // Four bars of 62 pixels: the newest (18 right) failed, the one before passed.
+        QCOMPARE(QColor(chart.pixel(250, 179)).name(), QStringLiteral("#f00000"));
+        QCOMPARE(QColor(chart.pixel(200, 179)).name(), QStringLiteral("#6699ff"));
+        QCOMPARE(QColor(chart.pixel(30, 58)).name(), QStringLiteral("#ff9f00"));
+        QVERIFY(QColor(chart.pixel(30, 63)).name() != QLatin1String("#ff9f00"));
+        QCOMPARE(Chart::passMarkRow(73), 63);
+        QCOMPARE(Chart::passMarkRow(76), 58);
+    }
+};
+
+QTEST_MAIN(TestClassPages)
+#include "tst_classPages.moc"
