@@ -210,6 +210,12 @@ void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
                         "das L die L&ouml;sung von QZ7TRV.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">") << QStringLiteral("<td colspan=\"3\">")
       << PageParts::topLink() + QStringLiteral(" ");
+    // Class N exists only under an archive's rules; its sheets lead back to its pages.
+    if (part.classLetter == u'N')
+        s << PageParts::link(part.modeLetter == u't' ? m_paths.trainingPage(u'N')
+                                                     : m_paths.examinationPage(u'N'),
+                             part.modeLetter == u't' ? QStringLiteral("[Training Klasse N]")
+                                                     : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
     if (part.modeLetter == u't')
         s << PageParts::link(m_paths.trainingPage(u'A'), QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +

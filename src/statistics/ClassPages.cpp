@@ -86,7 +86,7 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
     s << QStringLiteral("<h2>Alle Klassen</h2>") << QStringLiteral("<table class=\"liste\">");
     for (const ExamRules::ExamClass &other : rules.classes) {
         const ClassReadiness r = ClassReadiness::of(rules, other.letter, logLines);
-        s << QStringLiteral("<tr><td>") +
+        s << QStringLiteral("<tr><td nowrap>") +
                  PageParts::link(paths.examinationPage(other.letter),
                                  QStringLiteral("Klasse ") + other.letter) +
                  QStringLiteral("</td><td>") + verdictText(r) + QStringLiteral("</td></tr>");
