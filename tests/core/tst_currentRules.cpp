@@ -4,6 +4,7 @@
 
 #include "catalogue/ExamRules.h"
 #include "components/ZipWriter.h"
+#include "lists/OwnExamination.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
 
@@ -136,6 +137,44 @@ private slots:
                                     "von 25 Fragen in 30 min (45) bearbeitet.</td>")),
                  qPrintable(log.at(0)));
         QVERIFY2(log.at(1).startsWith(verdict), qPrintable(log.at(1)));
+    }
+
+    // The wrong questions of a class N examination make an own examination of that part,
+    // judged by its pass mark.
+    void wrongQuestionsOfClassNBecomeAnOwnExamination()
+    {
+        CoreFixture f(9);
+        f.startWithArchive(kRules2024);
+        PageCommands &pc = f.core->pageCommands();
+        pc.KNTechnikClick();
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 21, 4));
+        const QString wrong = f.core->LogLines().at(1).section(QStringLiteral("Falsch: "), 1);
+        const QStringList ids =
+            wrong.left(wrong.indexOf(QLatin1String("</td>"))).split(u' ', Qt::SkipEmptyParts);
+        QCOMPARE(ids.size(), 4);
+        for (const QString &id : ids)
+            QVERIFY(!pc.VexaHTMLViewerHotSpotClick(id + QStringLiteral(".qff")));
+
+        // The list asks for 2 questions; all four make 75 % possible, which 73 % would pass.
+        const QString list = f.core->paths().wrongQuestionsList(QStringLiteral("TN"));
+        QStringList lines;
+        QVERIFY(TextFile::readLines(list, lines));
+        QCOMPARE(lines.at(1), QStringLiteral("TN=2"));
+        lines[1] = QStringLiteral("TN=4");
+        QVERIFY(TextFile::writeLines(list, lines));
+        f.ui.fileAnswers = {list};
+        f.core->ownExamination().PruefungladenClick();
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        const Bogenzustand &b = f.core->bogen();
+        QCOMPARE(b.Bogenart, QChar('a'));
+        QCOMPARE(b.part.code(), QStringLiteral("TN"));
+        QCOMPARE(b.Fragenzahl, 4);
+        QCOMPARE(b.part.passMark, 76);
+        // 3 of 4 right is 75 %: not enough under 76 %.
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 3, 1));
+        QCOMPARE(f.core->LogLines().size(), 4);
+        QVERIFY2(f.core->LogLines().at(3).contains(QStringLiteral(">nein</font>")),
+                 qPrintable(f.core->LogLines().at(3)));
     }
 
     void timerWarnsAfterThreeQuartersOf45Minutes()
