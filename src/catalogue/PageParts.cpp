@@ -1,5 +1,7 @@
 #include "catalogue/PageParts.h"
 
+#include "components/Cp1252.h"
+
 #include "version.h"
 
 namespace PageParts {
@@ -22,6 +24,29 @@ void appendHtmlHead(QStringList &lines, const QString &title, const QString &sty
           << QStringLiteral("<link rel=\"stylesheet\" href=\"") + styleSheet +
                  QStringLiteral("\" type=\"text/css\">")
           << QStringLiteral("</head>");
+}
+
+QString text(const QString &plain)
+{
+    return Cp1252::withCharacterReferences(plain.toHtmlEscaped());
+}
+
+void appendColumnPageStart(QStringList &lines, const QString &title, const QString &heading,
+                           const QString &styleSheet)
+{
+    appendHtmlHead(lines, title, styleSheet);
+    lines << QStringLiteral("<body>")
+          << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+          << QStringLiteral(
+                 "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
+          << QStringLiteral("<tr><td><div class=\"inhalt\">")
+          << QStringLiteral("<h1>") + heading + QStringLiteral("</h1>");
+}
+
+void appendColumnPageEnd(QStringList &lines)
+{
+    lines << QStringLiteral("</div></td></tr>") << QStringLiteral("</table>")
+          << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
 }
 
 QString mailLinkStart()

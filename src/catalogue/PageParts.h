@@ -14,6 +14,15 @@ void appendHead(QStringList &lines, const QString &title, const QString &styleSh
 /// The lines from "<html>" to "</head>" of appendHead, for a page with a body of its own.
 void appendHtmlHead(QStringList &lines, const QString &title, const QString &styleSheet);
 
+/// Plain text as page text: HTML-escaped, characters outside Windows-1252 as references.
+QString text(const QString &plain);
+
+/// A page of the program's own kind in a 740-pixel column: head, body, the "top"
+/// anchor and the heading h1 (already HTML). appendColumnPageEnd closes it.
+void appendColumnPageStart(QStringList &lines, const QString &title, const QString &heading,
+                           const QString &styleSheet);
+void appendColumnPageEnd(QStringList &lines);
+
 /// Start tag of the signature's mail link; the company name and "</a>" follow.
 QString mailLinkStart();
 

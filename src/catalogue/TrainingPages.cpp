@@ -3,17 +3,11 @@
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
-#include "components/Cp1252.h"
 #include "components/DataPaths.h"
 
 namespace TrainingPages {
 
 namespace {
-
-QString pageText(const QString &text)
-{
-    return Cp1252::withCharacterReferences(text.toHtmlEscaped());
-}
 
 void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar partLetter,
                 QChar formClass, const QList<CatalogueBuilder::Group> &groups)
@@ -27,8 +21,9 @@ void appendPart(QStringList &s, const QString &heading, const QString &colour, Q
             const int first = (k - 1) * sectionSize + 1;
             const int last = qMin(k * sectionSize, group.size);
             s << QStringLiteral("<tr><td class=\"code\">") + code + QStringLiteral("</td><td>") +
-                     pageText(group.title) + QStringLiteral("</td><td class=\"bereich\">Fragen ") +
-                     QString::number(first) + QStringLiteral("&ndash;") + QString::number(last) +
+                     PageParts::text(group.title) +
+                     QStringLiteral("</td><td class=\"bereich\">Fragen ") + QString::number(first) +
+                     QStringLiteral("&ndash;") + QString::number(last) +
                      QStringLiteral("</td><td class=\"knopf\"><form action=\"VexaU") + formClass +
                      QStringLiteral("\" method=\"post\"><input type=\"hidden\" name=\"teil\" "
                                     "value=\"") +
@@ -50,13 +45,10 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
     const QString c(classLetter);
     const QString pd = paths.programDir();
     QStringList s;
-    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Training Klasse ") + c,
-                              pd + QStringLiteral("/css/vexa.css"));
-    s << QStringLiteral("<body>") << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
-      << QStringLiteral("<tr><td><div class=\"inhalt\">")
-      << QStringLiteral("<h1>Training Klasse ") + c + QStringLiteral("</h1>")
-      << QStringLiteral("<p>Amtlicher Fragenkatalog, ") + pageText(edition) +
+    PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Training Klasse ") + c,
+                                     QStringLiteral("Training Klasse ") + c,
+                                     pd + QStringLiteral("/css/vexa.css"));
+    s << QStringLiteral("<p>Amtlicher Fragenkatalog, ") + PageParts::text(edition) +
              QStringLiteral(". Jeder Abschnitt enth&auml;lt bis zu 40 Fragen eines Kapitels. "
                             "Ein Klick auf <b>Training</b> erzeugt den Fragebogen des "
                             "Abschnitts, ohne Zeitlimit und ohne Eintrag im "
@@ -68,7 +60,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
         const ExamRules::Part *rule = rules.part(code);
         const ExamPart part = examPart(code.at(1), code.at(0), u'k', &rules);
         appendPart(s,
-                   pageText(rule->title) + QStringLiteral("<br><small>Pr&uuml;fung: ") +
+                   PageParts::text(rule->title) + QStringLiteral("<br><small>Pr&uuml;fung: ") +
                        QString::number(rule->questions) + QStringLiteral(" Fragen in ") +
                        QString::number(rule->minutes) + QStringLiteral(" Minuten, bestanden ab ") +
                        QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
@@ -88,9 +80,8 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::link(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
-             QStringLiteral("</div>")
-      << QStringLiteral("</div></td></tr>") << QStringLiteral("</table>")
-      << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+             QStringLiteral("</div>");
+    PageParts::appendColumnPageEnd(s);
     return s;
 }
 

@@ -5,16 +5,10 @@
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
-#include "components/Cp1252.h"
 #include "components/DataPaths.h"
 #include "statistics/ClassReadiness.h"
 
 namespace {
-
-QString pageText(const QString &text)
-{
-    return Cp1252::withCharacterReferences(text.toHtmlEscaped());
-}
 
 /// "bereit für Klasse E", or what is still missing.
 QString verdictText(const ClassReadiness &r)
@@ -22,7 +16,8 @@ QString verdictText(const ClassReadiness &r)
     if (r.ready())
         return QStringLiteral("<font color=\"#00a000\"><b>bereit f&uuml;r Klasse ") + r.letter +
                QStringLiteral("</b></font>");
-    return QStringLiteral("Es fehlt noch: ") + pageText(r.missing().join(QStringLiteral(", ")));
+    return QStringLiteral("Es fehlt noch: ") +
+           PageParts::text(r.missing().join(QStringLiteral(", ")));
 }
 
 QString statusCell(const ClassReadiness::Part &p)
@@ -45,13 +40,10 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
     const QString pd = paths.programDir();
     const ClassReadiness readiness = ClassReadiness::of(rules, classLetter, logLines);
     QStringList s;
-    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Pr&uuml;fungen Klasse ") + c,
-                              pd + QStringLiteral("/css/vexa.css"));
-    s << QStringLiteral("<body>") << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
-      << QStringLiteral("<tr><td><div class=\"inhalt\">")
-      << QStringLiteral("<h1>Pr&uuml;fungen Klasse ") + c + QStringLiteral("</h1>")
-      << QStringLiteral("<p>Die Pr&uuml;fung der Klasse ") + c + QStringLiteral(" hat ") +
+    PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Pr&uuml;fungen Klasse ") + c,
+                                     QStringLiteral("Pr&uuml;fungen Klasse ") + c,
+                                     pd + QStringLiteral("/css/vexa.css"));
+    s << QStringLiteral("<p>Die Pr&uuml;fung der Klasse ") + c + QStringLiteral(" hat ") +
              QString::number(readiness.parts.size()) +
              QStringLiteral(" Teile; jeder wird f&uuml;r sich gepr&uuml;ft und bewertet. Ein "
                             "Klick auf <b>Pr&uuml;fung</b> erzeugt den Fragebogen des Teils mit "
@@ -65,7 +57,7 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
             continue;
         const ExamPart part = examPart(p.code.at(1), p.code.at(0), u'k', &rules);
         s << QStringLiteral("<tr><td bgcolor=\"") + part.middle + QStringLiteral("\">") +
-                 pageText(rule->title) + QStringLiteral("</td><td align=\"center\">") +
+                 PageParts::text(rule->title) + QStringLiteral("</td><td align=\"center\">") +
                  QString::number(rule->questions) + QStringLiteral("</td><td>") +
                  QString::number(rule->minutes) + QStringLiteral("&nbsp;Minuten</td><td>") +
                  QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
@@ -106,9 +98,8 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
              QStringLiteral("</div>")
       << QStringLiteral("<p align=\"right\"><small>") + PageParts::stamp(when) +
-             QStringLiteral("</small></p>")
-      << QStringLiteral("</div></td></tr>") << QStringLiteral("</table>")
-      << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+             QStringLiteral("</small></p>");
+    PageParts::appendColumnPageEnd(s);
     return s;
 }
 

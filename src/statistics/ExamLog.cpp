@@ -1,7 +1,7 @@
 #include "statistics/ExamLog.h"
 
 #include "catalogue/ExamPart.h"
-#include "components/Cp1252.h"
+#include "catalogue/PageParts.h"
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
@@ -50,8 +50,7 @@ QStringList ExamLog::entryLines(const ExamPart &part, const QString &examNumber,
                     QStringLiteral("%) &nbsp; Falsch: ") + wrong;
     // The name comes from a list file and the log page shows the lines as they are.
     if (!name.isEmpty())
-        line2 += QStringLiteral("<br>[") + Cp1252::withCharacterReferences(name.toHtmlEscaped()) +
-                 QStringLiteral("]");
+        line2 += QStringLiteral("<br>[") + PageParts::text(name) + QStringLiteral("]");
     line2 += QStringLiteral("</td>");
     return {line1, line2};
 }

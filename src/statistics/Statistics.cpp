@@ -5,7 +5,6 @@
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
-#include "components/Cp1252.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 #include "statistics/Chart.h"
@@ -81,8 +80,7 @@ QList<Statistics::ChartPart> Statistics::chartParts(QChar classLetter, const Exa
     for (const QString &code : codes) {
         const ExamRules::Part *rule = rules->part(code);
         const ExamPart part = examPart(code.at(1), code.at(0), u'k', rules);
-        parts.append({code, Cp1252::withCharacterReferences(rule->title.toHtmlEscaped()),
-                      part.middle, rule->passMark});
+        parts.append({code, PageParts::text(rule->title), part.middle, rule->passMark});
     }
     return parts;
 }
