@@ -354,8 +354,8 @@ private slots:
                      sheetN.contains(QStringLiteral("Zeit: 45 Minuten")),
                  qPrintable(sheetN.left(400)));
         // Leaving the F2 sheet for the overview interrupted that examination.
-        QCOMPARE(m_warnings.mid(1),
-                 QStringList{QStringLiteral("Die Prüfung wurde unterbrochen und ist nun Training.")});
+        QCOMPARE(m_warnings.mid(1), QStringList{QStringLiteral(
+                                        "Die Prüfung wurde unterbrochen und ist nun Training.")});
     }
 
     // An examination shows up in the log page (Ctrl+L) and in the class statistics with
