@@ -42,9 +42,9 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_answerList = std::make_unique<AnswerList>(m_paths, *m_writer, m_ui, m_clock);
     m_examLog =
         std::make_unique<ExamLog>(m_paths, m_ui, m_logLines, m_bogen.EigenerPruefungsname, m_clock);
-    m_logPage = std::make_unique<LogPage>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
-    m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, m_logLines, m_clock);
-    m_classPages = std::make_unique<ClassPages>(m_paths, *m_writer, m_logLines, m_clock);
+    m_logPage = std::make_unique<LogPage>(m_paths, m_ui, *m_writer, *m_examLog, m_clock);
+    m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, *m_examLog, m_clock);
+    m_classPages = std::make_unique<ClassPages>(m_paths, *m_writer, *m_examLog, m_clock);
     m_timer = std::make_unique<ExamTimer>(m_ui, m_bogen);
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,

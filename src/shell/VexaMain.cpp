@@ -803,9 +803,7 @@ void TVexaForm::StatistikNClick()
 void TVexaForm::UebersichtNClick()
 {
     if (m_core->classPages().show(u'N') == ClassPages::Outcome::NoRules)
-        ShowWarning(QStringLiteral("Der Fragenkatalog kennt die Klasse N nicht. Bitte zuerst den "
-                                   "amtlichen Fragenkatalog importieren (Datei, Fragenkatalog "
-                                   "importieren)."));
+        ShowWarning(ClassPages::unknownClassMessage(u'N'));
 }
 
 void TVexaForm::LogSpeedButtonClick()

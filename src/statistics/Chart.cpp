@@ -1,6 +1,6 @@
 #include "statistics/Chart.h"
 
-#include "statistics/LogRecords.h"
+#include "catalogue/ExamRules.h"
 
 #include <QFont>
 #include <QPainter>
@@ -80,14 +80,16 @@ QString caption(int records, int limit)
     return QStringLiteral("Die letzten %1 von %2 Prüfungen").arg(maxBars).arg(records);
 }
 
-int passMarkRow(int passMark)
+int passMarkRow(int passMark, int questions)
 {
+    if (questions > 0)
+        return bottom - ExamRules::rightNeeded(questions, passMark) * plotHeight / questions;
     // 73 % of 160 rows is 116.8, drawn at row 180 - 117.
     return bottom - (passMark * plotHeight * 10 / 100 + 5) / 10;
 }
 
 QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
-                        int passMark)
+                        const PassMark &mark, const QList<LogRecords::Verdict> &verdicts)
 {
     QImage image(width, height, QImage::Format_RGB32);
     // Point sizes as on the screens the pages are made for.
@@ -114,22 +116,27 @@ QImage DiagrammZeichnen(const QStringList &records, const QString &partCode, int
         drawText(painter, 25, 182, caption(r, limit));
         painter.setFont(chartFont(7));
         drawText(painter, 5, 69, QStringLiteral("67%"));
-        const int markRow = passMarkRow(passMark);
-        drawText(painter, 5, markRow - 6, QString::number(passMark) + u'%');
+        const int markRow = passMarkRow(mark.percent, mark.questions);
+        drawText(painter, 5, markRow - 6, QString::number(mark.percent) + u'%');
         drawText(painter, 1, 15, QStringLiteral("100%"));
 
         const int barWidth = plotWidth / bars;
         int x = left + barWidth * bars;
         int index = 0;
-        for (auto it = records.crbegin(); it != records.crend() && index < bars; ++it) {
-            if (!LogRecords::ofPart(*it, partCode))
+        for (qsizetype i = records.size() - 1; i >= 0 && index < bars; --i) {
+            if (!LogRecords::ofPart(records.at(i), partCode))
                 continue;
-            const LogRecords::Figures f = LogRecords::figures(*it);
+            const LogRecords::Figures f = LogRecords::figures(records.at(i));
             // Whole numbers: the bar of 25 of 34 reaches the pass-mark line exactly.
             const qint64 share =
                 f.questionCount > 0 ? qint64(f.right) * plotHeight / f.questionCount : 0;
             const int h = static_cast<int>(std::clamp<qint64>(share, 0, bottom));
-            const bool passed = f.percentage >= passMark;
+            // An entry keeps the verdict of the rules it was taken under.
+            const LogRecords::Verdict verdict =
+                i < verdicts.size() ? verdicts.at(i) : LogRecords::Verdict::Unknown;
+            const bool passed = verdict == LogRecords::Verdict::Unknown
+                                    ? f.percentage >= mark.percent
+                                    : verdict == LogRecords::Verdict::Passed;
             painter.fillRect(QRect(x - barWidth, bottom - h, barWidth, h),
                              barColour(partCode, passed, index % 2 == 0));
             x -= barWidth;

@@ -7,6 +7,7 @@
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
 #include "statistics/ClassReadiness.h"
+#include "statistics/ExamLog.h"
 
 namespace {
 
@@ -27,8 +28,9 @@ QString statusCell(const ClassReadiness::Part &p)
     return (p.passed ? QStringLiteral("<font color=\"#00a000\"><b>bestanden</b></font>")
                      : QStringLiteral("<font color=\"#d00000\"><b>nicht bestanden</b></font>")) +
            QStringLiteral("<br><small>") + p.code + u'/' + p.examNumber + QStringLiteral(" am ") +
-           p.date + QStringLiteral(", ") + QString::number(p.right) +
-           QStringLiteral(" richtig</small>");
+           p.date + QStringLiteral(", ") + QString::number(p.right) + QStringLiteral(" richtig") +
+           (p.late ? QStringLiteral(", Zeitlimit &uuml;berschritten") : QString()) +
+           QStringLiteral("</small>");
 }
 
 } // namespace
@@ -103,6 +105,13 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
     return s;
 }
 
+QString ClassPages::unknownClassMessage(QChar classLetter)
+{
+    return QStringLiteral("Der Fragenkatalog kennt die Klasse ") + classLetter +
+           QStringLiteral(" nicht. Bitte zuerst den amtlichen Fragenkatalog importieren (Datei, "
+                          "Fragenkatalog importieren).");
+}
+
 ClassPages::Outcome ClassPages::show(QChar classLetter)
 {
     ExamRules rules;
@@ -111,7 +120,7 @@ ClassPages::Outcome ClassPages::show(QChar classLetter)
         return Outcome::NoRules;
     return m_writer.SeiteSpeichernUndZeigen(
                m_paths.generatedClassPage(classLetter),
-               pageLines(m_paths, rules, classLetter, m_logLines, m_clock()))
+               pageLines(m_paths, rules, classLetter, m_log.lines(), m_clock()))
                ? Outcome::Shown
                : Outcome::Failed;
 }
@@ -123,7 +132,7 @@ bool ClassPages::writeAll()
         return true;
     for (const ExamRules::ExamClass &c : rules.classes)
         if (!m_writer.saveLines(m_paths.generatedClassPage(c.letter),
-                                pageLines(m_paths, rules, c.letter, m_logLines, m_clock())))
+                                pageLines(m_paths, rules, c.letter, m_log.lines(), m_clock())))
             return false;
     return true;
 }

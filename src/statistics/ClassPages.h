@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class DataPaths;
+class ExamLog;
 class PageWriter;
 struct ClassReadiness;
 struct ExamRules;
@@ -25,10 +26,14 @@ public:
         Failed ///< the page could not be written; reported
     };
 
-    ClassPages(const DataPaths &paths, PageWriter &writer, const QStringList &logLines, Clock clock)
-        : m_paths(paths), m_writer(writer), m_logLines(logLines), m_clock(std::move(clock))
+    ClassPages(const DataPaths &paths, PageWriter &writer, ExamLog &log, Clock clock)
+        : m_paths(paths), m_writer(writer), m_log(log), m_clock(std::move(clock))
     {
     }
+
+    /// The warning for a class the archive's rules do not describe: only the official
+    /// catalogue, imported, knows class N.
+    static QString unknownClassMessage(QChar classLetter);
 
     /// Writes the page of the class from the current log and shows it.
     Outcome show(QChar classLetter);
@@ -44,6 +49,6 @@ public:
 private:
     const DataPaths &m_paths;
     PageWriter &m_writer;
-    const QStringList &m_logLines;
+    ExamLog &m_log;
     Clock m_clock;
 };

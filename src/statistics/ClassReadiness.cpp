@@ -23,7 +23,7 @@ ClassReadiness ClassReadiness::of(const ExamRules &rules, QChar classLetter,
 {
     static const QRegularExpression head(
         QStringLiteral("^<td>(\\w\\w)/(\\d+)&nbsp;&nbsp;</td><td>\\[(\\d\\d\\.\\d\\d\\.\\d{4}) "
-                       "[^\\]]*\\] &nbsp;\\d+ von (\\d+) Fragen in "));
+                       "[^\\]]*\\] &nbsp;\\d+ von (\\d+) Fragen in (\\d+) min \\(([^)]*)\\) "));
     static const QRegularExpression result(
         QStringLiteral("^<td valign=\"top\"><b><font color=\"#[0-9a-f]{6}\">(ok|nein)</font>"
                        "</b></td><td>Richtig: (\\d+) "));
@@ -42,7 +42,13 @@ ClassReadiness ClassReadiness::of(const ExamRules &rules, QChar classLetter,
         p.code = rule->code;
         p.title = rule->title;
         p.taken = true;
-        p.passed = r.captured(1) == QLatin1String("ok");
+        // The evaluation's rule: the time is up when the minutes reach the limit.
+        bool limitIsNumber = false;
+        const int limit = h.captured(6).trimmed().toInt(&limitIsNumber);
+        const bool timeExceeded = limitIsNumber && limit <= h.captured(5).toInt();
+        const bool reached = r.captured(1) == QLatin1String("ok");
+        p.passed = reached && !timeExceeded;
+        p.late = reached && timeExceeded;
         p.examNumber = h.captured(2);
         p.date = h.captured(3);
         p.right = r.captured(2).toInt();

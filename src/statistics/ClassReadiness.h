@@ -16,7 +16,10 @@ struct ClassReadiness
         QString code;
         QString title;
         bool taken = false;
+        /// The mark reached within the time limit.
         bool passed = false;
+        /// The mark reached, but not within the time limit.
+        bool late = false;
         QString examNumber; ///< of the last examination, when taken
         QString date;       ///< "dd.mm.yyyy" of the last examination, when taken
         int right = 0;
@@ -33,8 +36,9 @@ struct ClassReadiness
     /// The readiness of a class the rules describe, from the exam log. Counted are the
     /// examinations drawn from the catalogue with the question count of the rules (own
     /// examinations carry a name in their second line, and examinations under other
-    /// rules have another count); the verdict is the one the log holds. Entries that
-    /// cannot be read are passed over. A class the rules do not describe has no parts.
+    /// rules have another count); the verdict is the one the log holds, and, as the
+    /// evaluation judges it, a pass whose minutes reached the time limit is none. Entries
+    /// that cannot be read are passed over. A class the rules do not describe has no parts.
     static ClassReadiness of(const ExamRules &rules, QChar classLetter,
                              const QStringList &logLines);
 };

@@ -71,11 +71,14 @@ void ExamLog::load()
 {
     m_logLines.clear();
     m_unreadable = false;
+    m_onDisk.reset();
     const QString path = m_paths.logFile();
     if (!QFileInfo::exists(path))
         return;
-    if (TextFile::readLines(path, m_logLines))
+    if (TextFile::readLines(path, m_logLines)) {
+        m_onDisk = m_logLines;
         return;
+    }
     m_unreadable = true;
     m_ui.ShowWarning(QStringLiteral("Die Logdatei %1 kann nicht gelesen werden. Prüfungen "
                                     "werden in dieser Sitzung nicht eingetragen, damit ihr "
@@ -83,14 +86,42 @@ void ExamLog::load()
                          .arg(path));
 }
 
+void ExamLog::deleted()
+{
+    m_logLines.clear();
+    m_onDisk.reset();
+    m_unreadable = false;
+}
+
+void ExamLog::refresh()
+{
+    const QString path = m_paths.logFile();
+    if (!QFileInfo::exists(path)) {
+        if (m_onDisk)
+            m_logLines.clear();
+        m_onDisk.reset();
+        m_unreadable = false;
+        return;
+    }
+    QStringList now;
+    if (!TextFile::readLines(path, now)) {
+        m_unreadable = true;
+        return;
+    }
+    m_unreadable = false;
+    // Unchanged on disk: LogLines stays what this run made of it.
+    if (m_onDisk && *m_onDisk == now)
+        return;
+    m_logLines = now;
+    m_onDisk = std::move(now);
+}
+
 bool ExamLog::LogAnhaengen(const QStringList &lines)
 {
-    // Once the unreadable log is gone (deleted by the user), there is nothing to keep.
-    if (m_unreadable && !QFileInfo::exists(m_paths.logFile()))
-        m_unreadable = false;
+    refresh();
     if (m_unreadable) {
         m_ui.ShowWarning(QStringLiteral("Der Eintrag wird nicht in die Logdatei %1 geschrieben: "
-                                        "sie konnte beim Start nicht gelesen werden.")
+                                        "sie kann nicht gelesen werden.")
                              .arg(m_paths.logFile()));
         return false;
     }
@@ -98,8 +129,10 @@ bool ExamLog::LogAnhaengen(const QStringList &lines)
     const qsizetype before = log.size();
     log.append(lines);
     const QString path = m_paths.logFile();
-    if (TextFile::writeLines(path, log))
+    if (TextFile::writeLines(path, log)) {
+        m_onDisk = log;
         return true;
+    }
     log.erase(log.begin() + before, log.end());
     m_ui.ShowWarning(QStringLiteral("Der Eintrag konnte nicht in die Logdatei ") + path +
                      QStringLiteral(" geschrieben werden."));

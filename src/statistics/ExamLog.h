@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "components/Clock.h"
 
 class DataPaths;
@@ -35,14 +37,31 @@ public:
                                            const QString &wrongQuestions, const QString &ownName);
 
     /// Appends lines to LogLines and rewrites the whole file; on failure LogLines is
-    /// restored and false returned (after the warning). A log that existed but could not
-    /// be read at start is never rewritten: LogLines would lack its entries.
+    /// restored and false returned (after the warning). A log that changed on disk is
+    /// re-read first; one that exists but cannot be read is never rewritten: LogLines
+    /// would lack its entries.
     [[nodiscard]] bool LogAnhaengen(const QStringList &lines);
 
     /// Start-up: reads Vexa.log into LogLines. A missing file is an empty log. A file that
     /// exists but cannot be read is reported, LogLines stays empty and appends are refused
-    /// for the run, so its entries are not overwritten.
+    /// until it can be read, so its entries are not overwritten.
     void load();
+
+    /// Re-reads Vexa.log into LogLines when the file no longer holds what was last read or
+    /// written: the user may repair or delete it while the program runs. A file deleted
+    /// outside empties the log; one that cannot be read leaves LogLines as it is and
+    /// refuses appends until it can be read again.
+    void refresh();
+
+    /// After Vexa.log was deleted: an empty log, to which entries may be written again.
+    void deleted();
+
+    /// LogLines after refresh(), for the pages built from the log.
+    const QStringList &lines()
+    {
+        refresh();
+        return m_logLines;
+    }
 
     /// The two lines of an entry, as written. Line breaks inside the texts become blanks;
     /// the own examination's name is HTML-escaped, so the log page shows it as text.
@@ -58,4 +77,6 @@ private:
     QString &m_ownExamName;
     Clock m_clock;
     bool m_unreadable = false;
+    /// What the file held when it was last read or written; nothing while there was none.
+    std::optional<QStringList> m_onDisk;
 };

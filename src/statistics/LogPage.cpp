@@ -3,8 +3,8 @@
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
-#include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "statistics/ExamLog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -68,7 +68,7 @@ QStringList LogPage::pageLines(const DataPaths &paths, const QStringList &logLin
 bool LogPage::LogSpeedButtonClick()
 {
     return m_writer.SeiteSpeichernUndZeigen(m_paths.logPage(),
-                                            pageLines(m_paths, m_logLines, m_clock()));
+                                            pageLines(m_paths, m_log.lines(), m_clock()));
 }
 
 void LogPage::LogloeschenClick()
@@ -83,14 +83,12 @@ void LogPage::LogloeschenClick()
     QFile log(path);
     if (!log.remove()) {
         // The next entry rewrites the file from LogLines: it must not lose what stays.
-        QStringList kept;
-        if (TextFile::readLines(path, kept))
-            m_logLines = kept;
+        m_log.refresh();
         m_ui.ShowWarning(QStringLiteral("Die Logdatei %1 kann nicht gelöscht werden (%2).")
                              .arg(path, log.errorString()));
         return;
     }
-    m_logLines.clear();
+    m_log.deleted();
     LogSpeedButtonClick();
     m_ui.setPanelText(UserInterface::Panel::Nachricht,
                       QStringLiteral(" ") + path + QStringLiteral(" wurde gelöscht."));

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class DataPaths;
+class ExamLog;
 class PageWriter;
 class UserInterface;
 
@@ -15,10 +16,9 @@ class UserInterface;
 class LogPage
 {
 public:
-    LogPage(const DataPaths &paths, UserInterface &ui, PageWriter &writer, QStringList &logLines,
+    LogPage(const DataPaths &paths, UserInterface &ui, PageWriter &writer, ExamLog &log,
             Clock clock)
-        : m_paths(paths), m_ui(ui), m_writer(writer), m_logLines(logLines),
-          m_clock(std::move(clock))
+        : m_paths(paths), m_ui(ui), m_writer(writer), m_log(log), m_clock(std::move(clock))
     {
     }
 
@@ -41,6 +41,6 @@ private:
     const DataPaths &m_paths;
     UserInterface &m_ui;
     PageWriter &m_writer;
-    QStringList &m_logLines;
+    ExamLog &m_log;
     Clock m_clock;
 };

@@ -39,6 +39,7 @@ Result parse(const QStringList &logLines)
 {
     Result result;
     result.records.reserve(logLines.size() / 2);
+    result.verdicts.reserve(logLines.size() / 2);
     QString record;
     for (qsizetype i = 0; i < logLines.size(); ++i) {
         const QStringView line = logLines.at(i);
@@ -77,6 +78,7 @@ Result parse(const QStringList &logLines)
             cutAfter(rest, u'(', 1);
             valid = append(record, fieldUpTo(rest, u'%'), 3) && valid;
             result.records.append(record);
+            result.verdicts.append(verdict(line));
         }
         if (!valid) {
             result.failedLine = static_cast<int>(i + 1);
@@ -84,6 +86,17 @@ Result parse(const QStringList &logLines)
         }
     }
     return result;
+}
+
+Verdict verdict(QStringView secondLine)
+{
+    const qsizetype end = secondLine.indexOf(QLatin1String("</td>"));
+    const QStringView cell = end < 0 ? secondLine : secondLine.left(end);
+    if (cell.contains(QLatin1String("nein")))
+        return Verdict::Failed;
+    if (cell.contains(QLatin1String("ok")))
+        return Verdict::Passed;
+    return Verdict::Unknown;
 }
 
 bool ofPart(const QString &record, const QString &partCode)

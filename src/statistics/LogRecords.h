@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -8,10 +9,20 @@
 /// minutes, time limit, right answers, percentage; numbers padded with "0").
 namespace LogRecords {
 
+/// The verdict an entry's second line holds: the one given when the entry was written,
+/// under the rules of that day.
+enum class Verdict { Unknown, Passed, Failed };
+
+/// The verdict of a second line: "nein" or "ok" in its first cell; Unknown when the
+/// cell holds neither (a hand-edited log).
+Verdict verdict(QStringView secondLine);
+
 struct Result
 {
     /// One record per complete entry read before the walk stopped.
     QStringList records;
+    /// The verdict of each record's entry, at the same index.
+    QList<Verdict> verdicts;
     /// The 1-based file line that failed, 0 when the whole log is valid.
     int failedLine = 0;
     bool valid() const { return failedLine == 0; }

@@ -8,6 +8,8 @@
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 #include "statistics/Chart.h"
+#include "statistics/ClassPages.h"
+#include "statistics/ExamLog.h"
 #include "statistics/GifFile.h"
 #include "statistics/LogRecords.h"
 
@@ -48,10 +50,12 @@ QString chartCell(const QString &src, const QString &title)
 
 } // namespace
 
-bool Statistics::LogAuswerten(QStringList &records)
+bool Statistics::LogAuswerten(QStringList &records, QList<LogRecords::Verdict> *verdicts)
 {
-    const LogRecords::Result result = LogRecords::parse(m_logLines);
+    const LogRecords::Result result = LogRecords::parse(m_log.lines());
     records = result.records;
+    if (verdicts)
+        *verdicts = result.verdicts;
     if (result.valid())
         return true;
     const QString line = QString::number(result.failedLine);
@@ -69,7 +73,7 @@ QList<Statistics::ChartPart> Statistics::chartParts(QChar classLetter, const Exa
 {
     const QString technical = QStringLiteral("T") + classLetter;
     const auto builtIn = [](const QString &code, const QString &heading) {
-        return ChartPart{code, heading, examPart(code.at(1), code.at(0), u'k').middle, 73};
+        return ChartPart{code, heading, examPart(code.at(1), code.at(0), u'k').middle, {}};
     };
     const QStringList codes = rules ? rules->pageOrder(classLetter) : QStringList();
     if (codes.isEmpty())
@@ -80,18 +84,25 @@ QList<Statistics::ChartPart> Statistics::chartParts(QChar classLetter, const Exa
     for (const QString &code : codes) {
         const ExamRules::Part *rule = rules->part(code);
         const ExamPart part = examPart(code.at(1), code.at(0), u'k', rules);
-        parts.append({code, PageParts::text(rule->title), part.middle, rule->passMark});
+        parts.append(
+            {code, PageParts::text(rule->title), part.middle, {rule->passMark, rule->questions}});
     }
     return parts;
 }
 
 bool Statistics::StatistikAnzeigen(QChar classLetter)
 {
-    QStringList records;
-    if (!LogAuswerten(records))
-        return false;
     ExamRules rules;
     const bool declared = Catalogue::declaredRules(m_paths.catalogueArchive(), rules);
+    // Classes A and E have built-in parts; any other exists only under the rules.
+    if (classLetter != u'A' && classLetter != u'E' && !(declared && rules.examClass(classLetter))) {
+        m_ui.ShowWarning(ClassPages::unknownClassMessage(classLetter));
+        return false;
+    }
+    QStringList records;
+    QList<LogRecords::Verdict> verdicts;
+    if (!LogAuswerten(records, &verdicts))
+        return false;
     const QList<ChartPart> parts = chartParts(classLetter, declared ? &rules : nullptr);
 
     // Two charts per part, spread over 5 to 75 (5, 25, 30, 50, 55, 75 for three parts).
@@ -100,10 +111,10 @@ bool Statistics::StatistikAnzeigen(QChar classLetter)
     for (int i = 0; i < n && shown; ++i) {
         const ChartPart &part = parts.at(i);
         m_ui.setProgress(5 + i * 75 / n);
-        shown = DiagrammZeichnen(records, part.code, 0, part.passMark);
+        shown = DiagrammZeichnen(records, part.code, 0, part.mark, verdicts);
         if (shown) {
             m_ui.setProgress((i + 1) * 75 / n);
-            shown = DiagrammZeichnen(records, part.code, 20, part.passMark);
+            shown = DiagrammZeichnen(records, part.code, 20, part.mark, verdicts);
         }
     }
     if (shown) {
@@ -116,9 +127,10 @@ bool Statistics::StatistikAnzeigen(QChar classLetter)
 }
 
 bool Statistics::DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
-                                  int passMark)
+                                  const Chart::PassMark &mark,
+                                  const QList<LogRecords::Verdict> &verdicts)
 {
-    return GifFile::GifSpeichern(Chart::DiagrammZeichnen(records, partCode, limit, passMark),
+    return GifFile::GifSpeichern(Chart::DiagrammZeichnen(records, partCode, limit, mark, verdicts),
                                  m_paths.chart(partCode, limit), m_writer);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "components/Clock.h"
+#include "statistics/Chart.h"
+#include "statistics/LogRecords.h"
 
 #include <QDateTime>
 #include <QList>
@@ -8,6 +10,7 @@
 #include <QStringList>
 
 class DataPaths;
+class ExamLog;
 struct ExamRules;
 class PageWriter;
 class UserInterface;
@@ -26,7 +29,7 @@ public:
         QString code;
         QString heading;
         QString colour; ///< of the heading cell
-        int passMark = 73;
+        Chart::PassMark mark;
     };
 
     /// The blocks of a class: under rules that describe it the class's technical parts
@@ -34,23 +37,25 @@ public:
     /// operating knowledge and regulations.
     static QList<ChartPart> chartParts(QChar classLetter, const ExamRules *rules);
 
-    Statistics(const DataPaths &paths, UserInterface &ui, PageWriter &writer,
-               const QStringList &logLines, Clock clock)
-        : m_paths(paths), m_ui(ui), m_writer(writer), m_logLines(logLines),
-          m_clock(std::move(clock))
+    Statistics(const DataPaths &paths, UserInterface &ui, PageWriter &writer, ExamLog &log,
+               Clock clock)
+        : m_paths(paths), m_ui(ui), m_writer(writer), m_log(log), m_clock(std::move(clock))
     {
     }
 
-    /// Fills records with one statistics record per entry of LogLines. At the first
-    /// invalid line it says in the status bar and in a warning which line of the log
-    /// is wrong, and returns false; the caller then discards the records.
-    bool LogAuswerten(QStringList &records);
+    /// Fills records with one statistics record per entry of LogLines (and verdicts, when
+    /// given, with the verdict of each). At the first invalid line it says in the status
+    /// bar and in a warning which line of the log is wrong, and returns false; the caller
+    /// then discards the records.
+    bool LogAuswerten(QStringList &records, QList<LogRecords::Verdict> *verdicts = nullptr);
 
     /// Reads the log, writes the six charts and the page of the class and shows it,
     /// moving the progress bar along and back to 0. An invalid log stops before any
-    /// file is written. A chart or page that cannot be written is reported naming the
-    /// file; the statistics stop there, files of earlier runs stay whole, and the page
-    /// shown before stays. Returns true when the page is shown.
+    /// file is written, and so does a class only an archive's rules know (class N) while
+    /// the archive does not describe it: a warning says so. A chart or page that cannot
+    /// be written is reported naming the file; the statistics stop there, files of
+    /// earlier runs stay whole, and the page shown before stays. Returns true when the
+    /// page is shown.
     bool StatistikAnzeigen(QChar classLetter);
 
     /// Writes the page of the class and shows it; false (reported) when it cannot be
@@ -59,7 +64,8 @@ public:
 
     /// Draws one chart and writes it; false (reported) when the file cannot be written.
     bool DiagrammZeichnen(const QStringList &records, const QString &partCode, int limit,
-                          int passMark = 73);
+                          const Chart::PassMark &mark = {},
+                          const QList<LogRecords::Verdict> &verdicts = {});
 
     /// The lines of the statistics page of a class, with its blocks.
     static QStringList pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when,
@@ -71,6 +77,6 @@ private:
     const DataPaths &m_paths;
     UserInterface &m_ui;
     PageWriter &m_writer;
-    const QStringList &m_logLines;
+    ExamLog &m_log;
     Clock m_clock;
 };

@@ -21,13 +21,21 @@ const QString kWithoutRules = kData + QStringLiteral("/sheets/catalogue.qst");
 const QString kLog = kData + QStringLiteral("/classes/readiness.log");
 const QDateTime kWhen(QDate(2026, 3, 15), QTime(18, 0));
 
-/// A log entry as the evaluation writes it under the 2024 rules.
-QStringList logEntry(const QString &code, int number, int right)
+/// A log entry as the evaluation writes it under the 2024 rules (45 minutes).
+QStringList logEntry(const QString &code, int number, int right, int minutes = 40)
 {
     const ExamRules rules = ExamRules::official2024();
     return ExamLog::entryLines(examPart(code.at(1), code.at(0), u'k', &rules),
-                               QString::number(number), 25, 25, 40, QStringLiteral("45"), right,
-                               QString(), QString(), kWhen);
+                               QString::number(number), 25, 25, minutes, QStringLiteral("45"),
+                               right, QString(), QString(), kWhen);
+}
+
+/// A log entry as the evaluation wrote it before the 2024 rules: 34 questions, 73 %.
+QStringList oldEntry(const QString &code, int number, int right)
+{
+    return ExamLog::entryLines(examPart(code.at(1), code.at(0), u'k'), QString::number(number), 34,
+                               34, 40, QStringLiteral("60"), right, QString(), QString(),
+                               kWhen.addYears(-3));
 }
 
 QStringList fixtureLog()
@@ -78,6 +86,16 @@ private slots:
             << QStringList{"Technische Kenntnisse Klasse A", "Technische Kenntnisse Klasse E"};
         QTest::newRow("class E after a passed TE")
             << log + logEntry(QStringLiteral("TE"), 2, 19) << QChar('E')
+            << "TE:ok:2 TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{};
+        // As the evaluation judges: the time is up when the minutes reach the limit.
+        QTest::newRow("a pass after the time limit does not count")
+            << log + logEntry(QStringLiteral("TE"), 2, 20, 50) << QChar('E')
+            << "TE:nein:2 TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{"Technische Kenntnisse Klasse E"};
+        QTest::newRow("a pass in the minute the limit runs out does not count")
+            << log + logEntry(QStringLiteral("TE"), 2, 20, 45) << QChar('E')
+            << "TE:nein:2 TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{"Technische Kenntnisse Klasse E"};
+        QTest::newRow("a pass in the last minute counts")
+            << log + logEntry(QStringLiteral("TE"), 2, 20, 44) << QChar('E')
             << "TE:ok:2 TN:ok:1 BE:ok:2 VE:ok:1" << QStringList{};
         QTest::newRow("the last examination counts, not the best")
             << log + logEntry(QStringLiteral("VE"), 2, 18) << QChar('N')
@@ -132,15 +150,30 @@ private slots:
         QCOMPARE(f.core->bogen().Fragenzahl, 25);
     }
 
+    void classPageFollowsTheLog_data()
+    {
+        QTest::addColumn<int>("minutes"); // of a TE with 19 right, the last part missing
+        QTest::addColumn<bool>("ready");
+        QTest::newRow("in time") << 40 << true;
+        QTest::newRow("after the time limit") << 50 << false;
+    }
     void classPageFollowsTheLog()
     {
+        QFETCH(int, minutes);
+        QFETCH(bool, ready);
         CoreFixture f;
         startWithLog(f, kRules2024);
-        f.core->LogLines() += logEntry(QStringLiteral("TE"), 2, 19);
+        f.core->LogLines() += logEntry(QStringLiteral("TE"), 2, 19, minutes);
         QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("klassee.html")));
         QStringList lines;
         QVERIFY(TextFile::readLines(f.dataDir() + QStringLiteral("/html/klassee.html"), lines));
-        QVERIFY(lines.join(u'\n').contains(QStringLiteral("bereit f&uuml;r Klasse E")));
+        const QString page = lines.join(u'\n');
+        QCOMPARE(page.contains(QStringLiteral("bereit f&uuml;r Klasse E")), ready);
+        QCOMPARE(page.contains(QStringLiteral("Es fehlt noch: Technische Kenntnisse Klasse E")),
+                 !ready);
+        QCOMPARE(page.contains(QStringLiteral("TE/2 am 15.03.2026, 19 richtig, Zeitlimit "
+                                              "&uuml;berschritten</small>")),
+                 !ready);
     }
 
     void withoutRulesTheInstalledPagesHold()
@@ -154,6 +187,34 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/klassea.html")));
         QVERIFY(f.ui.shownPages.isEmpty());
         QCOMPARE(f.core->classPages().show(u'N'), ClassPages::Outcome::NoRules);
+    }
+
+    // Class N has no built-in parts: its statistics need the rules, as its overview does.
+    void classNStatisticsNeedTheRules_data()
+    {
+        QTest::addColumn<QString>("archive"); // empty: none at all
+        QTest::newRow("demo catalogue") << kWithoutRules;
+        QTest::newRow("no catalogue") << QString();
+    }
+    void classNStatisticsNeedTheRules()
+    {
+        QFETCH(QString, archive);
+        CoreFixture f;
+        startWithLog(f, archive);
+        QVERIFY(!f.core->statistics().StatistikAnzeigen(u'N'));
+        QCOMPARE(f.ui.warnings,
+                 QStringList{QStringLiteral(
+                     "Der Fragenkatalog kennt die Klasse N nicht. Bitte zuerst den amtlichen "
+                     "Fragenkatalog importieren (Datei, Fragenkatalog importieren).")});
+        QCOMPARE(f.ui.warnings.first(), ClassPages::unknownClassMessage(u'N'));
+        QVERIFY(f.ui.shownPages.isEmpty());
+        QVERIFY(f.ui.progress.isEmpty());
+        QCOMPARE(QDir(f.dataDir() + QStringLiteral("/html")).entryList(QDir::Files), QStringList());
+        // Through the page link the same.
+        QVERIFY(
+            f.core->pageCommands().VexaHTMLViewerHotSpotClick(QStringLiteral("statistikN.html")));
+        QCOMPARE(f.ui.warnings.size(), 2);
+        QVERIFY(f.ui.shownPages.isEmpty());
     }
 
     void writeAllMakesThePagesOfEveryClass()
@@ -208,7 +269,8 @@ private slots:
         QCOMPARE(f.ui.progress.mid(f.ui.progress.size() - 2), (QList<int>{80, 0}));
     }
 
-    // Under 76 % a bar of 75 % failed; the pass-mark line stands at row 58.
+    // Under 76 % a bar of 72 % failed; the pass-mark line stands where a bar of 19 of 25
+    // ends, at row 59 (not at 76 % of 160 rows, rounded, which lay above that bar).
     void chartJudgesByThePartsPassMark()
     {
         CoreFixture f;
@@ -224,10 +286,38 @@ private slots:
         // Four bars of 62 pixels: the newest (18 right) failed, the one before passed.
         QCOMPARE(QColor(chart.pixel(250, 179)).name(), QStringLiteral("#f00000"));
         QCOMPARE(QColor(chart.pixel(200, 179)).name(), QStringLiteral("#6699ff"));
-        QCOMPARE(QColor(chart.pixel(30, 58)).name(), QStringLiteral("#ff9f00"));
+        QCOMPARE(QColor(chart.pixel(30, 59)).name(), QStringLiteral("#ff9f00"));
+        QVERIFY(QColor(chart.pixel(30, 58)).name() != QLatin1String("#ff9f00"));
         QVERIFY(QColor(chart.pixel(30, 63)).name() != QLatin1String("#ff9f00"));
+        // The bar of 19 right reaches the line, the one of 18 stays below it.
+        QCOMPARE(QColor(chart.pixel(200, 60)).name(), QStringLiteral("#6699ff"));
+        QCOMPARE(QColor(chart.pixel(200, 58)).name(), QStringLiteral("#ffffff"));
+        QCOMPARE(QColor(chart.pixel(250, 60)).name(), QStringLiteral("#ffffff"));
         QCOMPARE(Chart::passMarkRow(73), 63);
-        QCOMPARE(Chart::passMarkRow(76), 58);
+        QCOMPARE(Chart::passMarkRow(76, 25), 59);
+    }
+
+    // A log from before and after the rules: every bar keeps the verdict it was logged
+    // with, though 25 of 34 (73 %) is below today's 76 %.
+    void chartKeepsTheLoggedVerdicts()
+    {
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        // After BE/1 (18 of 25, failed) and BE/2 (20 of 25, passed) of the fixture.
+        f.core->LogLines() += oldEntry(QStringLiteral("BE"), 3, 25);
+        f.core->LogLines() += logEntry(QStringLiteral("BE"), 4, 19);
+        f.core->LogLines() += oldEntry(QStringLiteral("BE"), 5, 24);
+        QVERIFY(
+            f.core->LogLines().at(f.core->LogLines().size() - 5).contains(QLatin1String(">ok<")));
+        QVERIFY(f.core->statistics().StatistikAnzeigen(u'E'));
+        for (const int limit : {20, 0}) {
+            const QImage chart(f.core->paths().chart(QStringLiteral("BE"), limit), "GIF");
+            QVERIFY(!chart.isNull());
+            QStringList colours; // five bars of 50 pixels, oldest first
+            for (int x = 50; x < 275; x += 50)
+                colours << QColor(chart.pixel(x, 179)).name();
+            QCOMPARE(colours, (QStringList{"#f00000", "#ffff80", "#ffffb0", "#ffff80", "#f00000"}));
+        }
     }
 };
 

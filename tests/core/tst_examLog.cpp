@@ -1,13 +1,14 @@
 #include "CoreFixture.h"
+#include "UnprivilegedUser.h"
 
 #include "catalogue/ExamPart.h"
 
 #include "components/TextFile.h"
 #include "statistics/ExamLog.h"
+#include "statistics/LogPage.h"
+#include "statistics/Statistics.h"
 
 #include <QtTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -57,6 +58,9 @@ private slots:
     void appendsToExistingEntries();
     void ownNameIsLoggedOnce();
     void lineBreaksNeverSplitAnEntry();
+
+    void changesOnDiskAreReadAgain_data();
+    void changesOnDiskAreReadAgain();
 
     void unwritableLogKeepsWholeEntries();
     void unreadableLogIsNeverOverwritten_data();
@@ -255,6 +259,74 @@ void TestExamLog::lineBreaksNeverSplitAnEntry()
     QVERIFY(onDisk.at(1).endsWith(QStringLiteral("[Liste aus dem Editor]</td>")));
 }
 
+void TestExamLog::changesOnDiskAreReadAgain_data()
+{
+    QTest::addColumn<QStringList>("atStart");
+    QTest::addColumn<bool>("deleted"); // the file is deleted instead of rewritten
+    QTest::addColumn<QStringList>("changed");
+
+    const auto entry = [](QChar partLetter, int number, int right) {
+        return ExamLog::entryLines(examPart(u'E', partLetter, u'k'), QString::number(number), 34,
+                                   34, 20, QStringLiteral("60"), right, QString(), QString(),
+                                   kWhen.addDays(-1));
+    };
+    const QStringList good = entry(u'B', 1, 30) + entry(u'V', 2, 20) + entry(u'T', 3, 25);
+    QStringList broken = good;
+    broken[2].replace(QStringLiteral("&nbsp;34 von"), QStringLiteral("&nbsp;3x von"));
+
+    // After "Bitte das Log bereinigen", the user mends line 3 in an editor.
+    QTest::newRow("repaired") << broken << false << good;
+    QTest::newRow("entry removed by hand") << good << false << good.mid(2);
+    QTest::newRow("same size, other figures")
+        << good << false << entry(u'B', 1, 31) + entry(u'V', 2, 21) + entry(u'T', 3, 26);
+    QTest::newRow("deleted outside the program") << good << true << QStringList();
+}
+
+void TestExamLog::changesOnDiskAreReadAgain()
+{
+    QFETCH(QStringList, atStart);
+    QFETCH(bool, deleted);
+    QFETCH(QStringList, changed);
+    CoreFixture f;
+    const QString path = f.core->paths().logFile();
+    QVERIFY(TextFile::writeLines(path, atStart));
+    f.core->start();
+    QCOMPARE(f.core->LogLines(), atStart);
+    // The statistics complain about the broken log only.
+    QStringList records;
+    const bool valid = f.core->statistics().LogAuswerten(records);
+    QCOMPARE(valid, f.ui.warnings.isEmpty());
+    f.ui.warnings.clear();
+
+    if (deleted)
+        QVERIFY(QFile::remove(path));
+    else
+        QVERIFY(TextFile::writeLines(path, changed));
+
+    // Every page built from the log reads what the file holds now.
+    QVERIFY(f.core->statistics().LogAuswerten(records));
+    QCOMPARE(records.size(), changed.size() / 2);
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+    QVERIFY(f.core->logPage().LogSpeedButtonClick());
+    QStringList page;
+    QVERIFY(TextFile::readLines(f.core->paths().logPage(), page));
+    for (const QString &line : changed)
+        QVERIFY(page.contains(QStringLiteral("  ") + line));
+
+    // The next entry is added to the file as it is, not to the run's old copy.
+    QVERIFY(f.core->examLog().LogEintragSchreiben(examPart(u'E', u'B', u'k'), QStringLiteral("4"),
+                                                  34, 34, 20, QStringLiteral("60"), 30, QString(),
+                                                  QString()));
+    const QStringList added =
+        ExamLog::entryLines(examPart(u'E', u'B', u'k'), QStringLiteral("4"), 34, 34, 20,
+                            QStringLiteral("60"), 30, QString(), QString(), kWhen);
+    QStringList onDisk;
+    QVERIFY(TextFile::readLines(path, onDisk));
+    QCOMPARE(onDisk, changed + added);
+    QCOMPARE(f.core->LogLines(), changed + added);
+    QVERIFY(f.ui.warnings.isEmpty());
+}
+
 void TestExamLog::unwritableLogKeepsWholeEntries()
 {
     UnwritableCore u;
@@ -290,8 +362,6 @@ void TestExamLog::unreadableLogIsNeverOverwritten_data()
 void TestExamLog::unreadableLogIsNeverOverwritten()
 {
     QFETCH(bool, folder);
-    if (!folder && ::geteuid() == 0)
-        QSKIP("root reads files without read rights");
     CoreFixture f;
     const QString path = f.dataDir() + QStringLiteral("/Vexa.log");
     const QStringList old =
@@ -303,6 +373,8 @@ void TestExamLog::unreadableLogIsNeverOverwritten()
         QVERIFY(TextFile::writeLines(path, old));
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     }
+    const AsUnprivilegedUser candidate(f.dataDir());
+    QVERIFY(candidate.ok());
     f.core->start();
     QVERIFY(f.core->LogLines().isEmpty());
     QCOMPARE(f.ui.warnings.size(), 1);
@@ -320,7 +392,21 @@ void TestExamLog::unreadableLogIsNeverOverwritten()
         QStringList still;
         QVERIFY(TextFile::readLines(path, still));
         QCOMPARE(still, old);
+    } else {
+        QVERIFY(QDir(path).removeRecursively());
     }
+
+    // Once the user has mended the file (or removed the folder), entries are added to it.
+    QVERIFY(f.core->examLog().LogEintragSchreiben(examPart(u'E', u'V', u'k'), QStringLiteral("2"),
+                                                  34, 34, 20, QStringLiteral("60"), 34, QString(),
+                                                  QString()));
+    QStringList after;
+    QVERIFY(TextFile::readLines(path, after));
+    QCOMPARE(after.size(), folder ? 2 : 4);
+    if (!folder)
+        QCOMPARE(after.mid(0, 2), old);
+    QCOMPARE(f.core->LogLines(), after);
+    QCOMPARE(f.ui.warnings.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestExamLog)

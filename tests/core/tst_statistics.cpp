@@ -12,22 +12,26 @@
 #include <QImage>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(LogRecords::Verdict)
+
 namespace {
 
 const QDateTime kWhen(QDate(2026, 3, 14), QTime(9, 26, 53));
 
-/// The two log lines of an examination of part code with right of count answers.
-QStringList entry(const QString &code, int number, int right, int count)
+/// The two log lines of an examination of part code with right of count answers (all
+/// answered unless told).
+QStringList entry(const QString &code, int number, int right, int count, int answered = -1)
 {
     return ExamLog::entryLines(examPart(code.at(1), code.at(0), u'k'), QString::number(number),
-                               count, count, 12, QStringLiteral("60"), right, QString(), QString(),
-                               kWhen);
+                               answered < 0 ? count : answered, count, 12, QStringLiteral("60"),
+                               right, QString(), QString(), kWhen);
 }
 
 /// A statistics record as the log reader makes it.
-QString record(const QString &code, int right, int count)
+QString record(const QString &code, int right, int count, int answered = -1)
 {
-    return code + QStringLiteral(" 00001 %1 %1 00012 60 %2 %3")
+    return code + QStringLiteral(" 00001 %1 %2 00012 60 %3 %4")
+                      .arg(answered < 0 ? count : answered, 2, 10, QChar(u'0'))
                       .arg(count, 2, 10, QChar(u'0'))
                       .arg(right, 2, 10, QChar(u'0'))
                       .arg(count ? right * 100 / count : 0, 3, 10, QChar(u'0'));
@@ -61,12 +65,16 @@ private slots:
     void brokenLogs();
     void records_data();
     void records();
+    void verdicts_data();
+    void verdicts();
     void invalidLogIsReported();
 
     void charts_data();
     void charts();
     void barHeights_data();
     void barHeights();
+    void passMarkLine_data();
+    void passMarkLine();
     void chartWithoutExaminationHoldsOnlyAxes();
     void manyColoursStillEncode();
 
@@ -133,6 +141,9 @@ void TestStatistics::records_data()
     blank[0].replace("TE/12&", "TE/12 &");
     QTest::newRow("blank after the exam number")
         << blank << QStringList{"TE 00012 34 34 00012 60 30 088"};
+    QTest::newRow("fewer answered than asked")
+        << entry("BE", 6, 17, 34, 20) + entry("TA", 7, 30, 51, 49)
+        << QStringList{"BE 00006 20 34 00012 60 17 050", "TA 00007 49 51 00012 60 30 058"};
     QTest::newRow("six-digit exam number stays whole")
         << entry("TA", 123456, 51, 51) << QStringList{"TA 123456 51 51 00012 60 51 100"};
 }
@@ -152,6 +163,36 @@ void TestStatistics::records()
         QCOMPARE(f.right, r.right(6).left(2).toInt());
         QCOMPARE(f.percentage, r.right(3).toInt());
     }
+}
+
+void TestStatistics::verdicts_data()
+{
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QList<LogRecords::Verdict>>("verdicts");
+    using V = LogRecords::Verdict;
+
+    QTest::newRow("as logged") << entry("BE", 1, 25, 34) + entry("VE", 2, 24, 34)
+                               << QList<V>{V::Passed, V::Failed};
+    // An entry logged "ok" under a lower pass mark keeps it.
+    QStringList before = entry("BE", 3, 19, 25);
+    before[1].replace("#d00000\">nein", "#00a000\">ok");
+    QTest::newRow("older rules") << before << QList<V>{V::Passed};
+    QStringList named = entry("BE", 4, 30, 34);
+    named[1].replace("Falsch: </td>", "Falsch: <br>[nein danke]</td>");
+    QTest::newRow("nein in the name") << named << QList<V>{V::Passed};
+    QStringList edited = entry("TE", 5, 30, 34);
+    edited[1].replace("<b><font color=\"#00a000\">ok</font></b>", "?");
+    QTest::newRow("no verdict") << edited << QList<V>{V::Unknown};
+}
+
+void TestStatistics::verdicts()
+{
+    QFETCH(QStringList, log);
+    QFETCH(QList<LogRecords::Verdict>, verdicts);
+    const LogRecords::Result result = LogRecords::parse(log);
+    QVERIFY(result.valid());
+    QCOMPARE(result.records.size(), verdicts.size());
+    QCOMPARE(result.verdicts, verdicts);
 }
 
 void TestStatistics::invalidLogIsReported()
@@ -270,30 +311,75 @@ void TestStatistics::charts()
 void TestStatistics::barHeights_data()
 {
     QTest::addColumn<int>("right");
+    QTest::addColumn<int>("answered");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("height");
 
-    QTest::newRow("25 of 34 reaches the pass-mark line") << 25 << 34 << 117;
-    QTest::newRow("half") << 17 << 34 << 80;
-    QTest::newRow("all") << 34 << 34 << 160;
-    QTest::newRow("none right") << 0 << 34 << 0;
-    QTest::newRow("a third is truncated") << 1 << 3 << 53;
-    QTest::newRow("no question at all") << 0 << 0 << 0;
+    QTest::newRow("25 of 34 reaches the pass-mark line") << 25 << 34 << 34 << 117;
+    QTest::newRow("half") << 17 << 34 << 34 << 80;
+    QTest::newRow("all") << 34 << 34 << 34 << 160;
+    QTest::newRow("none right") << 0 << 34 << 34 << 0;
+    QTest::newRow("a third is truncated") << 1 << 3 << 3 << 53;
+    QTest::newRow("no question at all") << 0 << 0 << 0 << 0;
+    // The share is of the questions asked, not of those answered.
+    QTest::newRow("17 right, 20 of 34 answered") << 17 << 20 << 34 << 80;
+    QTest::newRow("all answered right, 1 of 34 answered") << 1 << 1 << 34 << 4;
 }
 
 void TestStatistics::barHeights()
 {
     QFETCH(int, right);
+    QFETCH(int, answered);
     QFETCH(int, count);
     QFETCH(int, height);
     CoreFixture f;
     f.core->start();
-    QVERIFY(f.core->statistics().DiagrammZeichnen({record("BE", right, count)}, "BE", 20));
+    QVERIFY(
+        f.core->statistics().DiagrammZeichnen({record("BE", right, count, answered)}, "BE", 20));
     const QImage chart(f.dataDir() + QStringLiteral("/html/BEStatistik20.gif"), "GIF");
     int top = 180;
     while (top > 0 && chart.pixel(150, top - 1) != kWhite)
         --top;
     QCOMPARE(180 - top, height);
+}
+
+void TestStatistics::passMarkLine_data()
+{
+    QTest::addColumn<int>("questions"); // of the part under its rules; 0: built in
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("passing"); // right answers of the just-passing bar, of count
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("built in, 25 of 34") << 0 << 73 << 25 << 34 << 63;
+    QTest::newRow("34 questions at 73 %") << 34 << 73 << 25 << 34 << 63;
+    QTest::newRow("25 questions at 76 %") << 25 << 76 << 19 << 25 << 59;
+    QTest::newRow("51 questions at 73 %") << 51 << 73 << 38 << 51 << 61;
+}
+
+void TestStatistics::passMarkLine()
+{
+    QFETCH(int, questions);
+    QFETCH(int, percent);
+    QFETCH(int, passing);
+    QFETCH(int, count);
+    QFETCH(int, row);
+    QCOMPARE(Chart::passMarkRow(percent, questions), row);
+    const Chart::PassMark mark{percent, questions};
+    const QRgb line = rgb("#ff9f00");
+
+    // The just-passing bar reaches the line: its top row lies under it.
+    const QImage passed = Chart::DiagrammZeichnen({record("BE", passing, count)}, "BE", 20, mark);
+    QCOMPARE(passed.pixel(150, row), line);
+    QCOMPARE(passed.pixel(150, row + 1), rgb("#ffffb0"));
+    QCOMPARE(passed.pixel(150, row - 1), kWhite);
+
+    // One right answer less stays below the line, with a white row between.
+    const QImage failed =
+        Chart::DiagrammZeichnen({record("BE", passing - 1, count)}, "BE", 20, mark);
+    QCOMPARE(failed.pixel(150, row), line);
+    QCOMPARE(failed.pixel(150, row + 1), kWhite);
+    QCOMPARE(failed.pixel(150, 179), rgb("#f00000"));
 }
 
 void TestStatistics::chartWithoutExaminationHoldsOnlyAxes()
