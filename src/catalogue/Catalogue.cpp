@@ -92,8 +92,10 @@ bool Catalogue::extract(const QString &entryName, QStringList &target,
 {
     const QString path = m_paths.catalogueArchive();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        // Without an archive at start the run has no path: name where it belongs.
+        const QString expected = path.isEmpty() ? m_paths.archiveInDataDir() : path;
         m_ui.ShowWarning(missingMessage.isEmpty()
-                             ? QStringLiteral("Die Datei %1 existiert nicht.").arg(path)
+                             ? QStringLiteral("Die Datei %1 existiert nicht.").arg(expected)
                              : missingMessage);
         return false;
     }

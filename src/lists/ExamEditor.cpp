@@ -1,10 +1,11 @@
 #include "lists/ExamEditor.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
 #include "lists/QuestionListFile.h"
-#include "sheets/Bogenzustand.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -24,29 +25,54 @@ void sortEntries(QStringList &entries)
     });
 }
 
-bool isPartCode(const QString &code)
+QString partEntry(const QString &partCode)
 {
-    return code.size() >= 2 && QStringLiteral("TBV").contains(code.at(0)) &&
-           QStringLiteral("AE").contains(code.at(1));
+    return PartDisplayName(partCode).leftJustified(49) + partCode;
 }
 
 } // namespace
 
-const QStringList &ExamEditor::partEntries()
+ExamEditor::ExamEditor(Uses uses, View &view) : m_uses(uses), m_view(view)
 {
-    static const QStringList entries = {
-        QStringLiteral("Technische Kenntnisse Klasse A").leftJustified(49) + QStringLiteral("TA"),
-        QStringLiteral("Technische Kenntnisse Klasse E").leftJustified(49) + QStringLiteral("TE"),
-        QStringLiteral("Betriebliche Kenntnisse").leftJustified(49) + QStringLiteral("BE"),
-        QStringLiteral("Kenntnisse von Vorschriften").leftJustified(49) + QStringLiteral("VE")};
-    return entries;
+    (void)refreshPartEntries(); // nothing is shown yet
 }
 
-QString ExamEditor::partCodeOf(int partIndex)
+bool ExamEditor::refreshPartEntries()
 {
-    return partIndex >= 0 && partIndex < partEntries().size()
-               ? partEntries().at(partIndex).mid(49, 2)
+    ExamRules rules;
+    QStringList entries{partEntry(QStringLiteral("TA")), partEntry(QStringLiteral("TE"))};
+    if (Catalogue::declaredRules(archivePath(), rules) && rules.part(QStringLiteral("TN")))
+        entries << partEntry(QStringLiteral("TN"));
+    entries << partEntry(QStringLiteral("BE")) << partEntry(QStringLiteral("VE"));
+    if (entries == m_partEntries)
+        return false;
+    const QString shown = partCodeOf(m_partIndex);
+    m_partEntries = entries;
+    m_partIndex = partIndexOf(shown);
+    return true;
+}
+
+QString ExamEditor::partCodeOf(int partIndex) const
+{
+    return partIndex >= 0 && partIndex < m_partEntries.size()
+               ? m_partEntries.at(partIndex).mid(49, 2)
                : QString();
+}
+
+int ExamEditor::partIndexOf(const QString &partCode) const
+{
+    if (partCode.size() != 2)
+        return -1;
+    for (qsizetype i = 0; i < m_partEntries.size(); ++i)
+        if (m_partEntries.at(i).mid(49, 2) == partCode)
+            return static_cast<int>(i);
+    return -1;
+}
+
+QString ExamEditor::archivePath() const
+{
+    const QString archive = m_uses.paths.catalogueArchive();
+    return archive.isEmpty() ? m_uses.paths.archiveInDataDir() : archive;
 }
 
 QString ExamEditor::minutesField(const QString &text)
@@ -72,42 +98,43 @@ int ExamEditor::ZuBuchstabeBlaettern(const QStringList &entries, QChar letter)
 
 void ExamEditor::PruefungsAuswahlComboBoxChange(int partIndex)
 {
-    if (partIndex < 0 || partIndex >= partEntries().size())
+    if (partIndex < 0 || partIndex >= m_partEntries.size())
+        return;
+    // Choosing the shown part again must not throw the composed list away.
+    if (partIndex == m_partIndex && partCodeOf(partIndex) == m_poolPartCode)
         return;
     // The drop-down shows the entry whatever follows.
     m_partIndex = partIndex;
-    (void)loadPool(m_pending ? QString() : partCodeOf(partIndex));
+    (void)loadPool(partCodeOf(partIndex), false);
     m_view.contentChanged();
 }
 
-bool ExamEditor::loadPool(const QString &chosenPartCode)
+bool ExamEditor::loadPool(const QString &partCode, bool keepList)
 {
     m_view.setCountText(QString());
-    const QString archive = m_uses.paths.catalogueArchive();
+    const QString archive = archivePath();
     if (!QFileInfo(archive).isFile()) {
         m_view.ShowWarning(QStringLiteral("Die Datei ") + archive +
                            QStringLiteral(" existiert nicht."));
         return false;
     }
+    QStringList lines;
+    if (!m_uses.catalogue.extract(questionEntry(partCode.at(0), partCode.at(1)), lines))
+        return false;
+    m_poolPartCode = partCode;
+    m_poolLines = lines;
     m_pool.clear();
-    if (!chosenPartCode.isEmpty()) {
-        m_poolPartCode = chosenPartCode;
+    for (const QString &line : std::as_const(m_poolLines))
+        if (line.startsWith(QLatin1String("::")))
+            m_pool << line.mid(2, 5);
+    sortEntries(m_pool);
+    if (!keepList) {
         m_own.clear();
         m_countEntries.clear();
         m_countIndex = -1;
         m_comment.clear();
         m_minutes.clear();
     }
-    int count = 0;
-    const bool loaded =
-        m_uses.catalogue.LoadPartCatalogue(m_poolPartCode.at(0), m_poolPartCode.at(1), count);
-    m_pending = false;
-    if (!loaded)
-        return false;
-    for (const QString &line : m_uses.catalogue.lines())
-        if (line.startsWith(QLatin1String("::")))
-            m_pool << line.mid(2, 5);
-    sortEntries(m_pool);
     m_view.setStatusText(QStringLiteral(" %1 Fragen im Fragenpool").arg(m_pool.size()));
     m_view.setCountText(QString::number(m_pool.size()));
     m_view.setFocus(View::Control::Pool);
@@ -143,17 +170,21 @@ void ExamEditor::OeffnenSpeedButtonClick()
         break;
     }
 
-    // The own list holds the file's lines until the headers are taken from it.
-    const QString partLine = list.partCode + u'=' + list.count;
-    m_own = QStringList{partLine, QStringLiteral("Zeit=") + list.minutes} + list.ids;
-    const bool namesPart = isPartCode(list.partCode);
-    if (namesPart) {
-        m_poolPartCode = list.partCode.left(2);
-        m_pending = true;
-        (void)loadPool(QString());
+    // Official IDs ("AA101", "NA101") do not begin with the part letter: a list fits
+    // when its part line names the pool's part.
+    (void)refreshPartEntries(); // an import may have declared class N since
+    const QString partCode = list.partCode.left(2);
+    const int listPart = partIndexOf(partCode);
+    if (listPart >= 0) {
+        if (!loadPool(partCode, true)) {
+            m_view.contentChanged();
+            return;
+        }
+        // Pool and drop-down name the same part, whether or not the list fits.
+        m_partIndex = listPart;
         m_comment = list.comment;
     }
-    if (m_pool.isEmpty() || m_pool.first().at(0) != partLine.at(0)) {
+    if (m_pool.isEmpty() || partCode != m_poolPartCode) {
         m_view.Msg(QStringLiteral(" Die Fragenliste passt nicht zum Prüfungsteil."));
         m_own.clear();
         AnzahlAuswahlFuellen();
@@ -166,13 +197,6 @@ void ExamEditor::OeffnenSpeedButtonClick()
     AnzahlAuswahlFuellen();
     if (count - 2 >= 0 && count - 2 < m_countEntries.size())
         m_countIndex = count - 2;
-    if (namesPart) {
-        const auto found = std::find_if(
-            partEntries().cbegin(), partEntries().cend(),
-            [&list](const QString &entry) { return entry.mid(49, 2) == list.partCode.left(2); });
-        if (found != partEntries().cend())
-            m_partIndex = static_cast<int>(found - partEntries().cbegin());
-    }
     ZeitMaskEditChange(m_minutes);
     sortOwnList();
     m_view.contentChanged();
@@ -287,13 +311,15 @@ void ExamEditor::LogSpeedButtonClick()
 
 void ExamEditor::FragentextAnzeigen(const QString &firstMarkedEntry)
 {
-    if (firstMarkedEntry.isEmpty())
+    if (firstMarkedEntry.isEmpty() || m_poolPartCode.size() != 2)
         return;
-    if (m_poolPartCode.size() == 2) {
-        m_uses.bogen.Teil = m_poolPartCode.at(0);
-        m_uses.bogen.Klasse = m_poolPartCode.at(1);
-    }
-    m_view.showQuestion(firstMarkedEntry.left(5));
+    // The window gets the pool's part and lines, not the sheet's: the sheet state still
+    // belongs to the main window's sheet and its evaluation.
+    ExamRules rules;
+    const bool declared = Catalogue::declaredRules(archivePath(), rules);
+    const ExamPart part =
+        examPart(m_poolPartCode.at(1), m_poolPartCode.at(0), u'k', declared ? &rules : nullptr);
+    m_view.showQuestion(firstMarkedEntry.left(5), m_poolLines, part);
 }
 
 void ExamEditor::FragenAuswahlComboBoxChange(int countIndex)

@@ -7,7 +7,7 @@
 class Catalogue;
 class DataPaths;
 class PageWriter;
-struct Bogenzustand;
+struct ExamPart;
 
 /// The logic of the exam editor: a question pool of one examination part, the own list
 /// composed from it, the examination's question count and minutes and a comment, read
@@ -36,32 +36,43 @@ public:
         /// Box with OK and "Abbrechen"; true for OK.
         virtual bool confirm(const QString &text) = 0;
         virtual void setBusy(bool busy) = 0;
-        /// Shows the question-and-answer window with the question of the ID.
-        virtual void showQuestion(const QString &id) = 0;
+        /// Shows the question-and-answer window with the question of the ID, looked up in
+        /// the pool's catalogue lines and coloured as the pool's part.
+        virtual void showQuestion(const QString &id, const QStringList &catalogueLines,
+                                  const ExamPart &part) = 0;
         /// Part, pool, own list, comment, count or minutes changed: show them anew.
         virtual void contentChanged() = 0;
     };
 
     struct Uses
     {
-        Catalogue &catalogue; ///< its lines (CatalogueLines) become the pool's part
-        Bogenzustand &bogen;  ///< Teil and Klasse for the question window
-        DataPaths &paths;     ///< archive and the question lists folder
+        /// Reads the pool's entry; the editor keeps its lines apart from CatalogueLines,
+        /// which belong to the main window's sheet.
+        Catalogue &catalogue;
+        DataPaths &paths; ///< archive and the question lists folder
         const QStringList &logLines;
         PageWriter &writer;
     };
 
-    /// The four entries of the part choice, 51 characters each; the part code stands in
-    /// characters 50 and 51.
-    static const QStringList &partEntries();
-    static QString partCodeOf(int partIndex);
+    ExamEditor(Uses uses, View &view);
 
-    ExamEditor(Uses uses, View &view) : m_uses(uses), m_view(view) {}
+    /// The entries of the part choice, 51 characters each; the part code stands in
+    /// characters 50 and 51: TA, TE, BE and VE, and TN after TE when the archive's rules
+    /// declare the class N technical part.
+    const QStringList &partEntries() const { return m_partEntries; }
+    QString partCodeOf(int partIndex) const;
+    /// The entry of a part code, -1 when the choice has none.
+    int partIndexOf(const QString &partCode) const;
+    /// Reads the archive's rules anew (an import may have declared class N since); the
+    /// shown part stays shown. True when the entries changed.
+    bool refreshPartEntries();
 
     // State shown by the window
     int partIndex() const { return m_partIndex; }
     QString poolPartCode() const { return m_poolPartCode; }
     const QStringList &pool() const { return m_pool; }
+    /// The catalogue entry of the pool's part, which the question window looks into.
+    const QStringList &poolLines() const { return m_poolLines; }
     const QStringList &ownList() const { return m_own; }
     QString comment() const { return m_comment; }
     const QStringList &countEntries() const { return m_countEntries; }
@@ -69,14 +80,15 @@ public:
     /// The minutes field: a digit and an optional second digit.
     QString minutes() const { return m_minutes; }
 
-    /// Choose part (PruefungsAuswahlComboBoxChange): loads the pool of the part; a choice
-    /// of the user empties own list, count, comment and minutes. A missing archive is
-    /// reported and changes nothing.
+    /// Choose part (PruefungsAuswahlComboBoxChange): loads the pool of the part and empties
+    /// own list, count, comment and minutes. The entry already shown changes nothing; a
+    /// missing archive is reported and changes nothing.
     void PruefungsAuswahlComboBoxChange(int partIndex);
 
-    /// Open: asks for a list file and loads it; a list naming a part switches pool and
-    /// part to it and keeps the list. A list that does not fit the pool empties the own
-    /// list; a file that is no list, or cannot be read, is reported and changes nothing.
+    /// Open: asks for a list file and loads it; a list naming a part of the choice switches
+    /// pool and part to it and keeps the list. A list that names no such part empties the
+    /// own list; a file that is no list, or cannot be read, and a missing archive are
+    /// reported and change nothing.
     void OeffnenSpeedButtonClick();
 
     /// Save: checks entries, count and minutes, asks for the file (and before
@@ -91,8 +103,8 @@ public:
     void LoeschenSpeedButtonClick();
     /// The own list becomes the wrongly answered questions of the pool's part in the log.
     void LogSpeedButtonClick();
-    /// Shows the entry (the first marked one of a list) in the question window; nothing
-    /// when empty.
+    /// Shows the entry (the first marked one of a list) in the question window, with the
+    /// pool's lines and part; nothing when empty or before the first pool.
     void FragentextAnzeigen(const QString &firstMarkedEntry);
 
     void FragenAuswahlComboBoxChange(int countIndex);
@@ -109,16 +121,19 @@ private:
     void DoppelteEntfernen();
     void sortOwnList();
     void showCounts();
-    /// The body of Choose part: a part code chosen by the user becomes the pool's and
-    /// empties own list, count, comment and minutes; without one (Open) the pool of
-    /// m_poolPartCode is loaded and the rest kept. False when the archive is missing.
-    bool loadPool(const QString &chosenPartCode);
+    /// The body of Choose part: the part's pool replaces the last one; a choice of the user
+    /// (keepList false) empties own list, count, comment and minutes, Open keeps them.
+    /// False, with nothing changed, when the archive is missing or damaged.
+    bool loadPool(const QString &partCode, bool keepList);
+    /// Where the archive is, or where it is expected when none was there at start.
+    QString archivePath() const;
 
     Uses m_uses;
     View &m_view;
+    QStringList m_partEntries;
     int m_partIndex = -1;
     QString m_poolPartCode;
-    bool m_pending = false;
+    QStringList m_poolLines; ///< the pool part's catalogue entry
     QStringList m_pool;
     QStringList m_own;
     QString m_comment;

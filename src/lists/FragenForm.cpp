@@ -52,7 +52,24 @@ TFragenForm::~TFragenForm() = default;
 
 void TFragenForm::showQuestion(const QString &id)
 {
+    m_ownSource = false;
+    m_ownLines.clear();
     m_id = id;
+    present();
+}
+
+void TFragenForm::showQuestion(const QString &id, const QStringList &catalogueLines,
+                               const ExamPart &part)
+{
+    m_ownSource = true;
+    m_ownLines = catalogueLines;
+    m_ownPart = part;
+    m_id = id;
+    present();
+}
+
+void TFragenForm::present()
+{
     // Built here as well: an active window gets no new activation, and a window manager
     // may refuse one. The activation that follows finds the page unchanged.
     FormActivate();
@@ -74,10 +91,12 @@ bool TFragenForm::writeGeometry()
 void TFragenForm::FormActivate()
 {
     const Bogenzustand &b = m_uses.bogen;
-    ExamPart part = b.part;
-    part.modeLetter = b.Bogenart;
+    ExamPart part = m_ownSource ? m_ownPart : b.part;
+    if (!m_ownSource)
+        part.modeLetter = b.Bogenart;
+    const QStringList &catalogueLines = m_ownSource ? m_ownLines : m_uses.catalogueLines;
     QStringList lines;
-    if (!QuestionPage::build(m_uses.catalogueLines, m_id, part, m_uses.paths, lines))
+    if (!QuestionPage::build(catalogueLines, m_id, part, m_uses.paths, lines))
         return;
     if (lines == m_shownLines)
         return;

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "catalogue/ExamPart.h"
 #include "components/WindowGeometry.h"
 
 class DataPaths;
@@ -35,8 +36,12 @@ public:
     explicit TFragenForm(Uses uses, QWidget *parent = nullptr);
     ~TFragenForm() override;
 
-    /// Shows the window with the question of the given ID and makes it the active one.
+    /// Shows the window with the question of the given ID and makes it the active one. The
+    /// question is looked up in CatalogueLines and coloured as the sheet's part.
     void showQuestion(const QString &id);
+    /// The same for a question of the exam editor, looked up in its pool's lines and
+    /// coloured as its part, whatever the main window loads meanwhile.
+    void showQuestion(const QString &id, const QStringList &catalogueLines, const ExamPart &part);
     QString questionId() const { return m_id; }
     VexaHTMLViewer *viewer() const { return m_viewer; }
     QLabel *statusPanel() const { return m_status; }
@@ -59,9 +64,14 @@ protected:
 
 private:
     static WindowGeometry::Keys geometryKeys();
+    void present();
 
     Uses m_uses;
     QString m_id;
+    /// Set while the question is the editor's: its lines and part, kept here.
+    bool m_ownSource = false;
+    QStringList m_ownLines;
+    ExamPart m_ownPart;
     /// The page on screen; an activation that would build the same page does nothing.
     QStringList m_shownLines;
     VexaHTMLViewer *m_viewer = nullptr;

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -79,6 +80,13 @@ QString firstMarked(const QListWidget *list)
     return QString();
 }
 
+// A list without a current entry takes End or Home to its first entry.
+void startAtTop(QListWidget *list)
+{
+    if (list->count() > 0)
+        list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+}
+
 } // namespace
 
 TPEditorForm::TPEditorForm(Uses uses, QWidget *parent)
@@ -113,6 +121,11 @@ TPEditorForm::TPEditorForm(Uses uses, QWidget *parent)
     m_msgTimer.setInterval(3000);
     m_msgTimer.setSingleShot(false);
     connect(&m_msgTimer, &QTimer::timeout, this, &TPEditorForm::MsgTimerTimer);
+
+    // The hints of the controls pass the filter, which tells which control sent them.
+    for (QWidget *control : findChildren<QWidget *>())
+        if (!control->statusTip().isEmpty())
+            control->installEventFilter(this);
 
     m_geometry = new WindowGeometry(this);
     m_geometry->restore(m_uses.settings, geometryKeys());
@@ -196,7 +209,7 @@ QWidget *TPEditorForm::createPage()
     m_part = new QComboBox(top);
     m_part->setObjectName(QStringLiteral("PruefungsAuswahlComboBox"));
     m_part->setFixedWidth(285);
-    m_part->addItems(ExamEditor::partEntries());
+    m_part->addItems(m_editor.partEntries());
     m_part->setCurrentIndex(-1);
     m_part->setToolTip(QStringLiteral(" Den Prüfungsteil auswählen"));
     m_part->setStatusTip(m_part->toolTip());
@@ -354,14 +367,24 @@ bool TPEditorForm::writeGeometry()
 void TPEditorForm::setStatusText(const QString &text)
 {
     m_nachricht->setText(text);
+    if (text.isEmpty())
+        m_heldOver = nullptr;
+    else
+        holdStatusText();
 }
 
 void TPEditorForm::Msg(const QString &text)
 {
     setPanelColour(kMsgColour);
     m_nachricht->setText(QStringLiteral(" ") + text);
+    holdStatusText();
     if (!m_msgTimer.isActive())
         m_msgTimer.start();
+}
+
+void TPEditorForm::holdStatusText()
+{
+    m_heldOver = m_hintSource ? m_hintSource : this;
 }
 
 void TPEditorForm::MsgTimerTimer()
@@ -428,25 +451,35 @@ void TPEditorForm::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void TPEditorForm::showQuestion(const QString &id)
+void TPEditorForm::showQuestion(const QString &id, const QStringList &catalogueLines,
+                                const ExamPart &part)
 {
     if (m_uses.showQuestion)
-        m_uses.showQuestion(id);
+        m_uses.showQuestion(id, catalogueLines, part);
 }
 
 void TPEditorForm::contentChanged()
 {
     m_refreshing = true;
+    QStringList parts;
+    for (int i = 0; i < m_part->count(); ++i)
+        parts << m_part->itemText(i);
+    if (parts != m_editor.partEntries()) {
+        m_part->clear();
+        m_part->addItems(m_editor.partEntries());
+    }
     if (m_part->currentIndex() != m_editor.partIndex())
         m_part->setCurrentIndex(m_editor.partIndex());
     // The pool keeps its marks while its entries stay the same.
     if (entries(m_pool) != m_editor.pool()) {
         m_pool->clear();
         m_pool->addItems(m_editor.pool());
+        startAtTop(m_pool);
     }
     if (entries(m_own) != m_editor.ownList()) {
         m_own->clear();
         m_own->addItems(m_editor.ownList());
+        startAtTop(m_own);
     }
     if (m_comment->text() != m_editor.comment())
         m_comment->setText(m_editor.comment());
@@ -537,14 +570,37 @@ bool TPEditorForm::event(QEvent *event)
 {
     // Hints of the controls and menu entries under the pointer.
     if (event->type() == QEvent::StatusTip) {
-        m_nachricht->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+        QObject *sender = m_hintSender;
+        m_hintSender = nullptr;
+        if (m_heldOver) {
+            // A control left, or entered again, before the pointer went elsewhere.
+            if (tip.isEmpty() || sender == m_heldOver)
+                return true;
+            m_heldOver = nullptr;
+        }
+        m_hintSource = sender;
+        m_nachricht->setText(tip);
         return true;
     }
     return QMainWindow::event(event);
 }
 
+void TPEditorForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // An import since the last showing may have declared the class N part.
+    if (m_editor.refreshPartEntries())
+        contentChanged();
+}
+
 bool TPEditorForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::StatusTip) {
+        // Noted only; the window shows the hint when the event reaches it.
+        m_hintSender = watched;
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || (watched != m_pool && watched != m_own))
         return QMainWindow::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);

@@ -28,8 +28,11 @@ public:
         ExamEditor::Uses editor;
         Settings &settings;
         QString programDir;
-        /// Shows the question-and-answer window with a question.
-        std::function<void(const QString &id)> showQuestion;
+        /// Shows the question-and-answer window with a question of the pool's lines, in
+        /// the pool's part.
+        std::function<void(const QString &id, const QStringList &catalogueLines,
+                           const ExamPart &part)>
+            showQuestion;
         /// Loads the editor's help page into the main window's viewer.
         std::function<void()> showHelp;
     };
@@ -62,7 +65,8 @@ public:
     void ShowWarning(const QString &text) override;
     bool confirm(const QString &text) override;
     void setBusy(bool busy) override;
-    void showQuestion(const QString &id) override;
+    void showQuestion(const QString &id, const QStringList &catalogueLines,
+                      const ExamPart &part) override;
     void contentChanged() override;
 
 public slots:
@@ -83,6 +87,7 @@ protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     static WindowGeometry::Keys geometryKeys();
@@ -93,6 +98,9 @@ private:
     QToolButton *addButton(QWidget *parent, const QIcon &icon, const QString &hint,
                            void (TPEditorForm::*slot)());
     void setPanelColour(const QColor &colour);
+    /// A command's text in the first panel stays while the pointer rests on the control
+    /// it was given over (a drop-down's list closing makes it send its hint again).
+    void holdStatusText();
 
     Uses m_uses;
     ExamEditor m_editor;
@@ -111,4 +119,9 @@ private:
     QTimer m_msgTimer;
     WindowGeometry *m_geometry = nullptr;
     bool m_refreshing = false;
+    /// The control whose hint came last, and the one whose hints wait while a command's
+    /// text is shown (the window itself when no hint had come).
+    QObject *m_hintSource = nullptr;
+    QObject *m_hintSender = nullptr;
+    QObject *m_heldOver = nullptr;
 };

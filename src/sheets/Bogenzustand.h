@@ -24,6 +24,9 @@ struct Bogenzustand
     /// Count, time limit, pass mark, title and colours the sheet was made with, so the
     /// evaluation judges by the rules the sheet was drawn under.
     ExamPart part;
+    /// The part of the sheet evaluated last: the evaluation page's links (wrong-questions
+    /// list, worked solution) name it, whatever sheet or window came since.
+    ExamPart evaluatedPart;
 
     bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
 };

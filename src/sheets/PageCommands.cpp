@@ -13,6 +13,16 @@
 
 using Panel = UserInterface::Panel;
 
+namespace {
+
+// The ID starts the link's file name, whether the page links "TA109.qff" or a file URL.
+QString linkedId(const QString &target)
+{
+    return target.section(u'/', -1).left(5);
+}
+
+} // namespace
+
 void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QStringList &results)
 {
     if (action.size() < 5)
@@ -46,6 +56,7 @@ void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QString
         b.NavigationErwartet = true;
         ExamPart part = b.part;
         part.modeLetter = b.Bogenart;
+        b.evaluatedPart = part;
         m_evaluation.BogenAuswerten(part, b.PruefungsNummer, b.Abschnitt, results);
         b.Bogenart = u't';
     }
@@ -91,19 +102,24 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
             return true;
         }
     }
-    const QString id = target.left(5);
+    const QString id = linkedId(target);
+    // Links of an evaluation page belong to the evaluated sheet; before any evaluation of
+    // this run the sheet state is all there is.
+    const bool evaluated = !b.evaluatedPart.partLetter.isNull();
+    const QChar partLetter = evaluated ? b.evaluatedPart.partLetter : b.Teil;
+    const QChar classLetter = evaluated ? b.evaluatedPart.classLetter : b.Klasse;
     if (target.contains(QLatin1String(".qst"))) {
         ui.showQuestion(id);
         return false;
     }
     if (target.contains(QLatin1String(".qff"))) {
-        if (m_hooks.addWrongQuestion && m_hooks.addWrongQuestion(b.Teil, b.Klasse, id))
+        if (m_hooks.addWrongQuestion && m_hooks.addWrongQuestion(partLetter, classLetter, id))
             ui.setPanelText(Panel::Nachricht,
                             QStringLiteral(" ") + id + QStringLiteral(" hinzugefügt"));
         return false;
     }
     if (target.contains(QLatin1String(".sln"))) {
-        const QString path = m_paths.solution(b.Klasse, id);
+        const QString path = m_paths.solution(classLetter, id);
         const int code = ui.openDocument(path);
         if (code == 87)
             ui.setPanelText(Panel::Nachricht, QStringLiteral("[87] Kein PDF-Reader gefunden"));

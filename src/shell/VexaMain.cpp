@@ -119,15 +119,17 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     connect(this, &TVexaForm::hintChanged, m_fragen.get(), &TFragenForm::showHint);
     // ShowHint is fed by the status tips of menus and buttons (see event()).
 
-    m_peditor = std::make_unique<TPEditorForm>(
-        TPEditorForm::Uses{ExamEditor::Uses{m_core->catalogue(), m_core->bogen(), m_core->paths(),
-                                            m_core->LogLines(), m_core->writer()},
-                           m_core->settings(), m_core->paths().programDir(),
-                           [this](const QString &id) { showQuestion(id); },
-                           [this] {
-                               m_viewer->loadFile(m_core->paths().programDir() +
-                                                  QStringLiteral("/html/peditorhilfe.html#top"));
-                           }});
+    m_peditor = std::make_unique<TPEditorForm>(TPEditorForm::Uses{
+        ExamEditor::Uses{m_core->catalogue(), m_core->paths(), m_core->LogLines(),
+                         m_core->writer()},
+        m_core->settings(), m_core->paths().programDir(),
+        [this](const QString &id, const QStringList &lines, const ExamPart &part) {
+            m_fragen->showQuestion(id, lines, part);
+        },
+        [this] {
+            m_viewer->loadFile(m_core->paths().programDir() +
+                               QStringLiteral("/html/peditorhilfe.html#top"));
+        }});
     m_peditor->setWindowIcon(windowIcon());
 
     m_einstellungen = std::make_unique<TEinstellungenForm>(TEinstellungenForm::Uses{

@@ -99,7 +99,9 @@ private slots:
     {
         QTest::addColumn<QString>("archive"); // empty: none
         QTest::addColumn<QString>("warning");
-        QTest::newRow("missing") << QString() << "Die Datei  existiert nicht.";
+        // The run has no archive path then: the warning names where the archive belongs.
+        QTest::newRow("missing") << QString()
+                                 << "Die Datei @/Fragen/ZIROdazud.qst existiert nicht.";
         QTest::newRow("damaged") << "truncated.qst"
                                  << "Die Datei @/Fragen/ZIROdazud.qst ist beschädigt und kann "
                                     "nicht gelesen werden.";

@@ -4,14 +4,22 @@
 #include "catalogue/ExamPart.h"
 #include "components/TextFile.h"
 #include "lists/ExamEditor.h"
+#include "sheets/Bogenzustand.h"
+#include "sheets/PageCommands.h"
 #include "statistics/ExamLog.h"
+
+#include "SheetAnswers.h"
 
 #include <QtTest>
 
 namespace {
 
 const QString kCatalogue = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
+// Official IDs ("AA101", "NA101"), and rules that declare the class N technical part.
+const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
 enum Part { TA, TE, BE, VE };
+// The choice when the archive's rules declare class N.
+enum Part2024 { TA24, TE24, TN24, BE24, VE24 };
 
 /// Records what the editor asks of its window; answers dialogs from queues.
 class FakeView : public ExamEditor::View
@@ -27,6 +35,8 @@ public:
     QStringList confirmations;
     QList<bool> confirmAnswers; ///< OK when empty
     QStringList shownQuestions;
+    QStringList shownLines; ///< the lines the question window got last
+    ExamPart shownPart;     ///< the part it got last
     int changes = 0;
 
     void setStatusText(const QString &text) override { status = text; }
@@ -42,7 +52,12 @@ public:
         return confirmAnswers.isEmpty() || confirmAnswers.takeFirst();
     }
     void setBusy(bool) override {}
-    void showQuestion(const QString &id) override { shownQuestions << id; }
+    void showQuestion(const QString &id, const QStringList &lines, const ExamPart &part) override
+    {
+        shownQuestions << id;
+        shownLines = lines;
+        shownPart = part;
+    }
     void contentChanged() override { ++changes; }
 
 private:
@@ -56,13 +71,16 @@ private:
 /// An editor on the test catalogue.
 struct EditorFixture
 {
-    EditorFixture()
+    explicit EditorFixture(const QString &archive = kCatalogue)
     {
-        f.startWithArchive(kCatalogue);
-        editor = std::make_unique<ExamEditor>(ExamEditor::Uses{f.core->catalogue(), f.core->bogen(),
-                                                               f.core->paths(), f.core->LogLines(),
-                                                               f.core->writer()},
-                                              view);
+        if (archive.isEmpty())
+            f.core->start();
+        else
+            f.startWithArchive(archive);
+        editor =
+            std::make_unique<ExamEditor>(ExamEditor::Uses{f.core->catalogue(), f.core->paths(),
+                                                          f.core->LogLines(), f.core->writer()},
+                                         view);
     }
     QString file(const QString &name) const { return f.dataDir() + u'/' + name; }
     /// Writes a list file (CR LF) and returns its path.
@@ -100,9 +118,12 @@ class TestExamEditor : public QObject
     Q_OBJECT
 
 private slots:
+    void partEntries_data();
     void partEntries();
     void choosingAPartLoadsItsPool();
+    void choosingTheShownPartChangesNothing();
     void missingArchiveChangesNothing();
+    void missingArchiveNamesWhereItBelongs();
     void ownListStaysSortedWithoutDuplicates();
     void countChoiceFollowsTheOwnList();
 
@@ -111,22 +132,46 @@ private slots:
     void save_data();
     void save();
     void savedListOpensAsItWasSaved();
+    void officialListOpensAsItWasSaved();
+    void officialListsOpen_data();
+    void officialListsOpen();
 
     void wrongQuestionsFromTheLog();
+    void questionTextShowsFirstMarked_data();
     void questionTextShowsFirstMarked();
+    void evaluationLinksKeepTheSheetsPart();
     void letterJumpsToGroup_data();
     void letterJumpsToGroup();
 };
 
+void TestExamEditor::partEntries_data()
+{
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("built-in parts") << kCatalogue << QStringList{"TA", "TE", "BE", "VE"};
+    QTest::newRow("rules declare class N")
+        << kRules2024 << QStringList{"TA", "TE", "TN", "BE", "VE"};
+    QTest::newRow("no archive") << QString() << QStringList{"TA", "TE", "BE", "VE"};
+}
+
 void TestExamEditor::partEntries()
 {
-    const QStringList entries = ExamEditor::partEntries();
-    QCOMPARE(entries.size(), 4);
-    for (const QString &e : entries)
-        QCOMPARE(e.size(), 51);
+    QFETCH(QString, archive);
+    QFETCH(QStringList, codes);
+    EditorFixture e(archive);
+    const QStringList entries = e.editor->partEntries();
+    QCOMPARE(entries.size(), codes.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        QCOMPARE(entries.at(i).size(), 51);
+        QCOMPARE(e.editor->partCodeOf(int(i)), codes.at(i));
+        QCOMPARE(e.editor->partIndexOf(codes.at(i)), int(i));
+    }
     QCOMPARE(entries.at(0), QStringLiteral("Technische Kenntnisse Klasse A                   TA"));
-    QCOMPARE(entries.at(3), QStringLiteral("Kenntnisse von Vorschriften                      VE"));
-    QCOMPARE(ExamEditor::partCodeOf(2), QStringLiteral("BE"));
+    QCOMPARE(entries.last(), QStringLiteral("Kenntnisse von Vorschriften                      VE"));
+    if (codes.contains("TN"))
+        QCOMPARE(entries.at(2),
+                 QStringLiteral("Technische Kenntnisse Klasse N                   TN"));
+    QCOMPARE(e.editor->partIndexOf("XY"), -1);
 }
 
 void TestExamEditor::choosingAPartLoadsItsPool()
@@ -149,8 +194,24 @@ void TestExamEditor::choosingAPartLoadsItsPool()
     QCOMPARE(e.view.status, QStringLiteral(" 40 Fragen im Fragenpool"));
     QCOMPARE(e.view.countText, QStringLiteral("40"));
     QCOMPARE(e.view.focus.last(), ExamEditor::View::Control::Pool);
-    // The editor's pool is the part everyone else reads now.
-    QCOMPARE(CountQuestions(e.f.core->CatalogueLines()), 40);
+    // The pool's lines are the editor's own; the main window's sheet keeps its lines.
+    QCOMPARE(CountQuestions(e.editor->poolLines()), 40);
+    QVERIFY(e.f.core->CatalogueLines().isEmpty());
+}
+
+void TestExamEditor::choosingTheShownPartChangesNothing()
+{
+    EditorFixture e;
+    e.compose(TA, {"TA101", "TA102", "TA103"}, 1, "30");
+    e.editor->setComment("Vor der Prüfung");
+    e.view.status.clear();
+    e.editor->PruefungsAuswahlComboBoxChange(TA);
+    QCOMPARE(e.editor->ownList(), (QStringList{"TA101", "TA102", "TA103"}));
+    QCOMPARE(e.editor->comment(), QStringLiteral("Vor der Prüfung"));
+    QCOMPARE(e.editor->countIndex(), 1);
+    QCOMPARE(e.editor->minutes(), QStringLiteral("30"));
+    QCOMPARE(e.editor->pool().size(), 60);
+    QVERIFY(e.view.status.isEmpty());
 }
 
 void TestExamEditor::missingArchiveChangesNothing()
@@ -165,6 +226,25 @@ void TestExamEditor::missingArchiveChangesNothing()
     QCOMPARE(e.editor->pool().size(), 60);
     QCOMPARE(e.editor->ownList(), (QStringList{"TA101", "TA102"}));
     QCOMPARE(e.editor->minutes(), QStringLiteral("30"));
+}
+
+// Without an archive at start the run has no archive path; the warning names where the
+// archive belongs, in the editor as in an own examination.
+void TestExamEditor::missingArchiveNamesWhereItBelongs()
+{
+    EditorFixture e{QString()};
+    const QString expected = QStringLiteral("Die Datei ") + e.f.dataDir() +
+                             QStringLiteral("/Fragen/ZIROdazud.qst existiert nicht.");
+    e.editor->PruefungsAuswahlComboBoxChange(TA);
+    QCOMPARE(e.view.warnings, QStringList{expected});
+    QVERIFY(e.editor->pool().isEmpty());
+
+    const QString list = e.list("liste.qlt", {"TA=2", "Zeit=30", "TA101", "TA102"});
+    e.view.fileAnswers = {list};
+    e.editor->OeffnenSpeedButtonClick();
+    QCOMPARE(e.view.warnings, (QStringList{expected, expected}));
+    QVERIFY(e.editor->ownList().isEmpty());
+    QVERIFY(e.view.messages.isEmpty());
 }
 
 void TestExamEditor::ownListStaysSortedWithoutDuplicates()
@@ -229,10 +309,10 @@ void TestExamEditor::open_data()
         << QStringList{"# Meine Liste ", "TE=3", "Zeit=5 ", "TE103", "TE101", "TE102"} << int(TE)
         << QStringList{"TE101", "TE102", "TE103"} << " Meine Liste " << 1 << "5"
         << "";
-    QTest::newRow("no part code, fits the loaded pool")
-        << QStringList{"T?=2", "Zeit=20", "TA110", "TA109"} << int(TA)
-        << QStringList{"TA109", "TA110"} << "alt" << 0 << "20"
-        << "";
+    // A list fits when its part line names the pool's part, not by its IDs' letters.
+    QTest::newRow("no part code") << QStringList{"T?=2", "Zeit=20", "TA110", "TA109"} << int(TA)
+                                  << QStringList() << "alt" << -1 << ""
+                                  << " Die Fragenliste passt nicht zum Prüfungsteil.";
     QTest::newRow("does not fit the pool") << QStringList{"X?=2", "Zeit=20", "XA101", "XA102"}
                                            << int(TA) << QStringList() << "alt" << -1 << ""
                                            << " Die Fragenliste passt nicht zum Prüfungsteil.";
@@ -277,7 +357,7 @@ void TestExamEditor::open()
 
     QCOMPARE(e.view.dialogs, QStringList{" Öffnen der Fragenliste"});
     QCOMPARE(e.editor->partIndex(), partIndex);
-    QCOMPARE(e.editor->poolPartCode(), ExamEditor::partCodeOf(partIndex));
+    QCOMPARE(e.editor->poolPartCode(), e.editor->partCodeOf(partIndex));
     QCOMPARE(e.editor->ownList(), ownList);
     QCOMPARE(e.editor->comment(), comment);
     QCOMPARE(e.editor->countIndex(), countIndex);
@@ -411,6 +491,81 @@ void TestExamEditor::savedListOpensAsItWasSaved()
     QCOMPARE(fileLines(e.file("ohne.qlt")).first(), QStringLiteral("VE=3"));
 }
 
+// The official catalogue's IDs do not begin with the part letter ("AA101" in TA).
+void TestExamEditor::officialListOpensAsItWasSaved()
+{
+    EditorFixture e(kRules2024);
+    e.compose(Part(TA24), {"AA110", "AA101", "AA120"}, 1, "60");
+    QCOMPARE(e.editor->pool().first(), QStringLiteral("AA101"));
+    e.view.fileAnswers = {e.file("technik.qlt")};
+    e.editor->SpeichernSpeedButtonClick();
+    const QStringList saved{"TA=3", "Zeit=60", "AA101", "AA110", "AA120"};
+    QCOMPARE(fileLines(e.file("technik.qlt")), saved);
+
+    EditorFixture other(kRules2024);
+    other.editor->PruefungsAuswahlComboBoxChange(VE24);
+    other.view.fileAnswers = {e.file("technik.qlt")};
+    other.editor->OeffnenSpeedButtonClick();
+    QVERIFY(other.view.messages.isEmpty());
+    QCOMPARE(other.editor->partIndex(), int(TA24));
+    QCOMPARE(other.editor->poolPartCode(), QStringLiteral("TA"));
+    QCOMPARE(other.editor->ownList(), (QStringList{"AA101", "AA110", "AA120"}));
+    QCOMPARE(other.editor->countIndex(), 1);
+    QCOMPARE(other.editor->minutes(), QStringLiteral("60"));
+
+    // Saved again, it is the same list.
+    other.view.fileAnswers = {e.file("wieder.qlt")};
+    other.editor->SpeichernSpeedButtonClick();
+    QCOMPARE(fileLines(e.file("wieder.qlt")), saved);
+}
+
+void TestExamEditor::officialListsOpen_data()
+{
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QStringList>("file");
+    QTest::addColumn<QString>("partCode"); // the part of pool and drop-down afterwards
+    QTest::addColumn<QStringList>("ownList");
+    QTest::addColumn<int>("countIndex");
+    QTest::addColumn<QString>("message");
+
+    // Before each open: part BE chosen.
+    QTest::newRow("TE wrong-questions list")
+        << kRules2024 << QStringList{"#Falsche Fragen TE", "TE=2", "Zeit=30", "EA105", "EA101"}
+        << "TE" << QStringList{"EA101", "EA105"} << 0 << "";
+    QTest::newRow("TN wrong-questions list")
+        << kRules2024 << QStringList{"#Falsche Fragen TN", "TN=2", "Zeit=30", "NA130", "NA102"}
+        << "TN" << QStringList{"NA102", "NA130"} << 0 << "";
+    QTest::newRow("VE list") << kRules2024
+                             << QStringList{"VE=2", "Zeit=45", "VA101", "VA102", "VA103"} << "VE"
+                             << QStringList{"VA101", "VA102", "VA103"} << 0 << "";
+    // Without rules for class N there is no TN part: the pool stays, the list goes.
+    QTest::newRow("TN list, no class N")
+        << kCatalogue << QStringList{"#Falsche Fragen TN", "TN=2", "Zeit=30", "NA101", "NA102"}
+        << "BE" << QStringList() << -1 << " Die Fragenliste passt nicht zum Prüfungsteil.";
+}
+
+void TestExamEditor::officialListsOpen()
+{
+    QFETCH(QString, archive);
+    QFETCH(QStringList, file);
+    QFETCH(QString, partCode);
+    QFETCH(QStringList, ownList);
+    QFETCH(int, countIndex);
+    QFETCH(QString, message);
+
+    EditorFixture e(archive);
+    e.editor->PruefungsAuswahlComboBoxChange(e.editor->partIndexOf("BE"));
+    e.view.fileAnswers = {e.list("liste.qlt", file)};
+    e.editor->OeffnenSpeedButtonClick();
+    QCOMPARE(e.view.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(e.editor->poolPartCode(), partCode);
+    QCOMPARE(e.editor->partCodeOf(e.editor->partIndex()), partCode);
+    QCOMPARE(e.editor->ownList(), ownList);
+    QCOMPARE(e.editor->countIndex(), countIndex);
+    for (const QString &id : ownList)
+        QVERIFY2(e.editor->pool().contains(id), qPrintable(id));
+}
+
 void TestExamEditor::wrongQuestionsFromTheLog()
 {
     EditorFixture e;
@@ -436,18 +591,81 @@ void TestExamEditor::wrongQuestionsFromTheLog()
     QCOMPARE(e.view.countText, QStringLiteral("4"));
 }
 
+void TestExamEditor::questionTextShowsFirstMarked_data()
+{
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QString>("partCode");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("middle");
+    QTest::addColumn<QString>("light");
+    QTest::newRow("TE") << kCatalogue << "TE"
+                        << "TE107"
+                        << "#e0f0ff"
+                        << "#e7f7ff";
+    QTest::newRow("BE") << kCatalogue << "BE"
+                        << "BA102"
+                        << "#ffffc7"
+                        << "#ffffe0";
+    QTest::newRow("TN under the rules") << kRules2024 << "TN"
+                                        << "NA105"
+                                        << "#d7f7f0"
+                                        << "#e7fff8";
+}
+
+// The window gets the pool's lines and part; the sheet state stays the main window's.
 void TestExamEditor::questionTextShowsFirstMarked()
 {
-    EditorFixture e;
-    e.editor->PruefungsAuswahlComboBoxChange(TE);
-    e.f.core->bogen().Teil = u'V';
-    e.f.core->bogen().Klasse = u'A';
+    QFETCH(QString, archive);
+    QFETCH(QString, partCode);
+    QFETCH(QString, id);
+    QFETCH(QString, middle);
+    QFETCH(QString, light);
+
+    EditorFixture e(archive);
+    e.editor->FragentextAnzeigen(id); // no pool yet
+    e.editor->PruefungsAuswahlComboBoxChange(e.editor->partIndexOf(partCode));
+    Bogenzustand &b = e.f.core->bogen();
+    b.Teil = u'V';
+    b.Klasse = u'A';
     e.editor->FragentextAnzeigen(QString());
     QVERIFY(e.view.shownQuestions.isEmpty());
-    e.editor->FragentextAnzeigen("TE107");
-    QCOMPARE(e.view.shownQuestions, QStringList{"TE107"});
-    QCOMPARE(e.f.core->bogen().Teil, QChar('T'));
-    QCOMPARE(e.f.core->bogen().Klasse, QChar('E'));
+    e.editor->FragentextAnzeigen(id + "  ");
+    QCOMPARE(e.view.shownQuestions, QStringList{id});
+    QCOMPARE(e.view.shownLines, e.editor->poolLines());
+    QVERIFY(e.view.shownLines.contains("::" + id));
+    QCOMPARE(e.view.shownPart.code(), partCode);
+    QCOMPARE(e.view.shownPart.middle, middle);
+    QCOMPARE(e.view.shownPart.light, light);
+    QCOMPARE(b.Teil, QChar('V'));
+    QCOMPARE(b.Klasse, QChar('A'));
+}
+
+// After the editor showed a question of another part, the evaluation page's links still
+// name the evaluated sheet's part: its wrong-questions list and its class's solutions.
+void TestExamEditor::evaluationLinksKeepTheSheetsPart()
+{
+    EditorFixture e;
+    PageCommands &pc = e.f.core->pageCommands();
+    pc.K2TechnikClick();
+    pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(e.f, 30, 21));
+    const QString log = e.f.core->LogLines().join(u'\n');
+    const QStringList wrong =
+        log.section(QStringLiteral("Falsch: "), 1).left(12).split(u' ', Qt::SkipEmptyParts);
+    QCOMPARE(wrong.size(), 2);
+
+    e.editor->PruefungsAuswahlComboBoxChange(BE);
+    e.editor->FragentextAnzeigen("BA101");
+    QVERIFY(!pc.VexaHTMLViewerHotSpotClick(wrong.at(0) + ".qff"));
+    // Links as file URLs name the same question.
+    QVERIFY(!pc.VexaHTMLViewerHotSpotClick("file://" + e.f.dataDir() + "/html/" + wrong.at(1) +
+                                           ".qff"));
+    QCOMPARE(fileLines(e.f.core->paths().wrongQuestionsList("TA")).mid(3), wrong);
+    QVERIFY(!QFileInfo::exists(e.f.core->paths().wrongQuestionsList("BE")));
+    QCOMPARE(e.f.ui.panelText.value(UserInterface::Panel::Nachricht),
+             " " + wrong.at(1) + " hinzugefügt");
+
+    QVERIFY(!pc.VexaHTMLViewerHotSpotClick(wrong.at(0) + ".sln"));
+    QCOMPARE(e.f.ui.openedDocuments, QStringList{e.f.core->paths().solution(u'A', wrong.at(0))});
 }
 
 void TestExamEditor::letterJumpsToGroup_data()

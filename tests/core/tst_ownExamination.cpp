@@ -52,6 +52,7 @@ class TestOwnExamination : public QObject
 private slots:
     void refusedLists_data();
     void refusedLists();
+    void missingArchiveNamesWhereItBelongs();
     void goodListGivesSheetOfItsQuestions_data();
     void goodListGivesSheetOfItsQuestions();
     void sheetPage();
@@ -117,6 +118,20 @@ void TestOwnExamination::refusedLists()
     QVERIFY(!QFileInfo::exists(sheetPath(f)));
     QVERIFY(f.ui.shownPages.isEmpty());
     QCOMPARE(f.core->bogen().Bogenart, QChar('t'));
+}
+
+// Without an archive at start the run has no archive path; the warning names where the
+// archive belongs.
+void TestOwnExamination::missingArchiveNamesWhereItBelongs()
+{
+    CoreFixture f;
+    f.core->start();
+    const QString path = f.dataDir() + QStringLiteral("/liste.qlt");
+    QVERIFY(TextFile::writeLines(path, {"TA=2", "Zeit=10", "TA101", "TA102"}));
+    QVERIFY(!f.core->ownExamination().fromFile(path));
+    QCOMPARE(f.ui.warnings, QStringList{QStringLiteral("Die Datei ") + f.dataDir() +
+                                        QStringLiteral("/Fragen/ZIROdazud.qst existiert nicht.")});
+    QVERIFY(!QFileInfo::exists(sheetPath(f)));
 }
 
 void TestOwnExamination::goodListGivesSheetOfItsQuestions_data()

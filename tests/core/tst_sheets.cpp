@@ -204,7 +204,9 @@ private slots:
         CoreFixture f;
         f.core->start();
         f.core->pageCommands().K2TechnikClick();
-        QCOMPARE(f.ui.warnings, QStringList{QStringLiteral("Die Datei  existiert nicht.")});
+        QCOMPARE(f.ui.warnings,
+                 QStringList{QStringLiteral("Die Datei ") + f.dataDir() +
+                             QStringLiteral("/Fragen/ZIROdazud.qst existiert nicht.")});
         QVERIFY(f.ui.shownPages.isEmpty());
         QVERIFY(!f.ui.timerRunning);
         QCOMPARE(IniFile(f.dataDir() + QStringLiteral("/Vexa.ini"))
