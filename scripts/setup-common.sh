@@ -10,6 +10,8 @@ VEXA_PACKAGES=(
     libzip-dev libgif-dev zlib1g-dev
     # Formulas of an imported catalogue: KaTeX run in Qt's JavaScript engine, its fonts
     qt6-declarative-dev libjs-katex fonts-katex
+    # German texts in Qt's own dialogs
+    qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     # Program icon rendering; scripts/install-test: package build, desktop entry check,

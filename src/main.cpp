@@ -1,4 +1,5 @@
 #include "components/MessageBox.h"
+#include "shell/QtTranslations.h"
 #include "shell/SingleInstance.h"
 #include "shell/VexaMain.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vexa"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vexa"));
+    // Before the first box, so that even the refusal to start is German throughout.
+    (void)QtTranslations::install(); // without them Qt's dialogs stay English
 
     // Before any window exists and before any data file is touched.
     SingleInstance instance;

@@ -14,10 +14,37 @@ WindowGeometry::WindowGeometry(QWidget *window) : QObject(window), m_window(wind
 
 void WindowGeometry::restore(int left, int top, int width, int height)
 {
-    m_outerSize = QSize(width, height);
-    m_window->move(left, top);
+    const QRect wanted(left, top, width, height);
+    const QRect frame = fitted(wanted, availableArea(wanted), m_window->minimumSize());
+    m_outerSize = frame.size();
+    m_window->move(frame.topLeft());
     m_window->resize(m_outerSize);
     fitOuterSize();
+}
+
+QRect WindowGeometry::fitted(const QRect &wanted, const QRect &available, const QSize &minimum)
+{
+    if (available.isEmpty())
+        return wanted;
+    // Keys written at another screen size or scale can be larger than this screen; the
+    // window's own minimum still wins, and then its top left corner stays visible.
+    const QSize size = wanted.size().boundedTo(available.size());
+    const QSize shown = size.expandedTo(minimum);
+    const int left =
+        qMax(available.left(), qMin(wanted.left(), available.right() + 1 - shown.width()));
+    const int top =
+        qMax(available.top(), qMin(wanted.top(), available.bottom() + 1 - shown.height()));
+    return QRect(QPoint(left, top), size);
+}
+
+QRect WindowGeometry::availableArea(const QRect &wanted)
+{
+    const QScreen *screen = QGuiApplication::screenAt(wanted.center());
+    if (!screen)
+        screen = QGuiApplication::screenAt(wanted.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 void WindowGeometry::restore(const Settings &settings, const Keys &keys)

@@ -16,6 +16,7 @@
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
 #include "shell/EinstellungenForm.h"
+#include "shell/QtTranslations.h"
 #include "shell/VexaAboutBox.h"
 #include "statistics/ClassPages.h"
 #include "statistics/LogPage.h"
@@ -64,6 +65,8 @@ TVexaForm::Options TVexaForm::realOptions()
 
 TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
 {
+    // Qt's own dialogs (printer setup, file dialogs) speak German like the rest.
+    (void)QtTranslations::install(); // without them those dialogs stay English
     AppPaths::createDataFolders(AppPaths::stripTrailingSeparator(options.dataDir));
     VexaCore::Options coreOptions;
     coreOptions.programDir = AppPaths::stripTrailingSeparator(options.programDir);
@@ -77,7 +80,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral(" Vexa - Ostravello"));
     setWindowIcon(QIcon(m_core->paths().picsDir() + QStringLiteral("/vexa.png")));
     setMinimumSize(767, 540);
-    m_printer.setResolution(300);
+    m_printer = PrinterDialogs::newPrinter();
 
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
@@ -215,6 +218,9 @@ void TVexaForm::createMenus()
              &TVexaForm::K2VorschriftenClick);
     addEntry(klasseA, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 2"),
              QKeySequence(Qt::CTRL | Qt::Key_F2), &TVexaForm::Statistik2Click);
+    addEntry(klasseA, QStringLiteral(" Prüfungs&übersicht"),
+             QStringLiteral(" Die Prüfungsteile der Klasse A und was noch fehlt"), QKeySequence(),
+             &TVexaForm::UebersichtAClick);
 
     // F4, F5 and F10 belong to one entry each; the twins only show the key, so that a
     // key press runs its command once and is never ambiguous.
@@ -231,6 +237,9 @@ void TVexaForm::createMenus()
              &TVexaForm::K2VorschriftenClick);
     addEntry(klasseE, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 3"),
              QKeySequence(Qt::CTRL | Qt::Key_F3), &TVexaForm::Statistik3Click);
+    addEntry(klasseE, QStringLiteral(" Prüfungs&übersicht"),
+             QStringLiteral(" Die Prüfungsteile der Klasse E und was noch fehlt"), QKeySequence(),
+             &TVexaForm::UebersichtEClick);
     // Class N came with the examination rules of 2024; its parts need an imported catalogue.
     QMenu *klasseN = pruefungen->addMenu(QStringLiteral(" Klasse &N"));
     klasseN->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse N"));
@@ -711,19 +720,22 @@ void TVexaForm::AntwortenlisteClick()
 
 void TVexaForm::DruckenSpeedButtonClick()
 {
-    if (!m_printer.isValid()) {
+    if (!PrinterDialogs::isSetUp(*m_printer)) {
         ShowWarning(QStringLiteral("Es ist kein Drucker eingerichtet. Unter \"Datei\", "
                                    "\"Drucker einrichten\" lässt sich ein Drucker oder eine "
                                    "PDF-Datei wählen. Die Seite wurde nicht gedruckt."));
         return;
     }
-    if (!m_viewer->print(&m_printer))
-        ShowWarning(QStringLiteral("Die Seite konnte nicht gedruckt werden."));
+    if (m_viewer->print(m_printer.get()))
+        return;
+    // The failed printer would refuse the next setup and fail every later print.
+    m_printer = PrinterDialogs::newPrinter(m_printer.get());
+    ShowWarning(QStringLiteral("Die Seite konnte nicht gedruckt werden."));
 }
 
 void TVexaForm::DruckereinrichtenClick()
 {
-    PrinterDialogs::printerSetup(this, &m_printer);
+    PrinterDialogs::printerSetup(this, m_printer.get());
 }
 
 void TVexaForm::FragenkatalogImportierenClick()
@@ -806,6 +818,23 @@ void TVexaForm::UebersichtNClick()
 {
     if (m_core->classPages().show(u'N') == ClassPages::Outcome::NoRules)
         ShowWarning(ClassPages::unknownClassMessage(u'N'));
+}
+
+void TVexaForm::UebersichtAClick()
+{
+    showClassOverview(u'A');
+}
+
+void TVexaForm::UebersichtEClick()
+{
+    showClassOverview(u'E');
+}
+
+void TVexaForm::showClassOverview(QChar classLetter)
+{
+    // Without rules in the archive the installed page of the class is its overview.
+    if (m_core->classPages().show(classLetter) == ClassPages::Outcome::NoRules)
+        m_viewer->loadFile(m_core->paths().examinationPage(classLetter) + QStringLiteral("#top"));
 }
 
 void TVexaForm::LogSpeedButtonClick()

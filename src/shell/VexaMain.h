@@ -62,7 +62,8 @@ public:
     TVexaAboutBox *aboutBox() const { return m_about.get(); }
     QTimer *msgTimer() { return &m_msgTimer; }
     QTimer *examTimer() { return &m_examTimer; }
-    QPrinter *printer() { return &m_printer; }
+    /// The printer the next print uses; a failed print replaces it.
+    QPrinter *printer() { return m_printer.get(); }
     QLabel *panelLabel(Panel panel) const;
     QProgressBar *progressBar() const { return m_progress; }
 
@@ -121,6 +122,10 @@ public slots:
     void StatistikNClick();
     /// The examination page of class N; without rules that know the class a warning.
     void UebersichtNClick();
+    /// The examination pages of class A and E: under the archive's rules built from the
+    /// log, else the installed pages.
+    void UebersichtAClick();
+    void UebersichtEClick();
     void LogSpeedButtonClick();
     void LogloeschenClick();
     // Settings and about windows
@@ -142,6 +147,7 @@ private:
     void createStatusPanels(QWidget *parent);
     void connectViewer();
     void restoreWindowPosition();
+    void showClassOverview(QChar classLetter);
     /// Runs the menu entry whose shortcut the key is; false when there is none.
     bool runMenuShortcut(const QKeyEvent *key);
     void placeToolBar();
@@ -167,7 +173,7 @@ private:
     QAction *m_antwortenliste = nullptr;
     QTimer m_msgTimer;
     QTimer m_examTimer;
-    QPrinter m_printer{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> m_printer;
     bool m_shutDown = false;
     WindowGeometry *m_geometry = nullptr;
     /// The question-and-answer window: created at start, hidden until asked for.

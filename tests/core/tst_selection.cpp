@@ -4,6 +4,7 @@
 #include "catalogue/StringList.h"
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
+#include "sheets/PageCommands.h"
 #include "shell/VexaCore.h"
 
 #include <QDir>
@@ -97,6 +98,8 @@ private slots:
     void collectSectionQuestionsFailures_data();
     void collectSectionQuestionsFailures();
     void nextSectionQuestionSteps();
+    void selectionModeFromSettingsFile_data();
+    void selectionModeFromSettingsFile();
 };
 
 void TestSelection::answerOrderIsUniform_data()
@@ -439,3 +442,64 @@ void TestSelection::nextSectionQuestionSteps()
 
 QTEST_GUILESS_MAIN(TestSelection)
 #include "tst_selection.moc"
+
+// The sheets catalogue's technical part: 60 questions, TA101-TA145 (ordinals 1-45) in
+// section TA1 (20 questions), TB101-TB115 (46-60) in TB1 (10 questions); 51 a sheet.
+void TestSelection::selectionModeFromSettingsFile_data()
+{
+    QTest::addColumn<QString>("mode");    // the one flag set to 1; the other three are 0
+    QTest::addColumn<QString>("exactly"); // the ordinals of every sheet; empty: drawn
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("fromTB1"); // ordinals 46-60; -1: any
+    QTest::addColumn<bool>("askedList");
+
+    QTest::newRow("plain") << "Default" << QString() << 51 << -1 << false;
+    QTest::newRow("asked list") << "AskedList" << QString() << 51 << -1 << true;
+    // Blocks of 60 div 51 = 1 question, the last block at the end of the pool.
+    QTest::newRow("block-wise") << "Zufallszahlen"
+                                << "1-50,60" << 51 << 6 << false;
+    QTest::newRow("by sections") << "FVBNetzA" << QString() << 30 << 10 << false;
+}
+
+void TestSelection::selectionModeFromSettingsFile()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, exactly);
+    QFETCH(int, count);
+    QFETCH(int, fromTB1);
+    QFETCH(bool, askedList);
+
+    const QStringList modes{"Default", "AskedList", "Zufallszahlen", "FVBNetzA"};
+    QStringList ini{"[Einstellungen]"};
+    for (const QString &m : modes)
+        ini << m + (m == mode ? "=1" : "=0");
+    for (quint64 seed = 1; seed <= 5; ++seed) {
+        Harness h(seed);
+        QVERIFY(TextFile::writeLines(h.dataDir() + "/Vexa.ini", ini));
+        h.startWithArchive(QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst"));
+        h.core->pageCommands().K2TechnikClick();
+        QVERIFY(h.ui.warnings.isEmpty());
+
+        const QStringList sheet = h.core->SelectedQuestions().items();
+        QCOMPARE(sheet.size(), count);
+        QVERIFY(isValidSheet(sheet, 1, 60));
+        if (!exactly.isEmpty())
+            QCOMPARE(sheet, ordinals(exactly));
+        else
+            QVERIFY(sheet != ordinals(QStringLiteral("1-50,60")));
+        if (fromTB1 >= 0) {
+            const auto inTB1 = std::count_if(sheet.cbegin(), sheet.cend(),
+                                             [](const QString &t) { return t.toInt() >= 46; });
+            QCOMPARE(inTB1, fromTB1);
+        }
+        const QString asked = h.selection().askedListPath(QStringLiteral("TA"));
+        QCOMPARE(QFile::exists(asked), askedList);
+        if (askedList) {
+            QStringList expected;
+            for (const QString &t : sheet)
+                expected << t + (t.toInt() <= 45 ? " TA1" + t.right(2)
+                                                 : " TB1" + ordinal(t.toInt() - 45).right(2));
+            QCOMPARE(readFile(asked), expected);
+        }
+    }
+}

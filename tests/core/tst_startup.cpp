@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "OtherUser.h"
 
 #include "components/IniFile.h"
 #include "components/TextFile.h"
@@ -8,8 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 #include <unistd.h>
 
@@ -23,6 +28,22 @@ private:
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
+    }
+    static QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    /// The pid of a process that has ended.
+    static qint64 endedPid()
+    {
+        QProcess child;
+        child.start(QStringLiteral("true"), {});
+        if (!child.waitForStarted())
+            return 0;
+        const qint64 pid = child.processId();
+        child.waitForFinished();
+        return pid;
     }
 
 private slots:
@@ -121,8 +142,6 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(QString, reason);
-        if (folder == QLatin1String("nurlesen") && ::geteuid() == 0)
-            QSKIP("root writes into read-only folders");
         QTemporaryDir root;
         writeFile(root.path() + QStringLiteral("/datei"), "kein Ordner");
         QDir(root.path()).mkdir(QStringLiteral("nurlesen"));
@@ -130,13 +149,116 @@ private slots:
                               QFile::ReadOwner | QFile::ExeOwner);
         const QString path = root.path() + u'/' + folder;
         SingleInstance instance(path);
-        QVERIFY(!instance.tryLock());
+        {
+            // Root, as CI runs, would write into the read-only folder.
+            std::optional<OtherUser> user;
+            if (folder == QLatin1String("nurlesen"))
+                user.emplace(QStringList{root.path(), path});
+            QVERIFY(!user || user->isValid());
+            QVERIFY(!instance.tryLock());
+        }
         QFile::setPermissions(root.path() + QStringLiteral("/nurlesen"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(instance.refusal(),
                  QStringLiteral("Vexa kann nicht starten: Die Sperrdatei ") + instance.lockPath() +
                      QStringLiteral(" kann nicht angelegt werden ") + reason +
                      QStringLiteral(". Bitte den Ordner ") + path + QStringLiteral(" prüfen."));
+    }
+
+    // Only a running copy keeps the program out; whatever else a lock file holds is
+    // left over from an earlier run and is taken over.
+    void lockFileStates_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<bool>("copyRuns");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("locked");
+
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        QTest::newRow("no lock file") << QByteArray() << false << true << true;
+        QTest::newRow("empty file") << QByteArray("") << false << true << true;
+        QTest::newRow("garbage") << QByteArray("\xff\xfe\x00kein Lock\n\n") << false << true
+                                 << true;
+        QTest::newRow("unreadable file") << QByteArray("1\nvexa\n") << false << false << true;
+        QTest::newRow("pid of an ended process")
+            << QByteArray::number(endedPid()) + "\nvexa\n" + host + "\n"
+            << false << true << true;
+        // A pid reused by a running process of the same name, which holds no lock.
+        QTest::newRow("pid of a running process")
+            << QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                   QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+                   host + '\n'
+            << false << true << true;
+        QTest::newRow("copy running") << QByteArray() << true << true << false;
+    }
+    void lockFileStates()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, copyRuns);
+        QFETCH(bool, readable);
+        QFETCH(bool, locked);
+        QTemporaryDir locks;
+        std::unique_ptr<SingleInstance> running;
+        if (copyRuns) {
+            running = std::make_unique<SingleInstance>(locks.path());
+            QVERIFY(running->tryLock());
+        }
+        SingleInstance instance(locks.path());
+        if (!content.isNull()) {
+            writeFile(instance.lockPath(), content);
+            if (!readable)
+                QVERIFY(QFile::setPermissions(instance.lockPath(), {}));
+        }
+        const QByteArray before = readAll(instance.lockPath());
+
+        QCOMPARE(instance.tryLock(), locked);
+        if (locked) {
+            QVERIFY(instance.refusal().isEmpty());
+            // The lock file is this run's own now.
+            QVERIFY(QString::fromUtf8(readAll(instance.lockPath()))
+                        .startsWith(QString::number(QCoreApplication::applicationPid()) + u'\n'));
+            SingleInstance next(locks.path());
+            QVERIFY(!next.tryLock());
+            QCOMPARE(next.refusal(), QStringLiteral("Vexa läuft schon!"));
+        } else {
+            QCOMPARE(instance.refusal(), QStringLiteral("Vexa läuft schon!"));
+            // The running copy's file stays as it is.
+            QCOMPARE(readAll(instance.lockPath()), before);
+        }
+    }
+
+    // TMPDIR naming no folder must not put the lock at the root of the file system.
+    void lockFolderFallback_data()
+    {
+        QTest::addColumn<QString>("tmpdir"); // @T: a temporary folder
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("temp folder") << "@T"
+                                     << "@T";
+        QTest::newRow("missing temp folder") << "@T/fehlt"
+                                             << "/tmp";
+        QTest::newRow("temp folder is a file") << "@T/datei"
+                                               << "/tmp";
+    }
+    void lockFolderFallback()
+    {
+        QFETCH(QString, tmpdir);
+        QFETCH(QString, folder);
+        QTemporaryDir temp;
+        writeFile(temp.path() + QStringLiteral("/datei"), "kein Ordner");
+        const QString canonical = QFileInfo(temp.path()).canonicalFilePath();
+        tmpdir.replace(QStringLiteral("@T"), canonical);
+        folder.replace(QStringLiteral("@T"), canonical);
+        const QByteArray saved = qgetenv("TMPDIR");
+        const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmpdir));
+        const SingleInstance instance;
+        if (wasSet)
+            qputenv("TMPDIR", saved);
+        else
+            qunsetenv("TMPDIR");
+        QCOMPARE(QFileInfo(instance.lockPath()).absolutePath(), folder);
+        QCOMPARE(QFileInfo(instance.lockPath()).fileName(),
+                 QStringLiteral("vexatarnvelk-%1.lock").arg(::getuid()));
     }
 
     void startReadsSettingsAndPreparesFiles()
