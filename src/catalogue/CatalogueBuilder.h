@@ -13,8 +13,9 @@
 
 /// Turns the official catalogue into the entries of the program's catalogue archive:
 /// one question entry per part code (TA, TE, TN from the technical pools of classes A, E
-/// and N; BE; VE) in catalogue order, a sections entry per part with chapter counts in
-/// proportion to the chapters' sizes, and FragenVersion.txt with edition and source note.
+/// and N; BE; VE) in catalogue order (ascending within a chapter), a sections entry per part
+/// with chapter counts in proportion to the chapters' sizes, a training entry per part, and
+/// FragenVersion.txt with edition and source note.
 /// Entries are Windows-1252 with CR LF; characters outside it become numeric character
 /// references, formulas ("$...$") become the renderer's HTML.
 class CatalogueBuilder
@@ -38,11 +39,31 @@ public:
         int size = 0;
     };
 
+    /// The questions of a part that one chapter of the publication holds itself, with one
+    /// group code, in ascending order of their IDs.
+    struct SubChapter
+    {
+        QString group;   ///< the first two characters of the IDs
+        QString chapter; ///< the title of the part's chapter it belongs to
+        QString title;   ///< its own title
+        QStringList ids;
+    };
+
+    /// A training section: whole sub-chapters, or a share of a long one.
+    struct TrainingSection
+    {
+        QString code;       ///< group code and section digit, "EA1"
+        QString chapter;    ///< the chapter title of its first question
+        QStringList titles; ///< the sub-chapters it holds questions of, in order
+        QStringList ids;    ///< ascending
+    };
+
     struct Result
     {
         QList<Entry> entries;
-        QMap<QString, int> questions;           ///< per part code
-        QMap<QString, QList<Group>> groups;     ///< per part code, in catalogue order
+        QMap<QString, int> questions;                   ///< per part code
+        QMap<QString, QList<Group>> groups;             ///< per part code, in catalogue order
+        QMap<QString, QList<TrainingSection>> training; ///< per part code, in catalogue order
         QStringList pictures;                   ///< picture keys, each once, in catalogue order
         QMap<QString, QString> pictureQuestion; ///< picture key -> first question using it
         int formulas = 0;
@@ -57,6 +78,12 @@ public:
     [[nodiscard]] static bool build(const OfficialCatalogue &catalogue,
                                     const FormulaRenderer &renderer, Result &result,
                                     QString *error);
+
+    /// The training sections of a part: a sub-chapter of up to 40 questions is one, a
+    /// longer one is shared out evenly; a section under 10 questions joins its smaller
+    /// neighbour (in its chapter where it has one), which is shared again when that makes
+    /// it longer than 40. At most 9 sections per group code, numbered from 1.
+    static QList<TrainingSection> trainingSections(const QList<SubChapter> &subChapters);
 
     /// Counts per group in proportion to the group sizes that sum to total (largest
     /// remainders); groups keep their order.

@@ -2,6 +2,7 @@
 
 #include "catalogue/ExamRules.h"
 #include "catalogue/TrainingPages.h"
+#include "components/Cp1252.h"
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
@@ -42,6 +43,54 @@ QString freeName(const QString &path)
 }
 
 } // namespace
+
+CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archivePath,
+                                                          QString *message)
+{
+    if (!QFileInfo(archivePath).isFile())
+        return RulesRepair::Unchanged;
+    // The entry exactly as the importer wrote it while class A's technical part had 45 minutes.
+    ExamRules before = ExamRules::official2024();
+    for (ExamRules::Part &part : before.parts)
+        if (part.code == QLatin1String("TA"))
+            part.minutes = 45;
+    const QByteArray old = Cp1252::fromUnicode(TextFile::joinLines(before.lines()));
+    const auto failed = [message, &archivePath](const QString &reason) {
+        if (message)
+            *message = QStringLiteral("Die Prüfungsregeln in %1 können nicht berichtigt werden "
+                                      "(%2). Die Prüfung Technische Kenntnisse Klasse A dauert "
+                                      "60 Minuten; bitte den Fragenkatalog neu einlesen.")
+                           .arg(archivePath, reason);
+        return RulesRepair::Failed;
+    };
+
+    QList<ZipEntry> entries;
+    QString error;
+    if (!readEntries(archivePath, entries, &error))
+        return RulesRepair::Unchanged; // a damaged archive is reported where it is used
+    bool found = false;
+    for (ZipEntry &entry : entries) {
+        if (entry.name.compare(ExamRules::entryName(), Qt::CaseInsensitive) != 0)
+            continue;
+        if (entry.bytes != old)
+            return RulesRepair::Unchanged;
+        entry.bytes = Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines()));
+        found = true;
+    }
+    if (!found)
+        return RulesRepair::Unchanged;
+    ZipWriter archive;
+    for (const ZipEntry &entry : entries)
+        archive.addEntry(entry.name, entry.bytes,
+                         entry.modified.isValid() ? entry.modified
+                                                  : QFileInfo(archivePath).lastModified());
+    if (!archive.write(archivePath, &error))
+        return failed(error);
+    if (message)
+        *message = QStringLiteral("Die Prüfungsregeln des Fragenkatalogs sind berichtigt: "
+                                  "Technische Kenntnisse Klasse A dauert 60 Minuten.");
+    return RulesRepair::Repaired;
+}
 
 QString CatalogueImport::fileFilter()
 {
@@ -159,7 +208,7 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
                                QStringLiteral(".html");
         if (!TextFile::writeLines(
                 staged,
-                TrainingPages::pageLines(paths, built.rules, c, built.groups, catalogue.edition),
+                TrainingPages::pageLines(paths, built.rules, c, built.training, catalogue.edition),
                 &error))
             return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
                             .arg(staged, error));

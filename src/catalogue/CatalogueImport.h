@@ -41,6 +41,15 @@ public:
     /// Filter of the import's file dialog.
     static QString fileFilter();
 
+    enum class RulesRepair { Unchanged, Repaired, Failed };
+
+    /// An archive imported before class A's technical part had its 60 minutes carries the
+    /// importer's rules entry with 45: that entry is rewritten (the whole archive, atomically).
+    /// Any other archive, also one with rules of its own, stays as it is. A German message for
+    /// the status bar (repaired) or a warning (failed, the archive then unchanged) goes to
+    /// *message.
+    [[nodiscard]] static RulesRepair repairRules(const QString &archivePath, QString *message);
+
     explicit CatalogueImport(Uses uses) : m_uses(std::move(uses)) {}
 
     /// Imports the JSON file (or the ZIP archive) at path, moving the progress bar. Every failure

@@ -13,8 +13,11 @@ ExamRules ExamRules::official2024()
                                                            {"TA", "Technische Kenntnisse Klasse A"},
                                                            {"BE", "Betriebliche Kenntnisse"},
                                                            {"VE", "Kenntnisse von Vorschriften"}};
-    for (const auto &[code, title] : parts)
-        rules.parts.append({QLatin1String(code), QString::fromUtf8(title), 25, 45, 76});
+    for (const auto &[code, title] : parts) {
+        // Class A's technical part takes longer: its questions ask for more calculation.
+        const int minutes = qstrcmp(code, "TA") == 0 ? 60 : 45;
+        rules.parts.append({QLatin1String(code), QString::fromUtf8(title), 25, minutes, 76});
+    }
     rules.classes = {
         {u'N', {QStringLiteral("VE"), QStringLiteral("BE"), QStringLiteral("TN")}},
         {u'E',

@@ -37,8 +37,9 @@ struct ExamRules
     /// The name of the entry in the archive.
     static QString entryName();
 
-    /// The rules since June 2024: every part 25 questions in 45 minutes, passed with 19
-    /// right (76 %); class N needs V, B, N; class E also E; class A also A.
+    /// The rules since June 2024: every part 25 questions, passed with 19 right (76 %), in
+    /// 45 minutes, class A's technical part in 60; class N needs V, B, N; class E also E;
+    /// class A also A.
     static ExamRules official2024();
 
     /// Reads the entry's lines. False with a German message naming the line in *error

@@ -2,7 +2,25 @@
 
 #include <QFile>
 #include <QJSEngine>
+#include <QList>
 #include <QLoggingCategory>
+
+#include <utility>
+
+namespace {
+
+QList<std::pair<const char *, const char *>> unitMacros()
+{
+    return {{"\\Ohm", "\\Omega"},
+            {"\\mOhm", "\\mathrm{m}\\Omega"},
+            {"\\milliOhm", "\\mathrm{m}\\Omega"},
+            {"\\kOhm", "\\mathrm{k}\\Omega"},
+            {"\\kiloOhm", "\\mathrm{k}\\Omega"},
+            {"\\MOhm", "\\mathrm{M}\\Omega"},
+            {"\\megaOhm", "\\mathrm{M}\\Omega"}};
+}
+
+} // namespace
 
 KatexRenderer::KatexRenderer() : m_engine(std::make_unique<QJSEngine>()) {}
 
@@ -48,6 +66,11 @@ bool KatexRenderer::render(const QString &tex, QString &html, QString &error)
     options.setProperty(QStringLiteral("throwOnError"), true);
     // Units such as "μ" stand in the formulas as they are printed.
     options.setProperty(QStringLiteral("strict"), false);
+    // The unit commands the publication's authors defined for themselves.
+    QJSValue macros = m_engine->newObject();
+    for (const auto &[name, tex] : unitMacros())
+        macros.setProperty(QLatin1String(name), QLatin1String(tex));
+    options.setProperty(QStringLiteral("macros"), macros);
     const QJSValue render = m_engine->globalObject()
                                 .property(QStringLiteral("katex"))
                                 .property(QStringLiteral("renderToString"));

@@ -4,6 +4,7 @@
 #include "catalogue/PageWriter.h"
 #include "catalogue/StringList.h"
 #include "catalogue/TextUtilities.h"
+#include "catalogue/TrainingPages.h"
 #include "components/DataPaths.h"
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
@@ -130,10 +131,33 @@ int Selection::CollectSectionQuestions(QChar partLetter, QChar classLetter, cons
         m_ui.ShowWarning(QStringLiteral("Der Trainingsabschnitt %1 ist ungültig.").arg(code));
         return -1;
     }
+    StringList &selected = m_selectedQuestions;
+    // An imported catalogue names its sections by their first and last question.
+    QStringList training;
+    if (!m_catalogue.extract(TrainingPages::entryName(QString(partLetter) + classLetter), training))
+        return -1;
+    QString firstId;
+    QString lastId;
+    if (TrainingPages::sectionRange(training, code, firstId, lastId)) {
+        int ordinal = 0;
+        bool inside = false;
+        for (const QString &line : std::as_const(lines)) {
+            if (!isQuestionHeader(line))
+                continue;
+            ++ordinal;
+            const QString id = line.mid(2, 5);
+            inside = inside || id == firstId;
+            if (inside)
+                selected.add(PadLeftZeros(QString::number(ordinal), 4));
+            if (inside && id == lastId)
+                break;
+        }
+        return selected.count();
+    }
+
     const int blockStart = 40 * (code.at(2).unicode() - u'0') - 40;
     const QString groupCode = code.left(2);
 
-    StringList &selected = m_selectedQuestions;
     int i = 0;
     int ordinal = 0;
     int groupCounter = 0;

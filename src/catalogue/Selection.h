@@ -42,7 +42,8 @@ public:
     QString askedListPath(const QString &name) const;
 
     /// Clears CatalogueLines, reads the part's entry and adds the ordinals of training
-    /// section code (group code + section digit) to SelectedQuestions. Returns the
+    /// section code (group code + section digit) to SelectedQuestions: the section the
+    /// part's training entry names, else the digit's block of 40. Returns the
     /// number of selected questions, or -1 after a warning when the archive is missing
     /// or damaged or the code names no section; then no sheet is to be made.
     [[nodiscard]] int CollectSectionQuestions(QChar partLetter, QChar classLetter,

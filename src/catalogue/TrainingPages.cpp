@@ -9,37 +9,81 @@ namespace TrainingPages {
 
 namespace {
 
+QString titleText(const CatalogueBuilder::TrainingSection &section)
+{
+    return section.titles.join(QStringLiteral(" \u00B7 "));
+}
+
 void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar partLetter,
-                QChar formClass, const QList<CatalogueBuilder::Group> &groups)
+                QChar formClass, const QList<CatalogueBuilder::TrainingSection> &sections)
 {
     s << QStringLiteral("<table class=\"liste\">")
       << QStringLiteral("<tr><th colspan=\"4\" bgcolor=\"") + colour + QStringLiteral("\">") +
              heading + QStringLiteral("</th></tr>");
-    for (const CatalogueBuilder::Group &group : groups) {
-        for (int k = 1; (k - 1) * sectionSize < group.size && k <= 9; ++k) {
-            const QString code = group.code + QString::number(k);
-            const int first = (k - 1) * sectionSize + 1;
-            const int last = qMin(k * sectionSize, group.size);
-            s << QStringLiteral("<tr><td class=\"code\">") + code + QStringLiteral("</td><td>") +
-                     PageParts::text(group.title) +
-                     QStringLiteral("</td><td class=\"bereich\">Fragen ") + QString::number(first) +
-                     QStringLiteral("&ndash;") + QString::number(last) +
-                     QStringLiteral("</td><td class=\"knopf\"><form action=\"VexaU") + formClass +
-                     QStringLiteral("\" method=\"post\"><input type=\"hidden\" name=\"teil\" "
-                                    "value=\"") +
-                     partLetter +
-                     QStringLiteral("\"><input type=\"hidden\" name=\"abschnitt\" value=\"") +
-                     code + QStringLiteral("\"><input type=\"submit\" value=\" Training ") + code +
-                     QStringLiteral(" \"></form></td></tr>");
+    QString chapter;
+    for (const CatalogueBuilder::TrainingSection &section : sections) {
+        if (section.ids.isEmpty())
+            continue;
+        if (section.chapter != chapter) {
+            chapter = section.chapter;
+            s << QStringLiteral("<tr><td colspan=\"4\"><b>") + PageParts::text(chapter) +
+                     QStringLiteral("</b></td></tr>");
         }
+        s << QStringLiteral("<tr><td class=\"code\">") + section.code +
+                 QStringLiteral("</td><td>") + PageParts::text(titleText(section)) +
+                 QStringLiteral("</td><td class=\"bereich\">") + section.ids.first() +
+                 QStringLiteral("&ndash;") + section.ids.last() + QStringLiteral(" (") +
+                 QString::number(section.ids.size()) +
+                 QStringLiteral(" Fragen)</td><td class=\"knopf\"><form action=\"VexaU") +
+                 formClass +
+                 QStringLiteral("\" method=\"post\"><input type=\"hidden\" name=\"teil\" "
+                                "value=\"") +
+                 partLetter +
+                 QStringLiteral("\"><input type=\"hidden\" name=\"abschnitt\" value=\"") +
+                 section.code + QStringLiteral("\"><input type=\"submit\" value=\" Training ") +
+                 section.code + QStringLiteral(" \"></form></td></tr>");
     }
     s << QStringLiteral("</table>");
 }
 
 } // namespace
 
+QString entryName(const QString &partCode)
+{
+    return partCode + QStringLiteral("Training.txt");
+}
+
+QStringList entryLines(const QString &heading,
+                       const QList<CatalogueBuilder::TrainingSection> &sections)
+{
+    QStringList lines{QStringLiteral("# Trainingsabschnitte ") + heading,
+                      QStringLiteral("# Code;erste Frage;letzte Frage;Unterkapitel")};
+    for (const CatalogueBuilder::TrainingSection &section : sections)
+        if (!section.ids.isEmpty())
+            lines << section.code + u';' + section.ids.first() + u';' + section.ids.last() + u';' +
+                         titleText(section);
+    return lines;
+}
+
+bool sectionRange(const QStringList &entryLines, const QString &code, QString &firstId,
+                  QString &lastId)
+{
+    for (const QString &line : entryLines) {
+        if (line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u';');
+        if (fields.size() >= 3 && fields.at(0).trimmed().compare(code, Qt::CaseInsensitive) == 0 &&
+            !fields.at(1).trimmed().isEmpty() && !fields.at(2).trimmed().isEmpty()) {
+            firstId = fields.at(1).trimmed();
+            lastId = fields.at(2).trimmed();
+            return true;
+        }
+    }
+    return false;
+}
+
 QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
-                      const QMap<QString, QList<CatalogueBuilder::Group>> &groups,
+                      const QMap<QString, QList<CatalogueBuilder::TrainingSection>> &sections,
                       const QString &edition)
 {
     const QString c(classLetter);
@@ -49,7 +93,8 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                                      QStringLiteral("Training Klasse ") + c,
                                      pd + QStringLiteral("/css/vexa.css"));
     s << QStringLiteral("<p>Amtlicher Fragenkatalog, ") + PageParts::text(edition) +
-             QStringLiteral(". Jeder Abschnitt enth&auml;lt bis zu 40 Fragen eines Kapitels. "
+             QStringLiteral(". Jeder Abschnitt enth&auml;lt die Fragen eines oder mehrerer "
+                            "Unterkapitel in der Reihenfolge des Katalogs. "
                             "Ein Klick auf <b>Training</b> erzeugt den Fragebogen des "
                             "Abschnitts, ohne Zeitlimit und ohne Eintrag im "
                             "Pr&uuml;fungslog.</p>");
@@ -66,7 +111,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                        QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
                        QStringLiteral(" richtigen Antworten (") + QString::number(rule->passMark) +
                        QStringLiteral("&nbsp;%)</small>"),
-                   part.dark, code.at(0), code.at(1), groups.value(code));
+                   part.dark, code.at(0), code.at(1), sections.value(code));
     }
     QString links;
     for (const ExamRules::ExamClass &other : rules.classes)

@@ -151,3 +151,43 @@ bool unpackAll(const QString &archivePath, const QString &folder, QString *error
     }
     return true;
 }
+
+bool readEntries(const QString &archivePath, QList<ZipEntry> &entries, QString *error)
+{
+    const auto failed = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
+                          .arg(archivePath, file.errorString()));
+    const QByteArray data = file.readAll();
+    ArchivePtr archive = openArchive(data);
+    if (!archive)
+        return failed(
+            QStringLiteral("Die Datei %1 ist kein lesbares ZIP-Archiv.").arg(archivePath));
+    QList<ZipEntry> read;
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            return failed(QStringLiteral("Das ZIP-Archiv %1 ist beschädigt.").arg(archivePath));
+        const QString name = QString::fromUtf8(st.name);
+        if (name.endsWith(u'/'))
+            continue;
+        ZipEntry entry{name, {}, {}};
+        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize ||
+            !readEntry(archive.get(), index, st.size, entry.bytes))
+            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
+                              .arg(name, archivePath));
+        if (st.valid & ZIP_STAT_MTIME)
+            entry.modified = QDateTime::fromSecsSinceEpoch(st.mtime);
+        read.append(entry);
+    }
+    entries = std::move(read);
+    return true;
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,3 +22,17 @@ enum class ExtractResult { Extracted, EntryMissing, Damaged };
 /// the whole archive. Returns false with the reason in *error (German) when the archive
 /// cannot be read or an entry cannot be written; what was unpacked then stays in folder.
 [[nodiscard]] bool unpackAll(const QString &archivePath, const QString &folder, QString *error);
+
+/// One entry of an archive as it is stored: name, bytes, time.
+struct ZipEntry
+{
+    QString name;
+    QByteArray bytes;
+    QDateTime modified;
+};
+
+/// Reads every file entry of a ZIP archive into entries, in the archive's order. Returns
+/// false with the reason in *error (German) when the archive or an entry cannot be read;
+/// entries is left unchanged then.
+[[nodiscard]] bool readEntries(const QString &archivePath, QList<ZipEntry> &entries,
+                               QString *error);

@@ -1,6 +1,7 @@
 #include "shell/VexaCore.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueImport.h"
 #include "catalogue/PageWriter.h"
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
@@ -92,6 +93,19 @@ void VexaCore::start()
     if (!QFileInfo::exists(archive) && QFileInfo::exists(installed))
         (void)QFile::copy(installed, archive);
     m_paths.setCatalogueArchive(QFileInfo::exists(archive) ? archive : QString());
+    // An archive imported while class A's technical part had 45 minutes gets its 60 here,
+    // so nobody has to import again; a failure is told and the start goes on.
+    QString repair;
+    switch (CatalogueImport::repairRules(archive, &repair)) {
+    case CatalogueImport::RulesRepair::Repaired:
+        m_ui.Msg(repair);
+        break;
+    case CatalogueImport::RulesRepair::Failed:
+        m_ui.ShowWarning(repair);
+        break;
+    case CatalogueImport::RulesRepair::Unchanged:
+        break;
+    }
 
     m_catalogueLines.clear();
     m_selectedQuestions.clear();

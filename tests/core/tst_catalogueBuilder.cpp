@@ -11,6 +11,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 QByteArray readAll(const QString &path)
@@ -59,6 +61,10 @@ private slots:
     void entriesOfTheFixture_data();
     void entriesOfTheFixture();
     void rejectedFormulaNamesTheQuestion();
+    void fieldAsEntryLine_data();
+    void fieldAsEntryLine();
+    void trainingSections_data();
+    void trainingSections();
     void proportionalCounts_data();
     void proportionalCounts();
     void builtArchiveMakesSheets();
@@ -70,7 +76,8 @@ void TestCatalogueBuilder::entriesOfTheFixture_data()
     QTest::addColumn<QString>("entry");
     for (const char *name :
          {"TAfragen.txt", "TEfragen.txt", "TNfragen.txt", "BEfragen.txt", "VEfragen.txt",
-          "TAAbschnitte.txt", "BEAbschnitte.txt", "FragenVersion.txt", "Pruefungsregeln.txt"})
+          "TAAbschnitte.txt", "BEAbschnitte.txt", "TATraining.txt", "BETraining.txt",
+          "FragenVersion.txt", "Pruefungsregeln.txt"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -82,7 +89,7 @@ void TestCatalogueBuilder::entriesOfTheFixture()
     CatalogueBuilder::Result result;
     QString error;
     QVERIFY2(CatalogueBuilder::build(catalogue, fakeFormula, result, &error), qPrintable(error));
-    QCOMPARE(result.entries.size(), 12);
+    QCOMPARE(result.entries.size(), 17);
     QCOMPARE(result.questions.value("TA"), 2);
     QCOMPARE(result.questions.value("TE"), 2);
     QCOMPARE(result.questions.value("TN"), 2);
@@ -120,6 +127,155 @@ void TestCatalogueBuilder::rejectedFormulaNamesTheQuestion()
     QCOMPARE(error, QStringLiteral("Die Formel \"\\frac{1}{2}\" der Frage EA101 kann nicht gesetzt "
                                    "werden (unbekannter Befehl)."));
     QCOMPARE(result.formulas, 99);
+}
+
+// One field of a question as the line of its entry, or the refusal of the import.
+void TestCatalogueBuilder::fieldAsEntryLine_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("line");  // after "F:", Unicode
+    QTest::addColumn<QString>("error"); // empty: accepted
+    const QString svg = QStringLiteral("<svg><path d=\"M1 2 L3 4\"/></svg>");
+    QTest::newRow("line break in text") << "a\nb\r\nc"
+                                        << "a<br>b<br>c"
+                                        << "";
+    QTest::newRow("line break in a formula") << "$a\nb$"
+                                             << "<k>a b</k>"
+                                             << "";
+    QTest::newRow("renderer's own line breaks stay out of markup") << "$\\sqrt{x}$"
+                                                                   << "<k>\\sqrt{x}" + svg + "</k>"
+                                                                   << "";
+    QTest::newRow("trailing line breaks") << "Antwort\n\n"
+                                          << "Antwort"
+                                          << "";
+    QTest::newRow("leading blanks and breaks") << " \r\n Antwort "
+                                               << "Antwort"
+                                               << "";
+    QTest::newRow("decimal comma") << "$4,2\\cdot 10^{0,5}$ Hz"
+                                   << "<k>4{,}2\\cdot 10^{0{,}5}</k> Hz"
+                                   << "";
+    QTest::newRow("comma between symbols") << "$a, b$"
+                                           << "<k>a, b</k>"
+                                           << "";
+    QTest::newRow("German quotes") << "bei \\glqq?\" ist \\glqq{}A\\grqq."
+                                   << "bei \u201E?\u201C ist \u201EA\u201C."
+                                   << "";
+    QTest::newRow("accent") << "s'il vous pla\\^it, na\\\"{i}v"
+                            << "s'il vous pla\u00EEt, na\u00EFv"
+                            << "";
+    QTest::newRow("unit commands") << "3,41 \\milliOhm, 4 \\mOhm bei, 4,7 \\kiloOhm"
+                                   << "3,41 m\u03A9, 4 m\u03A9 bei, 4,7 k\u03A9"
+                                   << "";
+    QTest::newRow("display formula")
+        << "Formel? \\[d = \\frac{1,5}{E}\\]"
+        << "Formel? <span class=\"katex-display\"><k>\\displaystyle d = \\frac{1{,}5}{E}</k></span>"
+        << "";
+    QTest::newRow("unknown command")
+        << "a \\foo b"
+        << ""
+        << "Die Frage BA101 enthält den Befehl \"\\foo\", der nicht umgewandelt werden kann.";
+    QTest::newRow("unclosed display formula")
+        << "a \\[x"
+        << ""
+        << "Die Frage BA101 enthält den Befehl \"\\[\", der nicht umgewandelt werden kann.";
+}
+
+void TestCatalogueBuilder::fieldAsEntryLine()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, line);
+    QFETCH(QString, error);
+    // KaTeX draws roots as pictures whose paths hold line breaks.
+    const auto renderer = [](const QString &tex, QString &html, QString &) {
+        html = QStringLiteral("<k>") + tex +
+               (tex.contains(QLatin1String("sqrt"))
+                    ? QStringLiteral("<svg><path d=\"M1 2\nL3 4\"/></svg>")
+                    : QString()) +
+               QStringLiteral("</k>");
+        return true;
+    };
+    OfficialCatalogue catalogue;
+    catalogue.edition = QStringLiteral("Testausgabe");
+    OfficialChapter chapter;
+    chapter.title = QStringLiteral("Buchstabieren");
+    chapter.questions.append(
+        {QStringLiteral("BA101"),
+         QStringLiteral("1"),
+         field,
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")},
+         {},
+         {}});
+    catalogue.parts[OfficialCatalogue::Operating].chapters.append(chapter);
+    CatalogueBuilder::Result result;
+    QString got;
+    const bool built = CatalogueBuilder::build(catalogue, renderer, result, &got);
+    if (!error.isEmpty()) {
+        QVERIFY(!built);
+        QCOMPARE(got, error);
+        return;
+    }
+    QVERIFY2(built, qPrintable(got));
+    const auto entry = std::find_if(result.entries.cbegin(), result.entries.cend(),
+                                    [](const auto &e) { return e.name == "BEfragen.txt"; });
+    QVERIFY(entry != result.entries.cend());
+    const QStringList lines = TextFile::splitLines(Cp1252::toUnicode(entry->bytes));
+    QVERIFY(lines.size() > 2);
+    QCOMPARE(lines.at(2), "F:" + Cp1252::withCharacterReferences(line));
+}
+
+void TestCatalogueBuilder::trainingSections_data()
+{
+    // Sub-chapters as "group:title:questions"; sections as "code:questions:titles".
+    QTest::addColumn<QStringList>("subChapters");
+    QTest::addColumn<QStringList>("sections");
+    QTest::newRow("one sub-chapter") << QStringList{"EA:Größen:16"} << QStringList{"EA1:16:Größen"};
+    QTest::newRow("a long one shared evenly")
+        << QStringList{"AF:Empfängerstufen:53"}
+        << QStringList{"AF1:26:Empfängerstufen", "AF2:27:Empfängerstufen"};
+    QTest::newRow("41 questions make no section of one")
+        << QStringList{"BD:Rufzeichen:9", "BD:Zusätze:14", "BD:Landeskenner:18"}
+        << QStringList{"BD1:23:Rufzeichen · Zusätze", "BD2:18:Landeskenner"};
+    QTest::newRow("a join over 40 is shared again")
+        << QStringList{"AB:Ladung:5", "AB:Quellen:40"}
+        << QStringList{"AB1:22:Ladung · Quellen", "AB2:23:Quellen"};
+    QTest::newRow("a short chapter joins the smaller neighbouring chapter")
+        << QStringList{"NI:Messen:9", "NJ:Störungen:4", "NK:Schutz:14"}
+        << QStringList{"NI1:13:Messen · Störungen", "NK1:14:Schutz"};
+    QTest::newRow("a part under 10 questions") << QStringList{"BA:Alphabet:3", "BA:Abkürzungen:2"}
+                                               << QStringList{"BA1:5:Alphabet · Abkürzungen"};
+    QTest::newRow("at most 9 sections per group")
+        << QStringList{"VD:a:10", "VD:b:10", "VD:c:10", "VD:d:10", "VD:e:10",
+                       "VD:f:10", "VD:g:10", "VD:h:10", "VD:i:10", "VD:j:11"}
+        << QStringList{"VD1:20:a · b", "VD2:10:c", "VD3:10:d", "VD4:10:e", "VD5:10:f",
+                       "VD6:10:g",     "VD7:10:h", "VD8:10:i", "VD9:11:j"};
+}
+
+void TestCatalogueBuilder::trainingSections()
+{
+    QFETCH(QStringList, subChapters);
+    QFETCH(QStringList, sections);
+    QList<CatalogueBuilder::SubChapter> input;
+    QStringList all;
+    QHash<QString, int> sub;
+    for (const QString &text : subChapters) {
+        const QStringList f = text.split(u':');
+        CatalogueBuilder::SubChapter chapter{f.at(0), "Kapitel " + f.at(0), f.at(1), {}};
+        const int number = ++sub[f.at(0)];
+        for (int i = 1; i <= f.at(2).toInt(); ++i)
+            chapter.ids << f.at(0) + QString::number(number) +
+                               QString::number(i).rightJustified(2, u'0');
+        all += chapter.ids;
+        input << chapter;
+    }
+    QStringList got;
+    QStringList ids;
+    for (const CatalogueBuilder::TrainingSection &s : CatalogueBuilder::trainingSections(input)) {
+        got << s.code + u':' + QString::number(s.ids.size()) + u':' + s.titles.join(" · ");
+        QCOMPARE(s.chapter, "Kapitel " + s.code.left(2));
+        ids += s.ids;
+    }
+    QCOMPARE(got, sections);
+    QCOMPARE(ids, all); // every question once, in order
 }
 
 void TestCatalogueBuilder::proportionalCounts_data()
@@ -189,35 +345,71 @@ void TestCatalogueBuilder::publishedCatalogue()
     // Every part makes an examination sheet, also by the sections entries.
     CoreFixture f;
     startOn(f, result);
-    // Every training section of every chapter selects its questions.
-    for (auto part = result.groups.cbegin(); part != result.groups.cend(); ++part) {
-        for (const CatalogueBuilder::Group &group : part.value()) {
-            for (int k = 1; (k - 1) * 40 < group.size; ++k) {
-                const int expected = qMin(40, group.size - (k - 1) * 40);
-                f.core->SelectedQuestions().clear();
-                QCOMPARE(f.core->selection().CollectSectionQuestions(
-                             part.key().at(0), part.key().at(1), group.code + QString::number(k)),
-                         expected);
-            }
+    // Every training section selects its questions; together they hold the part's
+    // questions in ascending order, 10 to 40 each, under their sub-chapters' titles.
+    QSet<QString> subTitles;
+    std::function<void(const OfficialChapter &)> titlesOf = [&](const OfficialChapter &c) {
+        if (!c.questions.isEmpty())
+            subTitles.insert(c.title);
+        for (const OfficialChapter &sub : c.chapters)
+            titlesOf(sub);
+    };
+    for (const OfficialChapter &part : catalogue.parts)
+        for (const OfficialChapter &c : part.chapters)
+            titlesOf(c);
+    QSet<QString> shownTitles;
+    QCOMPARE(result.training.keys(), (QStringList{"BE", "TA", "TE", "TN", "VE"}));
+    for (auto part = result.training.cbegin(); part != result.training.cend(); ++part) {
+        QStringList ids;
+        QSet<QString> codes;
+        for (const CatalogueBuilder::TrainingSection &section : part.value()) {
+            QVERIFY2(section.ids.size() >= 10 && section.ids.size() <= 40,
+                     qPrintable(section.code));
+            QVERIFY(!codes.contains(section.code));
+            codes.insert(section.code);
+            QVERIFY(section.code.startsWith(section.ids.first().left(2)));
+            f.core->SelectedQuestions().clear();
+            QCOMPARE(f.core->selection().CollectSectionQuestions(part.key().at(0), part.key().at(1),
+                                                                 section.code),
+                     section.ids.size());
+            QStringList selected;
+            for (const QString &ordinal : f.core->SelectedQuestions().items())
+                selected << QuestionIdAt(f.core->CatalogueLines(), ordinal.toInt());
+            QCOMPARE(selected, section.ids);
+            ids += section.ids;
+            for (const QString &title : section.titles)
+                shownTitles.insert(title);
         }
+        QStringList sorted = ids;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(ids, sorted);
+        QCOMPARE(ids.size(), result.questions.value(part.key()));
     }
+    QCOMPARE(shownTitles, subTitles);
+    QCOMPARE(result.training.value("TE").first().ids.first(), QStringLiteral("EA101"));
+
     PageCommands &pc = f.core->pageCommands();
     for (bool bySections : {false, true}) {
         f.core->flags().FVBNetzA = bySections;
-        // Every part of the 2024 examination: 25 questions in 45 minutes, also when the
-        // chapters' shares are drawn.
-        const std::pair<void (PageCommands::*)(), int> commands[] = {
-            {&PageCommands::K2TechnikClick, 716},
-            {&PageCommands::K3TechnikClick, 463},
-            {&PageCommands::KNTechnikClick, 195},
-            {&PageCommands::K2BetriebClick, 172},
-            {&PageCommands::K2VorschriftenClick, 204}};
-        for (const auto &[command, pool] : commands) {
+        // Every part of the 2024 examination: 25 questions in 45 minutes, class A's
+        // technical part in 60, also when the chapters' shares are drawn.
+        struct Command
+        {
+            void (PageCommands::*click)();
+            int pool;
+            const char *minutes;
+        };
+        const Command commands[] = {{&PageCommands::K2TechnikClick, 716, "60"},
+                                    {&PageCommands::K3TechnikClick, 463, "45"},
+                                    {&PageCommands::KNTechnikClick, 195, "45"},
+                                    {&PageCommands::K2BetriebClick, 172, "45"},
+                                    {&PageCommands::K2VorschriftenClick, 204, "45"}};
+        for (const auto &[command, pool, minutes] : commands) {
             (pc.*command)();
             QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
             QCOMPARE(f.core->bogen().Vorrat, pool);
             QCOMPARE(f.core->bogen().Fragenzahl, 25);
-            QCOMPARE(f.core->bogen().Zeitlimit, QStringLiteral("45"));
+            QCOMPARE(f.core->bogen().Zeitlimit, QString::fromLatin1(minutes));
             QCOMPARE(f.core->SelectedQuestions().count(), 25);
         }
     }

@@ -3,7 +3,10 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
+#include "catalogue/ExamRules.h"
+#include "components/Cp1252.h"
 #include "components/TextFile.h"
+#include "components/ZipArchive.h"
 #include "components/ZipWriter.h"
 #include "sheets/PageCommands.h"
 
@@ -23,6 +26,40 @@ bool fakeFormula(const QString &tex, QString &html, QString &)
     html =
         QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
     return true;
+}
+
+const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
+
+/// The rules entry as the importer wrote it while class A's technical part had 45 minutes.
+QByteArray importersRulesOf45()
+{
+    QByteArray bytes = Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines()));
+    bytes.replace("Teil=TA;Technische Kenntnisse Klasse A;25;60;76",
+                  "Teil=TA;Technische Kenntnisse Klasse A;25;45;76");
+    return bytes;
+}
+
+/// The 2024 fixture archive with rules entry bytes of its own (none when empty) in the
+/// data folder of f.
+void placeArchive(CoreFixture &f, const QByteArray &rules)
+{
+    QList<ZipEntry> entries;
+    QString error;
+    QVERIFY2(readEntries(kRules2024, entries, &error), qPrintable(error));
+    ZipWriter zip;
+    for (const ZipEntry &e : entries)
+        if (e.name != ExamRules::entryName())
+            zip.addEntry(e.name, e.bytes, e.modified);
+    if (!rules.isEmpty())
+        zip.addEntry(ExamRules::entryName(), rules, QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
+    QVERIFY2(zip.write(f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst"), &error),
+             qPrintable(error));
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Every file below a folder with its size and first bytes: what "unchanged" compares.
@@ -96,6 +133,9 @@ private slots:
     void failedImportChangesNothing_data();
     void failedImportChangesNothing();
     void fullDiskChangesNothing();
+    void startRepairsTheImportersRules_data();
+    void startRepairsTheImportersRules();
+    void failedRepairKeepsTheArchive();
 };
 
 void TestCatalogueImport::importReplacesCatalogue_data()
@@ -275,6 +315,91 @@ void TestCatalogueImport::fullDiskChangesNothing()
     QVERIFY2(f.ui.warnings.first().contains(QLatin1String("kann nicht geschrieben werden")),
              qPrintable(f.ui.warnings.first()));
     QCOMPARE(snapshot(f.dataDir()), before);
+}
+
+void TestCatalogueImport::startRepairsTheImportersRules_data()
+{
+    QTest::addColumn<QByteArray>("rules"); // the archive's entry; empty: none
+    QTest::addColumn<bool>("repaired");
+    QTest::addColumn<QString>("minutes"); // of F2
+    QTest::newRow("importer's entry with 45 for TA") << importersRulesOf45() << true << "60";
+    QTest::newRow("hand-written rules")
+        << QByteArray("# eigene Regeln\r\n") + importersRulesOf45() << false << "45";
+    QTest::newRow("current rules")
+        << Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines())) << false
+        << "60";
+    QTest::newRow("no rules entry") << QByteArray() << false << "90";
+}
+
+void TestCatalogueImport::startRepairsTheImportersRules()
+{
+    QFETCH(QByteArray, rules);
+    QFETCH(bool, repaired);
+    QFETCH(QString, minutes);
+    CoreFixture f;
+    placeArchive(f, rules);
+    const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
+    const QByteArray before = readBytes(archive);
+    QList<ZipEntry> entriesBefore;
+    QVERIFY(readEntries(archive, entriesBefore, nullptr));
+    f.core->start();
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+    if (!repaired) {
+        QCOMPARE(readBytes(archive), before);
+        QVERIFY(f.ui.messages.isEmpty());
+    } else {
+        QCOMPARE(f.ui.messages,
+                 QStringList{"Die Prüfungsregeln des Fragenkatalogs sind berichtigt: Technische "
+                             "Kenntnisse Klasse A dauert 60 Minuten."});
+        QList<ZipEntry> entriesAfter;
+        QVERIFY(readEntries(archive, entriesAfter, nullptr));
+        QCOMPARE(entriesAfter.size(), entriesBefore.size());
+        for (qsizetype i = 0; i < entriesAfter.size(); ++i) {
+            QCOMPARE(entriesAfter.at(i).name, entriesBefore.at(i).name);
+            QCOMPARE(entriesAfter.at(i).bytes, entriesAfter.at(i).name == ExamRules::entryName()
+                                                   ? Cp1252::fromUnicode(TextFile::joinLines(
+                                                         ExamRules::official2024().lines()))
+                                                   : entriesBefore.at(i).bytes);
+        }
+        // A second start finds nothing to repair.
+        CoreFixture again;
+        QVERIFY(QFile::copy(archive, again.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst")));
+        const QByteArray repairedBytes = readBytes(archive);
+        again.core->start();
+        QVERIFY(again.ui.messages.isEmpty());
+        QCOMPARE(readBytes(again.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst")),
+                 repairedBytes);
+    }
+    f.core->pageCommands().K2TechnikClick();
+    QCOMPARE(f.core->bogen().Zeitlimit, minutes);
+}
+
+// A write that fails (the file size limit refuses it as a full disk would) leaves the
+// archive whole; the start goes on after the warning.
+void TestCatalogueImport::failedRepairKeepsTheArchive()
+{
+    CoreFixture f;
+    placeArchive(f, importersRulesOf45());
+    const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
+    const QByteArray before = readBytes(archive);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(before.size() / 2);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    f.core->start();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY2(f.ui.warnings.first().startsWith(QStringLiteral("Die Prüfungsregeln in ") + archive +
+                                              QStringLiteral(" können nicht berichtigt werden")),
+             qPrintable(f.ui.warnings.first()));
+    QVERIFY(f.ui.warnings.first().endsWith(QLatin1String("bitte den Fragenkatalog neu einlesen.")));
+    QCOMPARE(readBytes(archive), before);
+    QCOMPARE(QDir(f.dataDir() + QStringLiteral("/Fragen")).entryList(QDir::Files),
+             QStringList{"ZIROdazud.qst"});
+    f.core->pageCommands().K2BetriebClick();
+    QCOMPARE(f.core->bogen().Fragenzahl, 25);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueImport)

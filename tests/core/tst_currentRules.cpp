@@ -39,7 +39,7 @@ int countLines(const QString &path, const QString &needle)
 } // namespace
 
 /// An archive that declares the examination rules since 2024: every part 25 questions in
-/// 45 minutes, passed with 19 right; class N's technical part.
+/// 45 minutes (class A's technical part in 60), passed with 19 right; class N's technical part.
 class TestCurrentRules : public QObject
 {
     Q_OBJECT
@@ -69,24 +69,26 @@ private slots:
         QTest::addColumn<QString>("form"); ///< action and first field as a page posts them
         QTest::addColumn<QString>("code");
         QTest::addColumn<bool>("bySections");
+        QTest::addColumn<int>("minutes");
         QTest::newRow("F2") << "VexaTA|teil=T"
-                            << "TA" << false;
+                            << "TA" << false << 60;
         QTest::newRow("F3") << "VexaTE|teil=T"
-                            << "TE" << false;
+                            << "TE" << false << 45;
         QTest::newRow("class N page") << "VexaTN|teil=T"
-                                      << "TN" << false;
+                                      << "TN" << false << 45;
         QTest::newRow("class N by sections") << "VexaTN|teil=T"
-                                             << "TN" << true;
+                                             << "TN" << true << 45;
         QTest::newRow("F4") << "VexaTE|teil=B"
-                            << "BE" << false;
+                            << "BE" << false << 45;
         QTest::newRow("F5") << "VexaTE|teil=V"
-                            << "VE" << false;
+                            << "VE" << false << 45;
     }
     void everyPartFollowsTheRules()
     {
         QFETCH(QString, form);
         QFETCH(QString, code);
         QFETCH(bool, bySections);
+        QFETCH(int, minutes);
         CoreFixture f;
         f.startWithArchive(kRules2024);
         f.core->flags().FVBNetzA = bySections;
@@ -96,7 +98,11 @@ private slots:
         const Bogenzustand &b = f.core->bogen();
         QCOMPARE(b.part.code(), code);
         QCOMPARE(b.Fragenzahl, 25);
-        QCOMPARE(b.Zeitlimit, QStringLiteral("45"));
+        QCOMPARE(b.Zeitlimit, QString::number(minutes));
+        QCOMPARE(countLines(sheetPath(f), QStringLiteral("<td align=\"right\">25 Fragen &nbsp; "
+                                                         "Zeit: %1 Minuten</td>")
+                                              .arg(minutes)),
+                 1);
         QCOMPARE(b.part.passMark, 76);
         QCOMPARE(f.core->SelectedQuestions().count(), 25);
         QCOMPARE(f.core->settings().value(Keys::sheetCounter(code)), 1);
@@ -181,7 +187,7 @@ private slots:
     {
         CoreFixture f;
         f.startWithArchive(kRules2024);
-        f.core->pageCommands().K2TechnikClick();
+        f.core->pageCommands().K3TechnikClick();
         QCOMPARE(f.core->bogen().ZeitlimitMinuten, 45);
         ExamTimer &timer = f.core->timer();
         for (int minute = 1; minute <= 33; ++minute)

@@ -20,6 +20,9 @@ private slots:
         QCOMPARE(tn->questions, 25);
         QCOMPARE(tn->minutes, 45);
         QCOMPARE(tn->passMark, 76);
+        // Class A's technical part alone has 60 minutes.
+        for (const ExamRules::Part &part : read.parts)
+            QCOMPARE(part.minutes, part.code == QLatin1String("TA") ? 60 : 45);
         // 19 of 25 reach the mark, 18 do not.
         QVERIFY(19 * 100 >= tn->passMark * tn->questions);
         QVERIFY(18 * 100 < tn->passMark * tn->questions);

@@ -139,12 +139,13 @@ private slots:
         QTest::newRow("class N without rules keeps values")
             << "" << QChar('N') << QChar('T') << QChar('k') << -1 << "keep" << 73 << "keep"
             << "keep";
-        // The rules since 2024: every part 25 questions, 45 minutes, 76 %.
+        // The rules since 2024: every part 25 questions, 45 minutes (class A's technical
+        // part 60), 76 %.
         QTest::newRow("2024 TN") << "2024" << QChar('N') << QChar('T') << QChar('k') << 25 << "45"
                                  << 76 << "#c0f0e8" << t1;
         QTest::newRow("2024 TE") << "2024" << QChar('E') << QChar('T') << QChar('k') << 25 << "45"
                                  << 76 << "#d0e7ff" << t1;
-        QTest::newRow("2024 TA") << "2024" << QChar('A') << QChar('T') << QChar('k') << 25 << "45"
+        QTest::newRow("2024 TA") << "2024" << QChar('A') << QChar('T') << QChar('k') << 25 << "60"
                                  << 76 << "#e0e0ff" << t1;
         QTest::newRow("2024 BE") << "2024" << QChar('E') << QChar('B') << QChar('k') << 25 << "45"
                                  << 76 << "#ffffb0" << t2;

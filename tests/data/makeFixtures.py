@@ -98,8 +98,8 @@ write_zip("sheets/catalogue.qst", {
 })
 
 # sheets/rules2024.qst: an archive that declares the 2024 examination rules (every part
-# 25 questions in 45 minutes, 76 %), with 30 TN, 28 TE, 27 TA, 26 BE and 26 VE questions
-# and a TN sections entry of 25.
+# 25 questions in 45 minutes, class A's technical part in 60, 76 %), with 30 TN, 28 TE,
+# 27 TA, 26 BE and 26 VE questions and a TN sections entry of 25.
 with open("import/expected/Pruefungsregeln.txt", "rb") as f:
     rules = f.read()
 parts = {"TN": ("NA", 30, "Klasse-N-Frage"), "TE": ("EA", 28, "Klasse-E-Frage"),
