@@ -1,4 +1,6 @@
+#include "catalogue/PageParts.h"
 #include "components/MessageBox.h"
+#include "components/TextFile.h"
 #include "components/VexaHTMLViewer.h"
 
 #include <QApplication>
@@ -245,6 +247,69 @@ private slots:
         QTRY_COMPARE(m_viewer->currentFile(), fixture("klassea.html"));
         WAIT_LOADED(*m_viewer);
         QCOMPARE(m_viewer->documentTitle(), QStringLiteral("Klasse A"));
+    }
+
+    // A home folder may hold "#" and characters outside Windows-1252: generated pages,
+    // their style sheet, pictures and links to each other must still work.
+    void generatedPageShowsFromOddFolder_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::newRow("polish and hash") << QStringLiteral("łukasz#1");
+        QTest::newRow("cyrillic and percent") << QStringLiteral("Юрий 100%");
+    }
+    void generatedPageShowsFromOddFolder()
+    {
+        QFETCH(QString, home);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/' + home;
+        const QString html = root + QStringLiteral("/Vexa/html");
+        const QString program = root + QStringLiteral("/Programm");
+        QVERIFY(QDir().mkpath(html));
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/css")));
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/pics")));
+        const QString css = program + QStringLiteral("/css/vexa2.css");
+        QVERIFY(writeFile(css, "body { background-color: rgb(0, 128, 0); }"));
+        QVERIFY(writeFile(program + QStringLiteral("/pics/bild.png"), pngOf(Qt::red)));
+        const QString second = html + QStringLiteral("/LetztesLog.html");
+        const QString first = html + QStringLiteral("/LetztePruefung.html");
+        for (const QString &path : {first, second}) {
+            QStringList lines;
+            PageParts::appendHead(lines, QFileInfo(path).baseName(), css);
+            lines << QStringLiteral("<img id=\"bild\" src=\"") +
+                         PageParts::fileUrl(program + QStringLiteral("/pics/bild.png")) +
+                         QStringLiteral("\">")
+                  << QStringLiteral("<a id=\"weiter\" href=\"") + PageParts::fileUrl(second) +
+                         QStringLiteral("#unten\">weiter</a>")
+                  << QStringLiteral("<div style=\"height:3000px\"></div><a name=\"unten\"></a>")
+                  << QStringLiteral("</div></body></html>");
+            QVERIFY(TextFile::writeLines(path, lines));
+        }
+
+        LOAD(*m_viewer, first + QStringLiteral("#top"));
+        QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join(u'\n')));
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("LetztePruefung"));
+        QCOMPARE(m_viewer->currentFile(), first);
+        QCOMPARE(runScript(*m_viewer, QStringLiteral("getComputedStyle(document.body)"
+                                                     ".backgroundColor"))
+                     .toString(),
+                 QStringLiteral("rgb(0, 128, 0)"));
+        QTRY_COMPARE(
+            runScript(*m_viewer, QStringLiteral("document.getElementById('bild').naturalWidth"))
+                .toInt(),
+            200);
+
+        // The page's file URL link, with its anchor.
+        click(*m_viewer, QStringLiteral("weiter"));
+        QTRY_COMPARE(m_viewer->currentFile(), second);
+        WAIT_LOADED(*m_viewer);
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("LetztesLog"));
+        QTRY_VERIFY(scrollY(*m_viewer) > 2000);
+
+        // A path holding "#" that names a file is loaded whole.
+        QVERIFY(writeFile(root + QStringLiteral("/a#b.html"), page("Raute", QString())));
+        LOAD(*m_viewer, root + QStringLiteral("/a#b.html"));
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("Raute"));
+        QVERIFY(m_warnings.isEmpty());
     }
 
     void anchorLinkScrollsWithHistoryEntry()
