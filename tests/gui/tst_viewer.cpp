@@ -312,6 +312,60 @@ private slots:
         QVERIFY(m_warnings.isEmpty());
     }
 
+    // The official catalogue's pictures are about 230 px wide with labels of 5-7 px: the
+    // generated pages' style sheet shows them larger, within their column; the program's
+    // own pictures keep their size.
+    void importedPicturesAreEnlarged_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("width");
+        QTest::newRow("imported question") << "Vexa/pics/AB101_q.svg"
+                                           << "auto" << 460;
+        QTest::newRow("imported answer") << "Vexa/pics/AB101_a.svg"
+                                         << "auto" << 460;
+        QTest::newRow("narrow column") << "Vexa/pics/AB101_q.svg"
+                                       << "300px" << 300;
+        QTest::newRow("own picture") << "Programm/pics/fragen/ta_teiler.svg"
+                                     << "auto" << 230;
+    }
+    void importedPicturesAreEnlarged()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, column);
+        QFETCH(int, width);
+        QTemporaryDir dir;
+        const QString svg = dir.path() + u'/' + picture;
+        QVERIFY(QDir().mkpath(QFileInfo(svg).absolutePath()));
+        QVERIFY(writeFile(svg, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"230\" "
+                               "height=\"100\"><rect width=\"230\" height=\"100\"/></svg>"));
+        QStringList lines;
+        PageParts::appendHead(lines, QStringLiteral("Bild"),
+                              QStringLiteral(VEXA_PROGRAM_DIR "/css/vexa2.css"));
+        lines << QStringLiteral("<div style=\"width:%1\" align=\"left\"><img src=\"%2\"></div>")
+                     .arg(column, PageParts::fileUrl(svg))
+              << QStringLiteral("</div></body></html>");
+        const QString path = dir.path() + QStringLiteral("/Vexa/LetztePruefung.html");
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(TextFile::writeLines(path, lines));
+        LOAD(*m_viewer, path);
+
+        // The drawn width of the black picture, in pixels of the viewer.
+        const auto drawnWidth = [this] {
+            const QImage image = m_viewer->view()->grab().toImage();
+            int left = image.width();
+            int right = -1;
+            for (int y = 0; y < image.height(); y += 4)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 40) {
+                        left = qMin(left, x);
+                        right = qMax(right, x);
+                    }
+            return right - left + 1;
+        };
+        QTRY_COMPARE(drawnWidth(), width);
+    }
+
     void anchorLinkScrollsWithHistoryEntry()
     {
         LOAD(*m_viewer, fixture("links.html"));
