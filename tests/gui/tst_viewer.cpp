@@ -298,6 +298,20 @@ private slots:
                 .toInt(),
             200);
 
+        // The status line names the link's file as a path.
+        const QVariantList box =
+            runScript(*m_viewer, QStringLiteral("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                                                "(document.getElementById('weiter')"
+                                                ".getBoundingClientRect())"))
+                .toList();
+        QCOMPARE(box.size(), 2);
+        QWidget *surface = m_viewer->view()->focusProxy();
+        QVERIFY(surface);
+        QSignalSpy covered(m_viewer.get(), &VexaHTMLViewer::hotSpotCovered);
+        QTest::mouseMove(surface, QPoint(0, 0));
+        QTest::mouseMove(surface, QPoint(box.at(0).toInt(), box.at(1).toInt()));
+        QTRY_VERIFY(!covered.isEmpty() && covered.last().at(0).toString() == second);
+
         // The page's file URL link, with its anchor.
         click(*m_viewer, QStringLiteral("weiter"));
         QTRY_COMPARE(m_viewer->currentFile(), second);
