@@ -4,7 +4,15 @@
 
 #include "version.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 namespace PageParts {
+
+QString fileUrl(const QString &localPath)
+{
+    return QUrl::fromLocalFile(localPath).toString(QUrl::FullyEncoded);
+}
 
 void appendHead(QStringList &lines, const QString &title, const QString &styleSheet)
 {
@@ -21,7 +29,7 @@ void appendHtmlHead(QStringList &lines, const QString &title, const QString &sty
           << QStringLiteral("<title>") + title + QStringLiteral("</title>")
           << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; "
                             "charset=windows-1252\">")
-          << QStringLiteral("<link rel=\"stylesheet\" href=\"") + styleSheet +
+          << QStringLiteral("<link rel=\"stylesheet\" href=\"") + fileUrl(styleSheet) +
                  QStringLiteral("\" type=\"text/css\">")
           << QStringLiteral("</head>");
 }
@@ -66,10 +74,15 @@ QString link(const QString &href, const QString &text)
            QStringLiteral("</a>");
 }
 
+QString fileLink(const QString &localPath, const QString &text)
+{
+    return link(fileUrl(localPath), text);
+}
+
 QString pictureLink(const QString &href, const QString &picture, const QString &title)
 {
     return QStringLiteral("<a class=\"text\" href=\"") + href + QStringLiteral("\"><img src=\"") +
-           picture +
+           fileUrl(picture) +
            QStringLiteral("\" vspace=\"2\" hspace=\"3\" align=\"left\" border=\"0\" title=\"") +
            title + QStringLiteral("\"></a>");
 }
@@ -122,8 +135,10 @@ QString questionLink(const QString &picsDir, const QString &id, const QString &t
     return pictureLink(id + QStringLiteral(".qst"), picsDir + QStringLiteral("/qm.gif"), title);
 }
 
-QString solutionLink(const QString &picsDir, const QString &id)
+QString solutionLink(const QString &picsDir, const QString &id, const QString &solutionFile)
 {
+    if (!QFileInfo(solutionFile).isFile())
+        return QString();
     return pictureLink(id + QStringLiteral(".sln"), picsDir + QStringLiteral("/L.gif"),
                        QStringLiteral(" Die L&ouml;sung zu ") + id + QStringLiteral(" von QZ7TRV"));
 }

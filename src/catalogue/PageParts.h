@@ -7,8 +7,14 @@
 /// Pieces every generated page shares.
 namespace PageParts {
 
+/// A local file or folder as a link target or picture source of a generated page: a
+/// percent-encoded file URL. Pages are Windows-1252 bytes, and the viewer would cut a
+/// plain path at its first "#"; the URL is ASCII, so any folder name survives.
+QString fileUrl(const QString &localPath);
+
 /// The first lines of a generated page up to the "top" anchor and the centring div:
-/// html, head with title, character set and the style sheet (DataPaths::styleSheet), body.
+/// html, head with title, character set and the style sheet (its local path, e.g.
+/// DataPaths::styleSheet), body.
 void appendHead(QStringList &lines, const QString &title, const QString &styleSheet);
 
 /// The lines from "<html>" to "</head>" of appendHead, for a page with a body of its own.
@@ -31,8 +37,11 @@ QString mailLink();
 
 /// A text link of class "text".
 QString link(const QString &href, const QString &text);
+/// A text link of class "text" to a local file.
+QString fileLink(const QString &localPath, const QString &text);
 
-/// A link of class "text" around a small picture with the given title (tooltip).
+/// A link of class "text" around a small picture (its local path) with the given title
+/// (tooltip).
 QString pictureLink(const QString &href, const QString &picture, const QString &title);
 
 /// The "[Top]" link to the anchor at the top of every generated page.
@@ -62,8 +71,9 @@ void appendTitleCells(QStringList &lines, const QString &title, QChar classLette
 
 /// The question-mark link of a question: its text with the right answer.
 QString questionLink(const QString &picsDir, const QString &id, const QString &title);
-/// The "L" link of a technical question: its worked solution.
-QString solutionLink(const QString &picsDir, const QString &id);
+/// The "L" link of a technical question: its worked solution. Only where that file
+/// exists (only some catalogues bring worked solutions); empty otherwise.
+QString solutionLink(const QString &picsDir, const QString &id, const QString &solutionFile);
 /// The "F" link of a wrongly answered question: add it to the part's wrong-questions list.
 QString wrongQuestionLink(const QString &picsDir, const QString &id, const QString &partCode);
 

@@ -28,8 +28,10 @@ bool PageWriter::SeiteSpeichernUndZeigen(const QString &path, const QStringList 
 {
     if (!saveLines(path, lines))
         return false;
-    // The caption follows the page's title once the viewer has shown it.
-    m_ui.showPage(path + QStringLiteral("#top"));
+    // The caption follows the page's title once the viewer has shown it. A page the
+    // viewer could not show has been reported there.
+    if (!m_ui.showPage(path + QStringLiteral("#top")))
+        return false;
     m_ui.focusViewer();
     return true;
 }

@@ -27,7 +27,8 @@ public:
 
     /// Writes a generated page (as saveLines) and shows it at "#top"; the caption follows
     /// the page's title once shown, and the viewer takes the focus. A page that cannot be
-    /// written is reported and not shown; returns false then.
+    /// written is reported and not shown; returns false then, and when the viewer could
+    /// not show the page.
     [[nodiscard]] bool SeiteSpeichernUndZeigen(const QString &path, const QStringList &lines);
 
 private:

@@ -116,14 +116,14 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
     QString links;
     for (const ExamRules::ExamClass &other : rules.classes)
         if (other.letter != classLetter)
-            links += PageParts::link(paths.generatedTrainingPage(other.letter),
-                                     QStringLiteral("Training Klasse ") + other.letter) +
+            links += PageParts::fileLink(paths.generatedTrainingPage(other.letter),
+                                         QStringLiteral("Training Klasse ") + other.letter) +
                      QStringLiteral(" &nbsp;&middot;&nbsp; ");
     s << QStringLiteral("<div class=\"kasten\">") + links +
-             PageParts::link(paths.examinationPage(classLetter),
-                             QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
+             PageParts::fileLink(paths.examinationPage(classLetter),
+                                 QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::link(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             PageParts::fileLink(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
              QStringLiteral("</div>");
     PageParts::appendColumnPageEnd(s);

@@ -1,5 +1,9 @@
 #include "components/Settings.h"
 
+#include "components/Cp1252.h"
+
+#include <QUrl>
+
 namespace {
 
 const QString kEinstellungen = QStringLiteral("Einstellungen");
@@ -134,9 +138,9 @@ SettingsKey<int> einstellungenHeight()
     return position("EinstellungenHeight", 242);
 }
 
-SettingsKey<QString> questionListsDir()
+SettingsKey<LocalPath> questionListsDir()
 {
-    return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()};
+    return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), LocalPath()};
 }
 
 SettingsKey<int> sheetCounter(const QString &partCode)
@@ -174,4 +178,29 @@ bool Settings::setValue(const SettingsKey<int> &key, int value)
 bool Settings::setValue(const SettingsKey<QString> &key, const QString &value)
 {
     return m_file.WriteString(key.section, key.key, value);
+}
+
+QString Settings::value(const SettingsKey<LocalPath> &key, const QString &fallback) const
+{
+    return pathFromStored(m_file.ReadString(key.section, key.key, storedPath(fallback)));
+}
+
+bool Settings::setValue(const SettingsKey<LocalPath> &key, const QString &path)
+{
+    return m_file.WriteString(key.section, key.key, storedPath(path));
+}
+
+QString Settings::storedPath(const QString &path)
+{
+    const bool plain = Cp1252::canEncode(path) && path.trimmed() == path &&
+                       !path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+    return plain ? path : QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
+
+QString Settings::pathFromStored(const QString &stored)
+{
+    if (!stored.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return stored;
+    const QUrl url(stored, QUrl::StrictMode);
+    return url.isValid() && url.isLocalFile() ? url.toLocalFile() : stored;
 }

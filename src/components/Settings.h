@@ -13,6 +13,15 @@ template <typename T> struct SettingsKey
     T defaultValue;
 };
 
+/// A folder or file as a settings value. The file is Windows-1252: a path that code page
+/// cannot hold (or that a plain value would not keep, such as one with blanks at its ends)
+/// is stored as a percent-encoded file URL and read back from it; every other path is
+/// stored as it is, so files written before keep working.
+struct LocalPath
+{
+    QString path;
+};
+
 /// Every key of the settings file Vexa.ini, declared once. Defaults that depend on the
 /// screen or the data folder are given where the key is read.
 namespace Keys {
@@ -45,7 +54,7 @@ SettingsKey<int> einstellungenLeft();
 SettingsKey<int> einstellungenWidth();
 SettingsKey<int> einstellungenHeight();
 /// Folder of the question list files (section Verzeichnis, key Fragen).
-SettingsKey<QString> questionListsDir();
+SettingsKey<LocalPath> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).
 SettingsKey<int> sheetCounter(const QString &partCode);
 } // namespace Keys
@@ -68,10 +77,16 @@ public:
     bool value(const SettingsKey<bool> &key, bool fallback) const;
     int value(const SettingsKey<int> &key, int fallback) const;
     QString value(const SettingsKey<QString> &key, const QString &fallback) const;
+    QString value(const SettingsKey<LocalPath> &key, const QString &fallback) const;
 
     [[nodiscard]] bool setValue(const SettingsKey<bool> &key, bool value);
     [[nodiscard]] bool setValue(const SettingsKey<int> &key, int value);
     [[nodiscard]] bool setValue(const SettingsKey<QString> &key, const QString &value);
+    [[nodiscard]] bool setValue(const SettingsKey<LocalPath> &key, const QString &path);
+
+    /// A path as the settings file stores it, and back.
+    static QString storedPath(const QString &path);
+    static QString pathFromStored(const QString &stored);
 
 private:
     IniFile m_file;

@@ -339,14 +339,20 @@ void VexaHTMLViewer::Private::followLink(const QString &target)
         emit q->historyChange();
         return;
     }
-    const int hash = target.indexOf(QLatin1Char('#'));
-    QString path = hash < 0 ? target : target.left(hash);
-    const QString anchor = hash < 0 ? QString() : target.mid(hash + 1);
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        path = QUrl(path).toLocalFile();
-    } else if (QUrl(path).scheme().size() > 1) {
-        return; // mailto:, http: and the like are not the viewer's business
+    QString path;
+    QString anchor;
+    if (target.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        // Generated pages link percent-encoded file URLs: a "#" of a folder is "%23" there.
+        const QUrl url(target);
+        path = url.toLocalFile();
+        anchor = url.fragment();
+    } else {
+        const int hash = target.indexOf(QLatin1Char('#'));
+        path = hash < 0 ? target : target.left(hash);
+        anchor = hash < 0 ? QString() : target.mid(hash + 1);
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (QUrl(path).scheme().size() > 1)
+            return; // mailto:, http: and the like are not the viewer's business
     }
     if (path.isEmpty())
         return;
@@ -422,9 +428,13 @@ VexaHTMLViewer::VexaHTMLViewer(QWidget *parent)
                     return;
                 const bool titleChanged = title != d->hoverTitle;
                 d->hoverTitle = title;
-                if (href != d->hoverHref) {
-                    d->hoverHref = href;
-                    emit hotSpotCovered(href);
+                // The status line shows a generated page's file URL as the path it names.
+                const QString shown = href.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
+                                          ? QUrl(href).toLocalFile()
+                                          : href;
+                if (shown != d->hoverHref) {
+                    d->hoverHref = shown;
+                    emit hotSpotCovered(shown);
                 }
                 if (titleChanged)
                     emit mouseMoved();
@@ -478,13 +488,23 @@ QString VexaHTMLViewer::serverRoot() const
 
 bool VexaHTMLViewer::loadFile(const QString &pathWithAnchor)
 {
-    const int hash = pathWithAnchor.indexOf(QLatin1Char('#'));
-    const QString path = hash < 0 ? pathWithAnchor : pathWithAnchor.left(hash);
-    const QString anchor = hash < 0 ? QString() : pathWithAnchor.mid(hash + 1);
-    QString absolute = path;
-    if (QDir::isRelativePath(absolute))
-        absolute = QDir(d->folderForRelative()).filePath(absolute);
-    return d->showFile(absolute, anchor, path);
+    if (pathWithAnchor.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(pathWithAnchor);
+        return d->showFile(url.toLocalFile(), url.fragment(), url.toLocalFile());
+    }
+    const auto absolute = [this](const QString &path) {
+        return QDir::isRelativePath(path) ? QDir(d->folderForRelative()).filePath(path) : path;
+    };
+    // A folder may hold "#" (a home folder "/home/a#b"): the whole text is the path when it
+    // names a file, else the anchor follows the last "#".
+    QString path = pathWithAnchor;
+    QString anchor;
+    const int hash = pathWithAnchor.lastIndexOf(QLatin1Char('#'));
+    if (hash >= 0 && findIgnoringCase(QDir::cleanPath(absolute(pathWithAnchor))).isEmpty()) {
+        path = pathWithAnchor.left(hash);
+        anchor = pathWithAnchor.mid(hash + 1);
+    }
+    return d->showFile(absolute(path), anchor, path);
 }
 
 void VexaHTMLViewer::reload()

@@ -38,7 +38,8 @@ public:
     void setServerRoot(const QString &folder);
     QString serverRoot() const;
 
-    /// Loads a local file, optionally followed by "#anchor" (scrolled to once loaded).
+    /// Loads a local file, optionally followed by "#anchor" (scrolled to once loaded); the
+    /// path may hold "#" itself, and a file URL ("file:///...#anchor") is taken as well.
     /// A different file adds a history entry and raises historyChange once it is shown;
     /// the file already shown is reloaded (it may have been regenerated) without a new
     /// history entry and without historyChange. Returns false, after the warning box,
@@ -93,7 +94,8 @@ signals:
     /// sets *handled to true to keep the viewer from following the link by its own rules.
     void hotSpotClick(const QString &target, bool *handled);
 
-    /// The mouse moved onto a link (its href as written) or off it (empty text).
+    /// The mouse moved onto a link (its href as written, a file URL as its local path) or
+    /// off it (empty text).
     void hotSpotCovered(const QString &target);
 
     /// The page shown or the history index changed.

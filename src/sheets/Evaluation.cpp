@@ -140,8 +140,12 @@ Evaluation::Result Evaluation::appendResultRows(QStringList &s, const ExamPart &
           << QStringLiteral("<td ") + light + QStringLiteral(" width=\"6%\">")
           << PageParts::questionLink(pics, id,
                                      QStringLiteral(" Fragentext und richtige L&ouml;sung"));
-        if (part.partLetter == u'T')
-            s << PageParts::solutionLink(pics, id);
+        if (part.partLetter == u'T') {
+            const QString solution =
+                PageParts::solutionLink(pics, id, m_paths.solution(part.classLetter, id));
+            if (!solution.isEmpty())
+                s << solution;
+        }
         if (status == Status::Wrong)
             s << PageParts::wrongQuestionLink(pics, id, part.code());
         s << QStringLiteral("</td>")
@@ -191,8 +195,8 @@ void Evaluation::appendVerdict(QStringList &s, const ExamPart &part, int right)
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
                             "nicht. Zum Bestehen dieses Pr&uuml;fungsteils m&uuml;ssen ") +
                  QString::number(part.passMark) + QStringLiteral("% erreicht werden. Auf ein ") +
-                 PageParts::link(m_paths.examinationPage(part.classLetter),
-                                 QStringLiteral("Neues!")) +
+                 PageParts::fileLink(m_paths.examinationPage(part.classLetter),
+                                     QStringLiteral("Neues!")) +
                  QStringLiteral("</td></tr>");
     else if (timeExceeded)
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, Sie haben die ") +
@@ -212,24 +216,26 @@ void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
       << PageParts::topLink() + QStringLiteral(" ");
     // Class N exists only under an archive's rules; its sheets lead back to its pages.
     if (part.classLetter == u'N')
-        s << PageParts::link(part.modeLetter == u't' ? m_paths.trainingPage(u'N')
-                                                     : m_paths.examinationPage(u'N'),
-                             part.modeLetter == u't' ? QStringLiteral("[Training Klasse N]")
-                                                     : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
+        s << PageParts::fileLink(
+            part.modeLetter == u't' ? m_paths.trainingPage(u'N') : m_paths.examinationPage(u'N'),
+            part.modeLetter == u't' ? QStringLiteral("[Training Klasse N]")
+                                    : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
     if (part.modeLetter == u't')
-        s << PageParts::link(m_paths.trainingPage(u'A'), QStringLiteral("[Training Klasse A]")) +
+        s << PageParts::fileLink(m_paths.trainingPage(u'A'),
+                                 QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(m_paths.trainingPage(u'E'), QStringLiteral("[Training Klasse E]"));
+                 PageParts::fileLink(m_paths.trainingPage(u'E'),
+                                     QStringLiteral("[Training Klasse E]"));
     else
-        s << PageParts::link(m_paths.examinationPage(u'A'),
-                             QStringLiteral("[Pr&uuml;fungen Klasse A]")) +
+        s << PageParts::fileLink(m_paths.examinationPage(u'A'),
+                                 QStringLiteral("[Pr&uuml;fungen Klasse A]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(m_paths.examinationPage(u'E'),
-                                 QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
+                 PageParts::fileLink(m_paths.examinationPage(u'E'),
+                                     QStringLiteral("[Pr&uuml;fungen Klasse E]")) +
                  QStringLiteral(" ") +
-                 PageParts::link(m_paths.statisticsLink(part.classLetter),
-                                 QStringLiteral("[Statistik]"));
-    s << PageParts::link(m_paths.answerListPage(), QStringLiteral(" [Antwortenliste]")) +
+                 PageParts::fileLink(m_paths.statisticsLink(part.classLetter),
+                                     QStringLiteral("[Statistik]"));
+    s << PageParts::fileLink(m_paths.answerListPage(), QStringLiteral(" [Antwortenliste]")) +
              QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("</tbody>") << QStringLiteral("</table>")
       << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");

@@ -343,7 +343,7 @@ QString SheetGenerator::FragenKopfZeile(const QString &id, const QString &colour
         QString link = PageParts::questionLink(pics, id, QStringLiteral(" Die richtige Antwort"));
         if (b.Teil == u'T') {
             lines << link;
-            link = PageParts::solutionLink(pics, id);
+            link = PageParts::solutionLink(pics, id, m_uses.paths.solution(b.Klasse, id));
         }
         lines << link + number;
     } else {
@@ -364,7 +364,8 @@ void SheetGenerator::BildZeile(const QString &reference, const QString &colour,
                                const QString &pictureRoot, QStringList &lines)
 {
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">")
-          << QStringLiteral("<td colspan=\"2\"><img src=\"") + pictureRoot + reference.mid(1, 50) +
+          << QStringLiteral("<td colspan=\"2\"><img src=\"") +
+                 PageParts::fileUrl(pictureRoot + reference.mid(1, 50)) +
                  QStringLiteral("\" vspace=\"2\" hspace=\"5\" border=\"0\" alt=\"") + reference +
                  QStringLiteral("\"></td>")
           << QStringLiteral("</tr>");
@@ -374,7 +375,8 @@ void SheetGenerator::AntwortZeile(const QString &name, const QString &position, 
                                   QStringList &lines, const QString &colour, QString answer,
                                   const QString &pictureRoot)
 {
-    ReplaceAll(answer, QStringLiteral("./pics"), pictureRoot + QStringLiteral("/pics"));
+    ReplaceAll(answer, QStringLiteral("./pics"),
+               PageParts::fileUrl(pictureRoot + QStringLiteral("/pics")));
     lines << QStringLiteral("<tr bgcolor=\"") + colour + QStringLiteral("\">");
     if (withRadio) {
         lines << QStringLiteral("<td><input type=\"radio\" name=\"") + name +

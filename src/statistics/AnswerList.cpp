@@ -57,10 +57,10 @@ bool AnswerList::AntwortenlisteErstellen(const ExamPart &part, int questionCount
                         "zeigt den Fragentext und die richtige Antwort.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
       << QStringLiteral("<td>") + PageParts::topLink() + u' ' +
-             PageParts::link(m_paths.trainingPage(classLetter), QStringLiteral("[Training]")) +
+             PageParts::fileLink(m_paths.trainingPage(classLetter), QStringLiteral("[Training]")) +
              u' ' +
-             PageParts::link(m_paths.examinationPage(classLetter),
-                             QStringLiteral("[Pr&uuml;fungen]"))
+             PageParts::fileLink(m_paths.examinationPage(classLetter),
+                                 QStringLiteral("[Pr&uuml;fungen]"))
       << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table>")
       << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">")
       << QStringLiteral("<tr>")

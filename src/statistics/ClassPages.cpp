@@ -81,22 +81,22 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
     for (const ExamRules::ExamClass &other : rules.classes) {
         const ClassReadiness r = ClassReadiness::of(rules, other.letter, logLines);
         s << QStringLiteral("<tr><td nowrap>") +
-                 PageParts::link(paths.examinationPage(other.letter),
-                                 QStringLiteral("Klasse ") + other.letter) +
+                 PageParts::fileLink(paths.examinationPage(other.letter),
+                                     QStringLiteral("Klasse ") + other.letter) +
                  QStringLiteral("</td><td>") + verdictText(r) + QStringLiteral("</td></tr>");
     }
     s << QStringLiteral("</table>");
 
     s << QStringLiteral("<div class=\"kasten\">") +
-             PageParts::link(paths.generatedTrainingPage(classLetter),
-                             QStringLiteral("Training Klasse ") + c) +
+             PageParts::fileLink(paths.generatedTrainingPage(classLetter),
+                                 QStringLiteral("Training Klasse ") + c) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::link(paths.statisticsLink(classLetter),
-                             QStringLiteral("Statistik Klasse ") + c) +
+             PageParts::fileLink(paths.statisticsLink(classLetter),
+                                 QStringLiteral("Statistik Klasse ") + c) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::link(paths.logPage(), QStringLiteral("Pr&uuml;fungslog")) +
+             PageParts::fileLink(paths.logPage(), QStringLiteral("Pr&uuml;fungslog")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::link(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             PageParts::fileLink(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
              QStringLiteral("</div>")
       << QStringLiteral("<p align=\"right\"><small>") + PageParts::stamp(when) +

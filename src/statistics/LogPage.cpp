@@ -29,12 +29,14 @@ QStringList LogPage::pageLines(const DataPaths &paths, const QStringList &logLin
       << QStringLiteral("</tr>") << QStringLiteral("</thead>") << QStringLiteral("<tfoot>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
       << QStringLiteral("<td colspan=\"2\">") + PageParts::topLink() + u' ' +
-             PageParts::link(programDir + QStringLiteral("/html/pruefungen.html"),
-                             QStringLiteral("[Pr&uuml;fungen]")) +
+             PageParts::fileLink(programDir + QStringLiteral("/html/pruefungen.html"),
+                                 QStringLiteral("[Pr&uuml;fungen]")) +
              u' ' +
-             PageParts::link(paths.statisticsLink(u'A'), QStringLiteral("[Statistik Klasse A]")) +
+             PageParts::fileLink(paths.statisticsLink(u'A'),
+                                 QStringLiteral("[Statistik Klasse A]")) +
              u' ' +
-             PageParts::link(paths.statisticsLink(u'E'), QStringLiteral("[Statistik Klasse E]")) +
+             PageParts::fileLink(paths.statisticsLink(u'E'),
+                                 QStringLiteral("[Statistik Klasse E]")) +
              QStringLiteral("</td>")
       << QStringLiteral("</tr>") << QStringLiteral("<tr>") << QStringLiteral("<td colspan=\"2\">")
       << QStringLiteral("<table border=\"0\" cellpadding=\"2\" cellspacing=\"0\" width=\"100%\">")

@@ -148,7 +148,7 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
 QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when,
                                   const QList<ChartPart> &parts)
 {
-    const QString pd = paths.programDir();
+    const QString pd = PageParts::fileUrl(paths.programDir());
     const bool classA = classLetter == u'A';
     const QString c(classLetter);
     const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
@@ -157,7 +157,7 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
     QStringList s;
 
     PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Statistik Klasse ") + c,
-                              pd + QStringLiteral("/css/vexa.css"));
+                              paths.programDir() + QStringLiteral("/css/vexa.css"));
     s << QStringLiteral("<body text=\"#0000a0\" bgcolor=\"#ffffff\">")
       << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
       // Frame
@@ -216,8 +216,8 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
     if (classLetter == u'E')
         s << statisticsRow;
     s << row(empty, plain,
-             menuLink(QStringLiteral("menu"), paths.logPage(), QStringLiteral(" Pr&uuml;fungslog"),
-                      QStringLiteral("Log")))
+             menuLink(QStringLiteral("menu"), PageParts::fileUrl(paths.logPage()),
+                      QStringLiteral(" Pr&uuml;fungslog"), QStringLiteral("Log")))
       << row(gdot, left,
              menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/links.html"),
                       QStringLiteral(" N&uuml;tzliche Links zum Thema Amateurfunkpr&uuml;fung"),
@@ -258,9 +258,9 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
                  block.heading + QStringLiteral("</big>")
           << QStringLiteral("</td>") << QStringLiteral("</tr>")
           << QStringLiteral("<tr background=\"\">")
-          << chartCell(paths.chart(block.code, 20),
+          << chartCell(PageParts::fileUrl(paths.chart(block.code, 20)),
                        QStringLiteral("Maximal die letzten 20 Pr&uuml;fungen"))
-          << chartCell(paths.chart(block.code, 0),
+          << chartCell(PageParts::fileUrl(paths.chart(block.code, 0)),
                        QStringLiteral("Maximal die letzten 250 Pr&uuml;fungen"))
           << QStringLiteral("</tr>");
     }

@@ -17,6 +17,7 @@ public:
     QStringList confirmations;
     QList<bool> confirmAnswers; ///< answers taken from the front; OK when empty
     QStringList shownPages;
+    bool showPageResult = true; ///< false: the viewer could not show the page
     QString title;
     QString caption;
     int focusCount = 0;
@@ -47,7 +48,7 @@ public:
     bool showPage(const QString &pathWithAnchor) override
     {
         shownPages.append(pathWithAnchor);
-        return true;
+        return showPageResult;
     }
     QString pageTitle() const override { return title; }
     void setCaption(const QString &c) override { caption = c; }

@@ -7,12 +7,12 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-/// What the viewer submits for the sheet on screen: `right` questions answered right,
+/// What the viewer submits for the sheet in the file: `right` questions answered right,
 /// `wrong` answered wrong, the rest unanswered; radio line before the hidden line.
-inline QStringList answerSheet(const CoreFixture &f, int right, int wrong)
+inline QStringList answerSheet(const QString &sheetPage, int right, int wrong)
 {
     QStringList page;
-    (void)TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), page);
+    (void)TextFile::readLines(sheetPage, page);
     static const QRegularExpression radio(QStringLiteral("name=\"(\\w{5})\" value=\"([RW]\\d)\""));
     static const QRegularExpression hidden(
         QStringLiteral("<input type=\"hidden\" name=\"(\\w+)\" value=\"(\\w+)\">"));
@@ -40,4 +40,10 @@ inline QStringList answerSheet(const CoreFixture &f, int right, int wrong)
         }
     }
     return results;
+}
+
+/// What the viewer submits for the sheet on screen.
+inline QStringList answerSheet(const CoreFixture &f, int right, int wrong)
+{
+    return answerSheet(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), right, wrong);
 }

@@ -215,7 +215,7 @@ void TestCatalogueImport::importReplacesCatalogue()
                                 {QStringLiteral("teil=T"), QStringLiteral("abschnitt=AB1")});
     QStringList sheet;
     QVERIFY(TextFile::readLines(data + QStringLiteral("/html/LetztePruefung.html"), sheet));
-    QVERIFY(sheet.join(u'\n').contains(QStringLiteral("<img src=\"") + data +
+    QVERIFY(sheet.join(u'\n').contains(QStringLiteral("<img src=\"file://") + data +
                                        QStringLiteral("/pics/AB101_a.svg\"")));
 
     // A second import on the same day keeps the first replaced archive too.

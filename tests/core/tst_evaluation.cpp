@@ -297,21 +297,39 @@ void TestEvaluation::rowLinks_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("solutionClass"); // class folder holding <ID>.pdf; "" none
     QTest::addColumn<QStringList>("targets");
 
+    // The "L" of a technical question only where its worked solution exists.
     QTest::newRow("T wrong") << "TA"
-                             << "W2" << QStringList{".qst", ".sln", ".qff"};
+                             << "W2"
+                             << "A" << QStringList{".qst", ".sln", ".qff"};
     QTest::newRow("T right") << "TE"
-                             << "R2" << QStringList{".qst", ".sln"};
+                             << "R2"
+                             << "E" << QStringList{".qst", ".sln"};
     QTest::newRow("T unanswered") << "TA"
-                                  << "" << QStringList{".qst", ".sln"};
+                                  << ""
+                                  << "A" << QStringList{".qst", ".sln"};
+    QTest::newRow("T wrong, no solution") << "TA"
+                                          << "W2"
+                                          << "" << QStringList{".qst", ".qff"};
+    QTest::newRow("T right, no solution") << "TE"
+                                          << "R2"
+                                          << "" << QStringList{".qst"};
+    QTest::newRow("T right, solution of another class") << "TE"
+                                                        << "R2"
+                                                        << "A" << QStringList{".qst"};
     QTest::newRow("B wrong") << "BE"
-                             << "W1" << QStringList{".qst", ".qff"};
+                             << "W1"
+                             << "E" << QStringList{".qst", ".qff"};
     QTest::newRow("B right") << "BE"
-                             << "R1" << QStringList{".qst"};
+                             << "R1"
+                             << "" << QStringList{".qst"};
     QTest::newRow("V wrong") << "VE"
-                             << "W3" << QStringList{".qst", ".qff"};
+                             << "W3"
+                             << "" << QStringList{".qst", ".qff"};
     QTest::newRow("V unanswered") << "VE"
+                                  << ""
                                   << "" << QStringList{".qst"};
 }
 
@@ -319,11 +337,19 @@ void TestEvaluation::rowLinks()
 {
     QFETCH(QString, code);
     QFETCH(QString, answer);
+    QFETCH(QString, solutionClass);
     QFETCH(QStringList, targets);
 
-    CoreFixture f;
-    prepareSheet(*f.core, code, u'k', QStringLiteral("2"), QString(), 1, QStringLiteral("60"), 5);
     const QString id = code + QStringLiteral("404");
+    QTemporaryDir program;
+    if (!solutionClass.isEmpty()) {
+        const QString folder =
+            program.path() + QStringLiteral("/Fragen/QZ7TRV/Klasse") + solutionClass;
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(TextFile::writeLines(folder + u'/' + id + QStringLiteral(".pdf"), {"%PDF"}));
+    }
+    CoreFixture f(1, program.path());
+    prepareSheet(*f.core, code, u'k', QStringLiteral("2"), QString(), 1, QStringLiteral("60"), 5);
     QStringList results;
     if (!answer.isEmpty())
         results << id + u'=' + answer;

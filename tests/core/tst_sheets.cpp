@@ -78,7 +78,8 @@ private slots:
         // Questions 41 to 45 of group TA: every one with question and solution links.
         QCOMPARE(countLines(lines, QStringLiteral("{page-break-inside: avoid;}")), 5);
         QCOMPARE(countLines(lines, QStringLiteral(".qst\"><img")), 5);
-        QCOMPARE(countLines(lines, QStringLiteral(".sln\"><img")), 5);
+        // No worked solutions beside this program folder: no "L" links.
+        QCOMPARE(countLines(lines, QStringLiteral(".sln\"><img")), 0);
         QVERIFY(lines.contains(QStringLiteral("<td><big>TA/2  Technische Kenntnisse</big></td>")));
         QVERIFY(lines.contains(
             QStringLiteral("<td align=\"right\">5 Fragen &nbsp; Zeit: - Minuten</td>")));
@@ -139,9 +140,10 @@ private slots:
             QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
         const QStringList lines = sheetLines(f);
         // "p:" in lower case is a picture line too.
-        QVERIFY(lines.contains(QStringLiteral(
-            "<td colspan=\"2\"><img src=\"/opt/vexa/pics/spule.gif\" vspace=\"2\" hspace=\"5\" "
-            "border=\"0\" alt=\"./pics/spule.gif\"></td>")));
+        QVERIFY(lines.contains(
+            QStringLiteral("<td colspan=\"2\"><img src=\"file:///opt/vexa/pics/spule.gif\" "
+                           "vspace=\"2\" hspace=\"5\" "
+                           "border=\"0\" alt=\"./pics/spule.gif\"></td>")));
         QVERIFY(lines.contains(QStringLiteral("<td colspan=\"2\"><b>Gr&ouml;&szlig;e f&uuml;r "
                                               "&Uuml;bertragungsma&szlig;?</b></td>")));
         // The group code selects TA only, not the TB question.
@@ -151,12 +153,11 @@ private slots:
         g.startWithArchive(kCatalogue);
         g.core->pageCommands().VexaHTMLViewerFormSubmit(
             QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
-        QCOMPARE(
-            countLines(
-                sheetLines(g),
-                QStringLiteral(
-                    "<td>Das Symbol <img src=\"/opt/vexa/pics/fragen/diode.svg\" alt=\"\"></td>")),
-            1);
+        QCOMPARE(countLines(sheetLines(g),
+                            QStringLiteral(
+                                "<td>Das Symbol <img "
+                                "src=\"file:///opt/vexa/pics/fragen/diode.svg\" alt=\"\"></td>")),
+                 1);
     }
 
     void ordinalBeyondTheCatalogueGivesAShorterSheet()
@@ -306,6 +307,59 @@ private slots:
         QVERIFY(sheetLines(f).contains(QStringLiteral("<input type=\"hidden\" name=\"testid\" "
                                                       "value=\"") +
                                        number + QStringLiteral("\">")));
+    }
+
+    // Only some catalogues bring worked solutions; an "L" without its file leads nowhere.
+    void solutionLinkOnlyWhereTheFileExists_data()
+    {
+        QTest::addColumn<QStringList>("solutions");
+        QTest::addColumn<QStringList>("linked");
+        QTest::newRow("none") << QStringList() << QStringList();
+        QTest::newRow("one") << QStringList{"TA103"} << QStringList{"TA103"};
+        QTest::newRow("all") << QStringList{"TA101", "TA102", "TA103"}
+                             << QStringList{"TA101", "TA102", "TA103"};
+        QTest::newRow("another class only") << QStringList{"E:TA102"} << QStringList();
+    }
+    void solutionLinkOnlyWhereTheFileExists()
+    {
+        QFETCH(QStringList, solutions);
+        QFETCH(QStringList, linked);
+        QTemporaryDir program;
+        for (QString id : solutions) {
+            const QChar classLetter = id.startsWith(QLatin1String("E:")) ? u'E' : u'A';
+            id.remove(QStringLiteral("E:"));
+            const QString folder =
+                program.path() + QStringLiteral("/Fragen/QZ7TRV/Klasse") + classLetter;
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(TextFile::writeLines(folder + u'/' + id + QStringLiteral(".pdf"), {"%PDF"}));
+        }
+        CoreFixture f(1, program.path());
+        f.startWithArchive(QStringLiteral(VEXA_TEST_DATA "/catalogue/small.qst"));
+        f.core->pageCommands().VexaHTMLViewerFormSubmit(
+            QStringLiteral("VexaUA"), {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        const QStringList lines = sheetLines(f);
+        QCOMPARE(countLines(lines, QStringLiteral(".qst\"><img")), 3);
+        QStringList found;
+        static const QRegularExpression sln(QStringLiteral("href=\"(\\w{5})\\.sln\""));
+        for (const QString &line : lines)
+            for (const QRegularExpressionMatch &m : sln.globalMatch(line))
+                found << m.captured(1);
+        found.sort();
+        QCOMPARE(found, linked);
+    }
+
+    // A sheet the viewer could not show is no examination: not timed, no answer list.
+    void sheetNotShownEndsTheGeneration()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        f.ui.showPageResult = false;
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.ui.shownPages.size(), 1);
+        QVERIFY(!f.ui.timerRunning);
+        QVERIFY(!f.ui.antwortenlisteEnabled);
+        QVERIFY(!QFileInfo::exists(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html")));
+        QVERIFY(!f.core->bogen().NavigationErwartet);
     }
 
     // Answer list and sheet are kept together or not at all, so the menu never offers an

@@ -311,6 +311,51 @@ private slots:
                 .ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), QString()),
             QStringLiteral("/tmp/listen/"));
     }
+
+    // The settings file is Windows-1252: a folder that code page cannot hold must come
+    // back unchanged, not as "?"; folders it can hold stay readable text in the file.
+    void listsFolderRoundTrips_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("stored"); // the value as the file holds it
+        QTest::newRow("plain") << "/tmp/listen/"
+                               << "/tmp/listen/";
+        QTest::newRow("umlaut and hash") << "/home/jürgen/a#b%20c"
+                                         << "/home/jürgen/a#b%20c";
+        QTest::newRow("polish") << "/home/łukasz#1/Vexa/Fragen"
+                                << "file:///home/%C5%82ukasz%231/Vexa/Fragen";
+        QTest::newRow("cyrillic") << "/home/Юрий/Listen"
+                                  << "file:///home/%D0%AE%D1%80%D0%B8%D0%B9/Listen";
+        QTest::newRow("percent beside polish") << "/tmp/ł 100%"
+                                               << "file:///tmp/%C5%82%20100%25";
+        QTest::newRow("blank at the end") << "/tmp/listen "
+                                          << "file:///tmp/listen%20";
+        QTest::newRow("looks like a URL") << "file:x"
+                                          << "file:file:x";
+    }
+    void listsFolderRoundTrips()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, stored);
+        CoreFixture f;
+        f.core->start();
+        f.core->paths().setQuestionListsDir(folder);
+        QVERIFY(f.core->shutdown());
+        const QString ini = f.dataDir() + QStringLiteral("/Vexa.ini");
+        QCOMPARE(IniFile(ini).ReadString(QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"),
+                                         QString()),
+                 stored);
+
+        VexaCore::Options o;
+        o.programDir = QStringLiteral("/opt/vexa");
+        o.dataDir = f.dataDir();
+        FakeUserInterface ui;
+        VexaCore again(o, ui);
+        again.start();
+        QCOMPARE(again.paths().questionListsDir(), folder);
+        QCOMPARE(again.paths().wrongQuestionsList(QStringLiteral("TA")),
+                 QDir(folder).filePath(QStringLiteral("TAFalscheFragen.qlt")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)

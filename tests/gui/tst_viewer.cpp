@@ -1,4 +1,6 @@
+#include "catalogue/PageParts.h"
 #include "components/MessageBox.h"
+#include "components/TextFile.h"
 #include "components/VexaHTMLViewer.h"
 
 #include <QApplication>
@@ -245,6 +247,137 @@ private slots:
         QTRY_COMPARE(m_viewer->currentFile(), fixture("klassea.html"));
         WAIT_LOADED(*m_viewer);
         QCOMPARE(m_viewer->documentTitle(), QStringLiteral("Klasse A"));
+    }
+
+    // A home folder may hold "#" and characters outside Windows-1252: generated pages,
+    // their style sheet, pictures and links to each other must still work.
+    void generatedPageShowsFromOddFolder_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::newRow("polish and hash") << QStringLiteral("łukasz#1");
+        QTest::newRow("cyrillic and percent") << QStringLiteral("Юрий 100%");
+    }
+    void generatedPageShowsFromOddFolder()
+    {
+        QFETCH(QString, home);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/' + home;
+        const QString html = root + QStringLiteral("/Vexa/html");
+        const QString program = root + QStringLiteral("/Programm");
+        QVERIFY(QDir().mkpath(html));
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/css")));
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/pics")));
+        const QString css = program + QStringLiteral("/css/vexa2.css");
+        QVERIFY(writeFile(css, "body { background-color: rgb(0, 128, 0); }"));
+        QVERIFY(writeFile(program + QStringLiteral("/pics/bild.png"), pngOf(Qt::red)));
+        const QString second = html + QStringLiteral("/LetztesLog.html");
+        const QString first = html + QStringLiteral("/LetztePruefung.html");
+        for (const QString &path : {first, second}) {
+            QStringList lines;
+            PageParts::appendHead(lines, QFileInfo(path).baseName(), css);
+            lines << QStringLiteral("<img id=\"bild\" src=\"") +
+                         PageParts::fileUrl(program + QStringLiteral("/pics/bild.png")) +
+                         QStringLiteral("\">")
+                  << QStringLiteral("<a id=\"weiter\" href=\"") + PageParts::fileUrl(second) +
+                         QStringLiteral("#unten\">weiter</a>")
+                  << QStringLiteral("<div style=\"height:3000px\"></div><a name=\"unten\"></a>")
+                  << QStringLiteral("</div></body></html>");
+            QVERIFY(TextFile::writeLines(path, lines));
+        }
+
+        LOAD(*m_viewer, first + QStringLiteral("#top"));
+        QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join(u'\n')));
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("LetztePruefung"));
+        QCOMPARE(m_viewer->currentFile(), first);
+        QCOMPARE(runScript(*m_viewer, QStringLiteral("getComputedStyle(document.body)"
+                                                     ".backgroundColor"))
+                     .toString(),
+                 QStringLiteral("rgb(0, 128, 0)"));
+        QTRY_COMPARE(
+            runScript(*m_viewer, QStringLiteral("document.getElementById('bild').naturalWidth"))
+                .toInt(),
+            200);
+
+        // The status line names the link's file as a path.
+        const QVariantList box =
+            runScript(*m_viewer, QStringLiteral("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                                                "(document.getElementById('weiter')"
+                                                ".getBoundingClientRect())"))
+                .toList();
+        QCOMPARE(box.size(), 2);
+        QWidget *surface = m_viewer->view()->focusProxy();
+        QVERIFY(surface);
+        QSignalSpy covered(m_viewer.get(), &VexaHTMLViewer::hotSpotCovered);
+        QTest::mouseMove(surface, QPoint(0, 0));
+        QTest::mouseMove(surface, QPoint(box.at(0).toInt(), box.at(1).toInt()));
+        QTRY_VERIFY(!covered.isEmpty() && covered.last().at(0).toString() == second);
+
+        // The page's file URL link, with its anchor.
+        click(*m_viewer, QStringLiteral("weiter"));
+        QTRY_COMPARE(m_viewer->currentFile(), second);
+        WAIT_LOADED(*m_viewer);
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("LetztesLog"));
+        QTRY_VERIFY(scrollY(*m_viewer) > 2000);
+
+        // A path holding "#" that names a file is loaded whole.
+        QVERIFY(writeFile(root + QStringLiteral("/a#b.html"), page("Raute", QString())));
+        LOAD(*m_viewer, root + QStringLiteral("/a#b.html"));
+        QCOMPARE(m_viewer->documentTitle(), QStringLiteral("Raute"));
+        QVERIFY(m_warnings.isEmpty());
+    }
+
+    // The official catalogue's pictures are about 230 px wide with labels of 5-7 px: the
+    // generated pages' style sheet shows them larger, within their column; the program's
+    // own pictures keep their size.
+    void importedPicturesAreEnlarged_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("width");
+        QTest::newRow("imported question") << "Vexa/pics/AB101_q.svg"
+                                           << "auto" << 460;
+        QTest::newRow("imported answer") << "Vexa/pics/AB101_a.svg"
+                                         << "auto" << 460;
+        QTest::newRow("narrow column") << "Vexa/pics/AB101_q.svg"
+                                       << "300px" << 300;
+        QTest::newRow("own picture") << "Programm/pics/fragen/ta_teiler.svg"
+                                     << "auto" << 230;
+    }
+    void importedPicturesAreEnlarged()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, column);
+        QFETCH(int, width);
+        QTemporaryDir dir;
+        const QString svg = dir.path() + u'/' + picture;
+        QVERIFY(QDir().mkpath(QFileInfo(svg).absolutePath()));
+        QVERIFY(writeFile(svg, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"230\" "
+                               "height=\"100\"><rect width=\"230\" height=\"100\"/></svg>"));
+        QStringList lines;
+        PageParts::appendHead(lines, QStringLiteral("Bild"),
+                              QStringLiteral(VEXA_PROGRAM_DIR "/css/vexa2.css"));
+        lines << QStringLiteral("<div style=\"width:%1\" align=\"left\"><img src=\"%2\"></div>")
+                     .arg(column, PageParts::fileUrl(svg))
+              << QStringLiteral("</div></body></html>");
+        const QString path = dir.path() + QStringLiteral("/Vexa/LetztePruefung.html");
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(TextFile::writeLines(path, lines));
+        LOAD(*m_viewer, path);
+
+        // The drawn width of the black picture, in pixels of the viewer.
+        const auto drawnWidth = [this] {
+            const QImage image = m_viewer->view()->grab().toImage();
+            int left = image.width();
+            int right = -1;
+            for (int y = 0; y < image.height(); y += 4)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 40) {
+                        left = qMin(left, x);
+                        right = qMax(right, x);
+                    }
+            return right - left + 1;
+        };
+        QTRY_COMPARE(drawnWidth(), width);
     }
 
     void anchorLinkScrollsWithHistoryEntry()
