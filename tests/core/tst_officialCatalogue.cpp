@@ -97,6 +97,32 @@ void TestOfficialCatalogue::brokenInput_data()
         << "broken_bothkinds.json"
         << shape + "Abschnitt \"Betriebsabwicklung\" hat nicht entweder Unterabschnitte oder "
                    "Fragen.";
+    // Numbers and picture keys become file names, and the archive's entries hold them and
+    // the edition on one line each.
+    const QString picture = shape + QStringLiteral("der Bildname \"%1\" der Frage %2 ist kein "
+                                                   "einfacher Dateiname (er enthält einen "
+                                                   "Zeilenumbruch, einen Ordner, \"..\" oder ein "
+                                                   "unzulässiges Zeichen).");
+    const QString number = shape + QStringLiteral("die Kennung der Frage \"%1\" enthält einen "
+                                                  "Zeilenumbruch, einen Ordner, \"..\" oder ein "
+                                                  "unzulässiges Zeichen.");
+    QTest::newRow("picture key with folders")
+        << "broken_picturepath.json" << picture.arg("../../../x", "EB101");
+    QTest::newRow("picture key with drive letter")
+        << "broken_picturedrive.json" << picture.arg("C:x", "AB101");
+    QTest::newRow("picture key with line break")
+        << "broken_picturelinebreak.json" << picture.arg("AB101_d\r\nW:x", "AB101");
+    QTest::newRow("number with line break")
+        << "broken_numberlinebreak.json" << number.arg("BA1\n2");
+    QTest::newRow("group code with line break")
+        << "broken_grouplinebreak.json" << number.arg("B\r101");
+    QTest::newRow("number with folders") << "broken_numberpath.json" << number.arg("../..");
+    QTest::newRow("edition with line break")
+        << "broken_editionlinebreak.json"
+        << shape + "die Angabe \"edition\" enthält einen Zeilenumbruch.";
+    QTest::newRow("issue date with line break")
+        << "broken_issuedlinebreak.json"
+        << shape + "die Angabe \"issued_on\" enthält einen Zeilenumbruch.";
 }
 
 void TestOfficialCatalogue::brokenInput()
