@@ -1,5 +1,7 @@
 #include "catalogue/OfficialCatalogue.h"
 
+#include "components/Cp1252.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,10 +27,11 @@ int partOf(const QString &title)
 }
 
 // Question numbers and picture keys become parts of file paths and of HTML: a plain file
-// name, without folders, "..", drive letters or control characters.
+// name, without folders, "..", drive letters or control characters. The archive holds them
+// as Windows-1252, where any other character would turn into "?".
 bool isPlainName(const QString &name)
 {
-    if (name.contains(QLatin1String("..")))
+    if (name.contains(QLatin1String("..")) || !Cp1252::canEncode(name))
         return false;
     for (const QChar c : name)
         if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))

@@ -117,6 +117,11 @@ void TestOfficialCatalogue::brokenInput_data()
     QTest::newRow("group code with line break")
         << "broken_grouplinebreak.json" << number.arg("B\r101");
     QTest::newRow("number with folders") << "broken_numberpath.json" << number.arg("../..");
+    // Outside Windows-1252 the archive would hold "?" where the file name has the character.
+    QTest::newRow("picture key outside the code page")
+        << "broken_picturecodepage.json" << picture.arg("AB101_ł", "AB101");
+    QTest::newRow("number outside the code page")
+        << "broken_numbercodepage.json" << number.arg("VŁ101");
     QTest::newRow("edition with line break")
         << "broken_editionlinebreak.json"
         << shape + "die Angabe \"edition\" enthält einen Zeilenumbruch.";
