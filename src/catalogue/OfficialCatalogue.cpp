@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -26,9 +27,9 @@ int partOf(const QString &title)
     return -1;
 }
 
-// Question numbers and picture keys become parts of file paths and of HTML: a plain file
-// name, without folders, "..", drive letters or control characters. The archive holds them
-// as Windows-1252, where any other character would turn into "?".
+// Picture keys become parts of file paths and of HTML: a plain file name, without folders,
+// "..", drive letters or control characters. The archive holds them as Windows-1252, where
+// any other character would turn into "?".
 bool isPlainName(const QString &name)
 {
     if (name.contains(QLatin1String("..")) || !Cp1252::canEncode(name))
@@ -37,6 +38,14 @@ bool isPlainName(const QString &name)
         if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
             return false;
     return true;
+}
+
+// A question number is a file name (worked solutions), a link target and a word of the
+// question lists, the sections entry and the log: letters and digits only.
+bool isWord(const QString &number)
+{
+    return Cp1252::canEncode(number) && std::all_of(number.cbegin(), number.cend(),
+                                                    [](QChar c) { return c.isLetterOrNumber(); });
 }
 
 // Values the archive's entries write on one line.
@@ -95,9 +104,9 @@ public:
         if (out.number.size() != 5)
             return fail(QStringLiteral("die Frage \"%1\" hat keine Kennung aus fünf Zeichen")
                             .arg(out.number));
-        if (!isPlainName(out.number))
-            return fail(QStringLiteral("die Kennung der Frage \"%1\" enthält einen Zeilenumbruch, "
-                                       "einen Ordner, \"..\" oder ein unzulässiges Zeichen")
+        if (!isWord(out.number))
+            return fail(QStringLiteral("die Kennung der Frage \"%1\" besteht nicht nur aus "
+                                       "Buchstaben und Ziffern")
                             .arg(out.number));
         if (numbers.contains(out.number))
             return fail(QStringLiteral("die Frage %1 kommt zweimal vor").arg(out.number));

@@ -103,9 +103,8 @@ void TestOfficialCatalogue::brokenInput_data()
                                                    "einfacher Dateiname (er enthält einen "
                                                    "Zeilenumbruch, einen Ordner, \"..\" oder ein "
                                                    "unzulässiges Zeichen).");
-    const QString number = shape + QStringLiteral("die Kennung der Frage \"%1\" enthält einen "
-                                                  "Zeilenumbruch, einen Ordner, \"..\" oder ein "
-                                                  "unzulässiges Zeichen.");
+    const QString number = shape + QStringLiteral("die Kennung der Frage \"%1\" besteht nicht "
+                                                  "nur aus Buchstaben und Ziffern.");
     QTest::newRow("picture key with folders")
         << "broken_picturepath.json" << picture.arg("../../../x", "EB101");
     QTest::newRow("picture key with drive letter")
@@ -122,6 +121,8 @@ void TestOfficialCatalogue::brokenInput_data()
         << "broken_picturecodepage.json" << picture.arg("AB101_ł", "AB101");
     QTest::newRow("number outside the code page")
         << "broken_numbercodepage.json" << number.arg("VŁ101");
+    // "#" starts a comment in the sections entry and a fragment in a link.
+    QTest::newRow("number with hash") << "broken_numberhash.json" << number.arg("#A101");
     QTest::newRow("edition with line break")
         << "broken_editionlinebreak.json"
         << shape + "die Angabe \"edition\" enthält einen Zeilenumbruch.";
