@@ -1,9 +1,15 @@
 #include "catalogue/OfficialCatalogue.h"
 
+#include "components/Cp1252.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,6 +25,33 @@ int partOf(const QString &title)
     if (title.endsWith(QLatin1String("Kenntnisse von Vorschriften")))
         return OfficialCatalogue::Regulations;
     return -1;
+}
+
+// Picture keys become parts of file paths and of HTML: a plain file name, without folders,
+// "..", drive letters or control characters. The archive holds them as Windows-1252, where
+// any other character would turn into "?".
+bool isPlainName(const QString &name)
+{
+    if (name.contains(QLatin1String("..")) || !Cp1252::canEncode(name))
+        return false;
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
+            return false;
+    return true;
+}
+
+// A question number is a file name (worked solutions), a link target and a word of the
+// question lists, the sections entry and the log: letters and digits only.
+bool isWord(const QString &number)
+{
+    return Cp1252::canEncode(number) && std::all_of(number.cbegin(), number.cend(),
+                                                    [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// Values the archive's entries write on one line.
+bool isOneLine(const QString &text)
+{
+    return !text.contains(u'\n') && !text.contains(u'\r');
 }
 
 class Reader
@@ -71,6 +104,10 @@ public:
         if (out.number.size() != 5)
             return fail(QStringLiteral("die Frage \"%1\" hat keine Kennung aus fünf Zeichen")
                             .arg(out.number));
+        if (!isWord(out.number))
+            return fail(QStringLiteral("die Kennung der Frage \"%1\" besteht nicht nur aus "
+                                       "Buchstaben und Ziffern")
+                            .arg(out.number));
         if (numbers.contains(out.number))
             return fail(QStringLiteral("die Frage %1 kommt zweimal vor").arg(out.number));
         numbers.insert(out.number);
@@ -95,7 +132,21 @@ public:
                                 .arg(out.number));
         }
         (void)text(QStringLiteral("picture_question"), out.pictureQuestion);
+        for (const QString &key : pictureKeys(out))
+            if (!isPlainName(key))
+                return fail(QStringLiteral("der Bildname \"%1\" der Frage %2 ist kein einfacher "
+                                           "Dateiname (er enthält einen Zeilenumbruch, einen "
+                                           "Ordner, \"..\" oder ein unzulässiges Zeichen)")
+                                .arg(key, out.number));
         return true;
+    }
+
+    static QStringList pictureKeys(const OfficialQuestion &q)
+    {
+        QStringList keys{q.pictureQuestion};
+        for (const QString &key : q.pictureAnswers)
+            keys << key;
+        return keys;
     }
 
     bool fail(const QString &text)
@@ -161,6 +212,12 @@ bool OfficialCatalogue::read(const QByteArray &json, OfficialCatalogue &out, QSt
     result.edition = metadata.value(QLatin1String("edition")).toString();
     result.issuedOn = metadata.value(QLatin1String("issued_on")).toString();
     result.licence = metadata.value(QLatin1String("license")).toString();
+    for (const auto &[key, value] :
+         {std::pair{"edition", &result.edition}, std::pair{"issued_on", &result.issuedOn}})
+        if (!isOneLine(*value))
+            return failed(
+                wrongShape.arg(QStringLiteral("die Angabe \"%1\" enthält einen Zeilenumbruch")
+                                   .arg(QLatin1String(key))));
     out = std::move(result);
     return true;
 }

@@ -41,6 +41,9 @@ struct OfficialCatalogue
 
     /// Reads the JSON publication. Returns false with a German message in *error (naming
     /// the question or chapter) when the bytes are no JSON, do not have the publication's
-    /// structure, or name a question twice; out is left as it was then.
+    /// structure, name a question twice, give a question a number not made of letters and
+    /// digits or a picture key that is no plain file name (folders, "..", drive letters,
+    /// control characters, characters outside Windows-1252), or break the edition or
+    /// publication date over lines; out is left as it was then.
     [[nodiscard]] static bool read(const QByteArray &json, OfficialCatalogue &out, QString *error);
 };

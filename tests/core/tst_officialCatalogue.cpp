@@ -97,6 +97,38 @@ void TestOfficialCatalogue::brokenInput_data()
         << "broken_bothkinds.json"
         << shape + "Abschnitt \"Betriebsabwicklung\" hat nicht entweder Unterabschnitte oder "
                    "Fragen.";
+    // Numbers and picture keys become file names, and the archive's entries hold them and
+    // the edition on one line each.
+    const QString picture = shape + QStringLiteral("der Bildname \"%1\" der Frage %2 ist kein "
+                                                   "einfacher Dateiname (er enthält einen "
+                                                   "Zeilenumbruch, einen Ordner, \"..\" oder ein "
+                                                   "unzulässiges Zeichen).");
+    const QString number = shape + QStringLiteral("die Kennung der Frage \"%1\" besteht nicht "
+                                                  "nur aus Buchstaben und Ziffern.");
+    QTest::newRow("picture key with folders")
+        << "broken_picturepath.json" << picture.arg("../../../x", "EB101");
+    QTest::newRow("picture key with drive letter")
+        << "broken_picturedrive.json" << picture.arg("C:x", "AB101");
+    QTest::newRow("picture key with line break")
+        << "broken_picturelinebreak.json" << picture.arg("AB101_d\r\nW:x", "AB101");
+    QTest::newRow("number with line break")
+        << "broken_numberlinebreak.json" << number.arg("BA1\n2");
+    QTest::newRow("group code with line break")
+        << "broken_grouplinebreak.json" << number.arg("B\r101");
+    QTest::newRow("number with folders") << "broken_numberpath.json" << number.arg("../..");
+    // Outside Windows-1252 the archive would hold "?" where the file name has the character.
+    QTest::newRow("picture key outside the code page")
+        << "broken_picturecodepage.json" << picture.arg("AB101_ł", "AB101");
+    QTest::newRow("number outside the code page")
+        << "broken_numbercodepage.json" << number.arg("VŁ101");
+    // "#" starts a comment in the sections entry and a fragment in a link.
+    QTest::newRow("number with hash") << "broken_numberhash.json" << number.arg("#A101");
+    QTest::newRow("edition with line break")
+        << "broken_editionlinebreak.json"
+        << shape + "die Angabe \"edition\" enthält einen Zeilenumbruch.";
+    QTest::newRow("issue date with line break")
+        << "broken_issuedlinebreak.json"
+        << shape + "die Angabe \"issued_on\" enthält einen Zeilenumbruch.";
 }
 
 void TestOfficialCatalogue::brokenInput()

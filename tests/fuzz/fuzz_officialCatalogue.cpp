@@ -1,0 +1,188 @@
+// The official catalogue's JSON publication: the input is the file. A reading that fails
+// leaves the caller's catalogue alone; one that succeeds goes through the archive builder,
+// whose entries must read back as the program reads them: one record per question, each
+// value on its own line, picture keys that stay inside the pictures folder.
+
+#include "FuzzCore.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueBuilder.h"
+#include "catalogue/ExamRules.h"
+#include "catalogue/OfficialCatalogue.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// KaTeX needs Qt Qml; a stand-in keeps the builder's own work. Like KaTeX's, its output
+// has no line break and no backslash command; a formula holding "\fehler" is refused, so
+// the builder's refusal is reached too.
+bool fakeFormula(const QString &tex, QString &html, QString &error)
+{
+    if (tex.contains(QLatin1String("\\fehler"))) {
+        error = QStringLiteral("unbekannter Befehl");
+        return false;
+    }
+    QString escaped = tex.toHtmlEscaped();
+    escaped.remove(u'\\');
+    escaped.replace(u'\r', u' ');
+    escaped.replace(u'\n', u' ');
+    html = QStringLiteral("<span class=\"katex\">") + escaped + QStringLiteral("</span>");
+    return true;
+}
+
+bool isPlainName(const QString &name)
+{
+    if (name.contains(QLatin1String("..")))
+        return false;
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control || c == u'/' || c == u'\\' || c == u':')
+            return false;
+    return true;
+}
+
+void forEachQuestion(const OfficialChapter &chapter,
+                     const std::function<void(const OfficialQuestion &)> &f)
+{
+    for (const OfficialQuestion &q : chapter.questions)
+        f(q);
+    for (const OfficialChapter &c : chapter.chapters)
+        forEachQuestion(c, f);
+}
+
+QStringList linesOf(const QByteArray &bytes)
+{
+    return TextFile::splitLines(Cp1252::toUnicode(bytes));
+}
+
+// A question entry: the version line, then per question "::ID", "F:", an optional
+// "P:./pics/<key>.svg", "R:" and three "W:".
+void checkQuestions(const QStringList &lines, int questions, const QSet<QString> &pictures)
+{
+    FUZZ_CHECK(!lines.isEmpty() && lines.first().startsWith(QLatin1String("V:")));
+    FUZZ_CHECK(CountQuestions(lines) == questions);
+    qsizetype i = 1;
+    QSet<QString> ids;
+    for (int n = 0; n < questions; ++n) {
+        FUZZ_CHECK(i + 5 < lines.size());
+        const QString header = lines.at(i++);
+        FUZZ_CHECK(header.startsWith(QLatin1String("::")) && header.size() == 7);
+        FUZZ_CHECK(!ids.contains(header));
+        ids.insert(header);
+        FUZZ_CHECK(lines.at(i++).startsWith(QLatin1String("F:")));
+        if (lines.at(i).startsWith(QLatin1String("P:"))) {
+            const QString reference = lines.at(i++);
+            FUZZ_CHECK(reference.startsWith(QLatin1String("P:./pics/")) &&
+                       reference.endsWith(QLatin1String(".svg")));
+            const QString key = reference.mid(9, reference.size() - 13);
+            FUZZ_CHECK(pictures.contains(key));
+        }
+        FUZZ_CHECK(i + 3 < lines.size());
+        FUZZ_CHECK(lines.at(i++).startsWith(QLatin1String("R:")));
+        for (int w = 0; w < 3; ++w)
+            FUZZ_CHECK(lines.at(i++).startsWith(QLatin1String("W:")));
+    }
+    FUZZ_CHECK(i == lines.size());
+}
+
+// A sections entry: comments, then a line per group code with its count; the counts
+// make the part's examination.
+void checkSections(const QStringList &lines, int partQuestions, int examQuestions)
+{
+    int sum = 0;
+    for (const QString &line : lines) {
+        if (line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.simplified().split(u' ');
+        FUZZ_CHECK(fields.size() == 2);
+        bool ok = false;
+        sum += fields.at(1).toInt(&ok);
+        FUZZ_CHECK(ok);
+    }
+    FUZZ_CHECK(sum == (partQuestions == 0 ? 0 : examQuestions));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    (void)fuzzFolder(); // silences Qt's messages
+    const QByteArray json =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    OfficialCatalogue catalogue;
+    catalogue.edition = QStringLiteral("vorher");
+    QString error;
+    if (!OfficialCatalogue::read(json, catalogue, &error)) {
+        FUZZ_CHECK(!error.isEmpty());
+        FUZZ_CHECK(catalogue.edition == QLatin1String("vorher") &&
+                   catalogue.parts[0].questionCount() == 0);
+        return 0;
+    }
+
+    // What the reader lets through.
+    FUZZ_CHECK(!catalogue.edition.contains(u'\n') && !catalogue.edition.contains(u'\r'));
+    FUZZ_CHECK(!catalogue.issuedOn.contains(u'\n') && !catalogue.issuedOn.contains(u'\r'));
+    QSet<QString> numbers;
+    for (const OfficialChapter &part : catalogue.parts)
+        forEachQuestion(part, [&numbers](const OfficialQuestion &q) {
+            FUZZ_CHECK(q.number.size() == 5 && isPlainName(q.number));
+            FUZZ_CHECK(std::all_of(q.number.cbegin(), q.number.cend(),
+                                   [](QChar c) { return c.isLetterOrNumber(); }));
+            FUZZ_CHECK(!numbers.contains(q.number));
+            numbers.insert(q.number);
+            FUZZ_CHECK(isPlainName(q.pictureQuestion));
+            for (const QString &key : q.pictureAnswers)
+                FUZZ_CHECK(isPlainName(key));
+        });
+
+    CatalogueBuilder::Result result;
+    result.formulas = -1;
+    error.clear();
+    if (!CatalogueBuilder::build(catalogue, fakeFormula, result, &error)) {
+        FUZZ_CHECK(std::any_of(numbers.cbegin(), numbers.cend(),
+                               [&error](const QString &n) { return error.contains(n); }));
+        FUZZ_CHECK(result.formulas == -1 && result.entries.isEmpty());
+        return 0;
+    }
+
+    const QSet<QString> pictures(result.pictures.cbegin(), result.pictures.cend());
+    FUZZ_CHECK(pictures.size() == result.pictures.size());
+    for (const QString &key : result.pictures)
+        FUZZ_CHECK(isPlainName(key) && !key.isEmpty());
+    const ExamRules rules = ExamRules::official2024();
+    QStringList names;
+    for (const CatalogueBuilder::Entry &entry : result.entries) {
+        names << entry.name;
+        const QStringList lines = linesOf(entry.bytes);
+        const QString code = entry.name.left(2);
+        if (entry.name.endsWith(QLatin1String("fragen.txt"))) {
+            checkQuestions(lines, result.questions.value(code), pictures);
+        } else if (entry.name.endsWith(QLatin1String("Abschnitte.txt"))) {
+            checkSections(lines, result.questions.value(code), rules.part(code)->questions);
+        } else if (entry.name == ExamRules::entryName()) {
+            ExamRules declared;
+            FUZZ_CHECK(ExamRules::parse(lines, declared, nullptr));
+            FUZZ_CHECK(declared.lines() == result.rules.lines());
+        } else {
+            FUZZ_CHECK(entry.name == QLatin1String("FragenVersion.txt"));
+            // A line per part, each with the whole edition.
+            const QString edition = QStringLiteral(": amtlicher Fragenkatalog, ") +
+                                    Cp1252::withCharacterReferences(catalogue.edition) +
+                                    QStringLiteral(", ");
+            FUZZ_CHECK(lines.filter(edition).size() == 5);
+        }
+    }
+    names.sort();
+    FUZZ_CHECK(
+        names ==
+        QStringList({QStringLiteral("BEAbschnitte.txt"), QStringLiteral("BEfragen.txt"),
+                     QStringLiteral("FragenVersion.txt"), QStringLiteral("Pruefungsregeln.txt"),
+                     QStringLiteral("TAAbschnitte.txt"), QStringLiteral("TAfragen.txt"),
+                     QStringLiteral("TEAbschnitte.txt"), QStringLiteral("TEfragen.txt"),
+                     QStringLiteral("TNAbschnitte.txt"), QStringLiteral("TNfragen.txt"),
+                     QStringLiteral("VEAbschnitte.txt"), QStringLiteral("VEfragen.txt")}));
+    return 0;
+}
