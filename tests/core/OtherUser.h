@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 
@@ -36,6 +37,18 @@ public:
     }
     OtherUser(const OtherUser &) = delete;
     OtherUser &operator=(const OtherUser &) = delete;
+
+    /// The folder and everything in it, to hand a whole data folder to the other user.
+    static QStringList tree(const QString &folder)
+    {
+        QStringList paths{folder};
+        QDirIterator it(folder,
+                        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths.append(it.next());
+        return paths;
+    }
 
     /// False when a root process could not take the other user's part.
     bool isValid() const { return m_valid; }

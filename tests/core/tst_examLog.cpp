@@ -1,5 +1,5 @@
 #include "CoreFixture.h"
-#include "UnprivilegedUser.h"
+#include "OtherUser.h"
 
 #include "catalogue/ExamPart.h"
 
@@ -373,8 +373,8 @@ void TestExamLog::unreadableLogIsNeverOverwritten()
         QVERIFY(TextFile::writeLines(path, old));
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     }
-    const AsUnprivilegedUser candidate(f.dataDir());
-    QVERIFY(candidate.ok());
+    const OtherUser candidate(OtherUser::tree(f.dataDir()));
+    QVERIFY(candidate.isValid());
     f.core->start();
     QVERIFY(f.core->LogLines().isEmpty());
     QCOMPARE(f.ui.warnings.size(), 1);

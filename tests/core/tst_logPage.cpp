@@ -1,6 +1,6 @@
 #include "CoreFixture.h"
 #include "Golden.h"
-#include "UnprivilegedUser.h"
+#include "OtherUser.h"
 
 #include "catalogue/ExamPart.h"
 #include "components/TextFile.h"
@@ -171,8 +171,8 @@ void TestLogPage::deletion()
     const QStringList held =
         f.core->LogLines().isEmpty() ? entry("TA", 9, 45, 51) : f.core->LogLines();
     f.core->LogLines() = held;
-    const AsUnprivilegedUser candidate(f.dataDir());
-    QVERIFY(candidate.ok());
+    const OtherUser candidate(OtherUser::tree(f.dataDir()));
+    QVERIFY(candidate.isValid());
     if (logFile == QLatin1String("read-only folder"))
         QVERIFY(QFile::setPermissions(f.dataDir(), QFile::ReadOwner | QFile::ExeOwner));
 
