@@ -73,6 +73,23 @@ ArchivePtr openArchive(const QByteArray &data)
     return archive;
 }
 
+// Reads the archive file and opens it from memory; data must outlive archive.
+bool openFile(const QString &archivePath, QByteArray &data, ArchivePtr &archive, QString *error)
+{
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
+                         .arg(archivePath, file.errorString());
+        return false;
+    }
+    data = file.readAll();
+    archive = openArchive(data);
+    if (!archive && error)
+        *error = QStringLiteral("Die Datei %1 ist kein lesbares ZIP-Archiv.").arg(archivePath);
+    return archive != nullptr;
+}
+
 } // namespace
 
 ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QStringList &target)
@@ -112,15 +129,10 @@ bool unpackAll(const QString &archivePath, const QString &folder, QString *error
             *error = text;
         return false;
     };
-    QFile file(archivePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
-                          .arg(archivePath, file.errorString()));
-    const QByteArray data = file.readAll();
-    ArchivePtr archive = openArchive(data);
-    if (!archive)
-        return failed(
-            QStringLiteral("Die Datei %1 ist kein lesbares ZIP-Archiv.").arg(archivePath));
+    QByteArray data;
+    ArchivePtr archive;
+    if (!openFile(archivePath, data, archive, error))
+        return false;
     const QDir target(folder);
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -159,15 +171,10 @@ bool readEntries(const QString &archivePath, QList<ZipEntry> &entries, QString *
             *error = text;
         return false;
     };
-    QFile file(archivePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
-                          .arg(archivePath, file.errorString()));
-    const QByteArray data = file.readAll();
-    ArchivePtr archive = openArchive(data);
-    if (!archive)
-        return failed(
-            QStringLiteral("Die Datei %1 ist kein lesbares ZIP-Archiv.").arg(archivePath));
+    QByteArray data;
+    ArchivePtr archive;
+    if (!openFile(archivePath, data, archive, error))
+        return false;
     QList<ZipEntry> read;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {

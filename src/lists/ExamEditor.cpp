@@ -6,6 +6,7 @@
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
 #include "lists/QuestionListFile.h"
+#include "statistics/ExamLog.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -289,7 +290,7 @@ void ExamEditor::LogSpeedButtonClick()
     m_own.clear();
     const QSet<QString> inPool(m_pool.cbegin(), m_pool.cend());
     const QLatin1String marker("Falsch: ");
-    for (const QString &line : m_uses.logLines) {
+    for (const QString &line : m_uses.examLog.lines()) {
         const qsizetype at = line.indexOf(marker);
         if (at < 0)
             continue;

@@ -6,6 +6,7 @@
 
 class Catalogue;
 class DataPaths;
+class ExamLog;
 class PageWriter;
 struct ExamPart;
 
@@ -50,7 +51,7 @@ public:
         /// which belong to the main window's sheet.
         Catalogue &catalogue;
         DataPaths &paths; ///< archive and the question lists folder
-        const QStringList &logLines;
+        ExamLog &examLog; ///< its wrong questions, read anew when the file changed
         PageWriter &writer;
     };
 

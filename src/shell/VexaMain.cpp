@@ -123,8 +123,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     // ShowHint is fed by the status tips of menus and buttons (see event()).
 
     m_peditor = std::make_unique<TPEditorForm>(TPEditorForm::Uses{
-        ExamEditor::Uses{m_core->catalogue(), m_core->paths(), m_core->LogLines(),
-                         m_core->writer()},
+        ExamEditor::Uses{m_core->catalogue(), m_core->paths(), m_core->examLog(), m_core->writer()},
         m_core->settings(), m_core->paths().programDir(),
         [this](const QString &id, const QStringList &lines, const ExamPart &part) {
             m_fragen->showQuestion(id, lines, part);

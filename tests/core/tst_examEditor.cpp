@@ -77,10 +77,9 @@ struct EditorFixture
             f.core->start();
         else
             f.startWithArchive(archive);
-        editor =
-            std::make_unique<ExamEditor>(ExamEditor::Uses{f.core->catalogue(), f.core->paths(),
-                                                          f.core->LogLines(), f.core->writer()},
-                                         view);
+        editor = std::make_unique<ExamEditor>(ExamEditor::Uses{f.core->catalogue(), f.core->paths(),
+                                                               f.core->examLog(), f.core->writer()},
+                                              view);
     }
     QString file(const QString &name) const { return f.dataDir() + u'/' + name; }
     /// Writes a list file (CR LF) and returns its path.
@@ -589,6 +588,11 @@ void TestExamEditor::wrongQuestionsFromTheLog()
     QCOMPARE(e.editor->minutes(), QStringLiteral("30"));
     QCOMPARE(e.editor->countIndex(), -1);
     QCOMPARE(e.view.countText, QStringLiteral("4"));
+
+    // A log the user changed on disk since it was read counts as it now stands.
+    QVERIFY(TextFile::writeLines(e.file("Vexa.log"), entry(u'A', u'T', "TA120 ", "")));
+    e.editor->LogSpeedButtonClick();
+    QCOMPARE(e.editor->ownList(), QStringList{"TA120"});
 }
 
 void TestExamEditor::questionTextShowsFirstMarked_data()

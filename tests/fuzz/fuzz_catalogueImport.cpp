@@ -26,20 +26,6 @@
 
 namespace {
 
-bool fakeFormula(const QString &tex, QString &html, QString &error)
-{
-    if (tex.contains(QLatin1String("\\fehler"))) {
-        error = QStringLiteral("unbekannter Befehl");
-        return false;
-    }
-    QString escaped = tex.toHtmlEscaped();
-    escaped.remove(u'\\');
-    escaped.replace(u'\r', u' ');
-    escaped.replace(u'\n', u' ');
-    html = QStringLiteral("<span class=\"katex\">") + escaped + QStringLiteral("</span>");
-    return true;
-}
-
 /// Every file and folder below folder (relative path -> size and hash of the bytes).
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {

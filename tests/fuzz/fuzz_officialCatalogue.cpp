@@ -17,23 +17,6 @@
 
 namespace {
 
-// KaTeX needs Qt Qml; a stand-in keeps the builder's own work. Like KaTeX's, its output
-// has no line break and no backslash command; a formula holding "\fehler" is refused, so
-// the builder's refusal is reached too.
-bool fakeFormula(const QString &tex, QString &html, QString &error)
-{
-    if (tex.contains(QLatin1String("\\fehler"))) {
-        error = QStringLiteral("unbekannter Befehl");
-        return false;
-    }
-    QString escaped = tex.toHtmlEscaped();
-    escaped.remove(u'\\');
-    escaped.replace(u'\r', u' ');
-    escaped.replace(u'\n', u' ');
-    html = QStringLiteral("<span class=\"katex\">") + escaped + QStringLiteral("</span>");
-    return true;
-}
-
 bool isPlainName(const QString &name)
 {
     if (name.contains(QLatin1String("..")))
