@@ -82,7 +82,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
+# The import typesets formulas with Debian's KaTeX script at run time.
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS libqt6webenginecore6-bin fonts-liberation
+    fonts-dejavu-core qt6-translations-l10n libjs-katex)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
