@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBuilder.h"
 #include "catalogue/Selection.h"
+#include "catalogue/TrainingPages.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 #include "components/ZipWriter.h"
@@ -65,6 +66,7 @@ private slots:
     void fieldAsEntryLine();
     void trainingSections_data();
     void trainingSections();
+    void trainingEntryHoldsALinePerSection();
     void proportionalCounts_data();
     void proportionalCounts();
     void builtArchiveMakesSheets();
@@ -276,6 +278,29 @@ void TestCatalogueBuilder::trainingSections()
     }
     QCOMPARE(got, sections);
     QCOMPARE(ids, all); // every question once, in order
+}
+
+// Titles are the publication's text; one with a line break or ";" once made a line or a
+// field of its own in the entry.
+void TestCatalogueBuilder::trainingEntryHoldsALinePerSection()
+{
+    const QList<CatalogueBuilder::TrainingSection> sections{
+        {"EA1",
+         "Kapitel\nzwei",
+         {"Ohm;sches Gesetz", "Leistung\r\nEA9;EZ101;EZ199"},
+         {"EA101", "EA120"}},
+        {"EA9", "Kapitel", {"Rest"}, {"EA121", "EA130"}}};
+    // As the archive holds it: the lines joined, and split again when read.
+    const QStringList lines = TextFile::splitLines(
+        TextFile::joinLines(TrainingPages::entryLines("Technik\nEA9;EZ1;EZ2", sections)));
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines.at(0).startsWith(u'#'));
+    QCOMPARE(lines.at(2),
+             QStringLiteral("EA1;EA101;EA120;Ohm,sches Gesetz \u00B7 Leistung EA9,EZ101,EZ199"));
+    QString first;
+    QString last;
+    QVERIFY(TrainingPages::sectionRange(lines, "EA9", first, last));
+    QCOMPARE(first + u'-' + last, QStringLiteral("EA121-EA130"));
 }
 
 void TestCatalogueBuilder::proportionalCounts_data()

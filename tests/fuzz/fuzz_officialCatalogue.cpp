@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueBuilder.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/OfficialCatalogue.h"
+#include "catalogue/TrainingPages.h"
 
 #include <QSet>
 #include <QStringList>
@@ -43,7 +44,7 @@ QStringList linesOf(const QByteArray &bytes)
 
 // A question entry: the version line, then per question "::ID", "F:", an optional
 // "P:./pics/<key>.svg", "R:" and three "W:".
-void checkQuestions(const QStringList &lines, int questions, const QSet<QString> &pictures)
+QSet<QString> checkQuestions(const QStringList &lines, int questions, const QSet<QString> &pictures)
 {
     FUZZ_CHECK(!lines.isEmpty() && lines.first().startsWith(QLatin1String("V:")));
     FUZZ_CHECK(CountQuestions(lines) == questions);
@@ -69,6 +70,24 @@ void checkQuestions(const QStringList &lines, int questions, const QSet<QString>
             FUZZ_CHECK(lines.at(i++).startsWith(QLatin1String("W:")));
     }
     FUZZ_CHECK(i == lines.size());
+    return ids;
+}
+
+// A training entry: comments, then "code;first ID;last ID;titles" per section, each
+// found by its code and naming questions of its part.
+void checkTraining(const QStringList &lines, const QSet<QString> &headers)
+{
+    for (const QString &line : lines) {
+        if (line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u';');
+        FUZZ_CHECK(fields.size() == 4);
+        QString first;
+        QString last;
+        FUZZ_CHECK(TrainingPages::sectionRange(lines, fields.at(0), first, last));
+        FUZZ_CHECK(headers.contains(QStringLiteral("::") + first) &&
+                   headers.contains(QStringLiteral("::") + last));
+    }
 }
 
 // A sections entry: comments, then a line per group code with its count; the counts
@@ -137,12 +156,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(isPlainName(key) && !key.isEmpty());
     const ExamRules rules = ExamRules::official2024();
     QStringList names;
+    QMap<QString, QSet<QString>> headers; // per part code
+    QMap<QString, QStringList> trainings; // per part code, checked once all parts are read
     for (const CatalogueBuilder::Entry &entry : result.entries) {
         names << entry.name;
         const QStringList lines = linesOf(entry.bytes);
         const QString code = entry.name.left(2);
         if (entry.name.endsWith(QLatin1String("fragen.txt"))) {
-            checkQuestions(lines, result.questions.value(code), pictures);
+            headers.insert(code, checkQuestions(lines, result.questions.value(code), pictures));
+        } else if (entry.name == TrainingPages::entryName(code)) {
+            trainings.insert(code, lines);
         } else if (entry.name.endsWith(QLatin1String("Abschnitte.txt"))) {
             checkSections(lines, result.questions.value(code), rules.part(code)->questions);
         } else if (entry.name == ExamRules::entryName()) {
@@ -158,14 +181,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(lines.filter(edition).size() == 5);
         }
     }
+    for (auto it = trainings.cbegin(); it != trainings.cend(); ++it)
+        checkTraining(it.value(), headers.value(it.key()));
     names.sort();
-    FUZZ_CHECK(
-        names ==
-        QStringList({QStringLiteral("BEAbschnitte.txt"), QStringLiteral("BEfragen.txt"),
-                     QStringLiteral("FragenVersion.txt"), QStringLiteral("Pruefungsregeln.txt"),
-                     QStringLiteral("TAAbschnitte.txt"), QStringLiteral("TAfragen.txt"),
-                     QStringLiteral("TEAbschnitte.txt"), QStringLiteral("TEfragen.txt"),
-                     QStringLiteral("TNAbschnitte.txt"), QStringLiteral("TNfragen.txt"),
-                     QStringLiteral("VEAbschnitte.txt"), QStringLiteral("VEfragen.txt")}));
+    FUZZ_CHECK(names ==
+               QStringList({QStringLiteral("BEAbschnitte.txt"), QStringLiteral("BETraining.txt"),
+                            QStringLiteral("BEfragen.txt"), QStringLiteral("FragenVersion.txt"),
+                            QStringLiteral("Pruefungsregeln.txt"),
+                            QStringLiteral("TAAbschnitte.txt"), QStringLiteral("TATraining.txt"),
+                            QStringLiteral("TAfragen.txt"), QStringLiteral("TEAbschnitte.txt"),
+                            QStringLiteral("TETraining.txt"), QStringLiteral("TEfragen.txt"),
+                            QStringLiteral("TNAbschnitte.txt"), QStringLiteral("TNTraining.txt"),
+                            QStringLiteral("TNfragen.txt"), QStringLiteral("VEAbschnitte.txt"),
+                            QStringLiteral("VETraining.txt"), QStringLiteral("VEfragen.txt")}));
     return 0;
 }
