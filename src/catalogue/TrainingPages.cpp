@@ -56,14 +56,14 @@ QString entryName(const QString &partCode)
 QStringList entryLines(const QString &heading,
                        const QList<CatalogueBuilder::TrainingSection> &sections)
 {
-    // Titles come from the publication: a line break or ";" in one must not make a line
-    // or a field of its own.
+    // Titles come from the publication: a line break in one must not make a line of its
+    // own. The titles stand last, so a ";" in them (or in a character reference) is theirs.
     QStringList lines{QStringLiteral("# Trainingsabschnitte ") + heading.simplified(),
                       QStringLiteral("# Code;erste Frage;letzte Frage;Unterkapitel")};
     for (const CatalogueBuilder::TrainingSection &section : sections)
         if (!section.ids.isEmpty())
             lines << section.code + u';' + section.ids.first() + u';' + section.ids.last() + u';' +
-                         titleText(section).simplified().replace(u';', u',');
+                         titleText(section).simplified();
     return lines;
 }
 

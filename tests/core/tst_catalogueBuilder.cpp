@@ -280,8 +280,8 @@ void TestCatalogueBuilder::trainingSections()
     QCOMPARE(ids, all); // every question once, in order
 }
 
-// Titles are the publication's text; one with a line break or ";" once made a line or a
-// field of its own in the entry.
+// Titles are the publication's text; one with a line break once made a line of its own in
+// the entry, which could name another section.
 void TestCatalogueBuilder::trainingEntryHoldsALinePerSection()
 {
     const QList<CatalogueBuilder::TrainingSection> sections{
@@ -296,7 +296,7 @@ void TestCatalogueBuilder::trainingEntryHoldsALinePerSection()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(0).startsWith(u'#'));
     QCOMPARE(lines.at(2),
-             QStringLiteral("EA1;EA101;EA120;Ohm,sches Gesetz \u00B7 Leistung EA9,EZ101,EZ199"));
+             QStringLiteral("EA1;EA101;EA120;Ohm;sches Gesetz \u00B7 Leistung EA9;EZ101;EZ199"));
     QString first;
     QString last;
     QVERIFY(TrainingPages::sectionRange(lines, "EA9", first, last));
