@@ -73,12 +73,11 @@ QStringList ExamRules::lines() const
     QStringList out{QStringLiteral("# Prüfungsregeln des Fragenkatalogs"),
                     QStringLiteral("# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in Prozent"),
                     QStringLiteral("# Klasse=Buchstabe;Codes der Prüfungsteile der Klasse")};
+    // Concatenated, not .arg(): a title may hold "%1" itself.
     for (const Part &p : parts)
-        out << QStringLiteral("Teil=%1;%2;%3;%4;%5")
-                   .arg(p.code, p.title)
-                   .arg(p.questions)
-                   .arg(p.minutes)
-                   .arg(p.passMark);
+        out << QStringLiteral("Teil=") + p.code + u';' + p.title + u';' +
+                   QString::number(p.questions) + u';' + QString::number(p.minutes) + u';' +
+                   QString::number(p.passMark);
     for (const ExamClass &c : classes)
         out << QStringLiteral("Klasse=") + c.letter + u';' + c.parts.join(u',');
     return out;

@@ -31,6 +31,34 @@ private slots:
         QCOMPARE(read.classes.at(2).parts, (QStringList{"VE", "BE", "TN", "TE", "TA"}));
     }
 
+    // Titles are data: placeholders in them stay as they are when the rules are written.
+    void titlesReadBack_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("first placeholder") << "Technik %1 und %2";
+        QTest::newRow("last placeholder") << "Klasse %5";
+        QTest::newRow("percent signs") << "100 %% Technik %L1";
+    }
+    void titlesReadBack()
+    {
+        QFETCH(QString, title);
+        ExamRules rules;
+        QString error;
+        QVERIFY2(
+            ExamRules::parse({QStringLiteral("Teil=BE;") + title + QStringLiteral(";25;45;76")},
+                             rules, &error),
+            qPrintable(error));
+        QCOMPARE(rules.parts.first().title, title);
+        ExamRules read;
+        QVERIFY2(ExamRules::parse(rules.lines(), read, &error), qPrintable(error));
+        QCOMPARE(read.lines(), rules.lines());
+        const ExamRules::Part &part = read.parts.first();
+        QCOMPARE(part.title, title);
+        QCOMPARE(part.questions, 25);
+        QCOMPARE(part.minutes, 45);
+        QCOMPARE(part.passMark, 76);
+    }
+
     void brokenRules_data()
     {
         QTest::addColumn<QStringList>("lines");
