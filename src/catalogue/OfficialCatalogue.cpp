@@ -54,6 +54,30 @@ bool isOneLine(const QString &text)
     return !text.contains(u'\n') && !text.contains(u'\r');
 }
 
+// The archive's technical parts are made by class ("1" N, "2" E, "3" A): a question of
+// none would be left out.
+bool countClasses(const OfficialChapter &chapter, std::array<int, 3> &counts, QString &error)
+{
+    for (const OfficialQuestion &q : chapter.questions) {
+        if (q.classCode.isEmpty()) {
+            error = QStringLiteral("der Frage %1 fehlt die Klasse").arg(q.number);
+            return false;
+        }
+        const qsizetype index =
+            q.classCode.size() == 1 ? QStringLiteral("123").indexOf(q.classCode) : -1;
+        if (index < 0) {
+            error = QStringLiteral("die Frage %1 hat die unbekannte Klasse \"%2\"")
+                        .arg(q.number, q.classCode);
+            return false;
+        }
+        ++counts[static_cast<std::size_t>(index)];
+    }
+    for (const OfficialChapter &c : chapter.chapters)
+        if (!countClasses(c, counts, error))
+            return false;
+    return true;
+}
+
 class Reader
 {
 public:
@@ -203,6 +227,22 @@ bool OfficialCatalogue::read(const QByteArray &json, OfficialCatalogue &out, QSt
             return failed(wrongShape.arg(
                 QStringLiteral("der Prüfungsteil \"%1\" kommt zweimal vor").arg(part.title)));
         found[index] = true;
+        // An empty part would replace the working archive by one without questions.
+        if (part.questionCount() == 0)
+            return failed(wrongShape.arg(
+                QStringLiteral("der Prüfungsteil \"%1\" enthält keine Fragen").arg(part.title)));
+        if (index == Technical) {
+            std::array<int, 3> counts{};
+            QString unclassed;
+            if (!countClasses(part, counts, unclassed))
+                return failed(wrongShape.arg(unclassed));
+            for (std::size_t c = 0; c < counts.size(); ++c)
+                if (counts[c] == 0)
+                    return failed(wrongShape.arg(
+                        QStringLiteral("der Prüfungsteil \"%1\" enthält keine Fragen der "
+                                       "Klasse %2")
+                            .arg(part.title, QString(QStringLiteral("NEA").at(c)))));
+        }
         result.parts[index] = std::move(part);
     }
     if (found != std::array<bool, 3>{true, true, true})

@@ -43,7 +43,9 @@ struct OfficialCatalogue
     /// the question or chapter) when the bytes are no JSON, do not have the publication's
     /// structure, name a question twice, give a question a number not made of letters and
     /// digits or a picture key that is no plain file name (folders, "..", drive letters,
-    /// control characters, characters outside Windows-1252), or break the edition or
-    /// publication date over lines; out is left as it was then.
+    /// control characters, characters outside Windows-1252), break the edition or
+    /// publication date over lines, leave a part (or a class of the technical part) without
+    /// questions or give a technical question no class "1", "2" or "3"; out is left as it
+    /// was then.
     [[nodiscard]] static bool read(const QByteArray &json, OfficialCatalogue &out, QString *error);
 };

@@ -97,6 +97,24 @@ void TestOfficialCatalogue::brokenInput_data()
         << "broken_bothkinds.json"
         << shape + "Abschnitt \"Betriebsabwicklung\" hat nicht entweder Unterabschnitte oder "
                    "Fragen.";
+    // Every question read becomes one of the archive's, and every part has questions.
+    const QString technical = QStringLiteral("Prüfungsfragen im Prüfungsteil: Technische "
+                                             "Kenntnisse");
+    QTest::newRow("technical question without class")
+        << "broken_noclass.json" << shape + "der Frage EB101 fehlt die Klasse.";
+    QTest::newRow("technical question of unknown class")
+        << "broken_unknownclass.json" << shape + "die Frage EA101 hat die unbekannte Klasse \"4\".";
+    QTest::newRow("no questions at all")
+        << "broken_noquestions.json"
+        << shape + QStringLiteral("der Prüfungsteil \"%1\" enthält keine Fragen.").arg(technical);
+    QTest::newRow("a part without questions")
+        << "broken_emptypart.json"
+        << shape + "der Prüfungsteil \"Prüfungsfragen im Prüfungsteil: Betriebliche "
+                   "Kenntnisse\" enthält keine Fragen.";
+    QTest::newRow("a class without questions")
+        << "broken_emptyclass.json"
+        << shape + QStringLiteral("der Prüfungsteil \"%1\" enthält keine Fragen der Klasse A.")
+                       .arg(technical);
     // Numbers and picture keys become file names, and the archive's entries hold them and
     // the edition on one line each.
     const QString picture = shape + QStringLiteral("der Bildname \"%1\" der Frage %2 ist kein "
