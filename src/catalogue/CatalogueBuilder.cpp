@@ -429,6 +429,19 @@ bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRe
     }
     collect(catalogue.parts[OfficialCatalogue::Operating], parts[3].questions);
     collect(catalogue.parts[OfficialCatalogue::Regulations], parts[4].questions);
+    // The draw by sections takes one run of questions per code: a code that comes back
+    // later in the part joins its first run, so every code is one run and one line.
+    for (Part &part : parts) {
+        QHash<QString, qsizetype> firstSeen;
+        for (const OfficialQuestion *q : part.questions)
+            firstSeen.insert(q->number.left(2),
+                             firstSeen.value(q->number.left(2), firstSeen.size()));
+        std::stable_sort(part.questions.begin(), part.questions.end(),
+                         [&firstSeen](const OfficialQuestion *a, const OfficialQuestion *b) {
+                             return firstSeen.value(a->number.left(2)) <
+                                    firstSeen.value(b->number.left(2));
+                         });
+    }
     QHash<const OfficialQuestion *, QString> titles;
     QHash<const OfficialQuestion *, QString> subTitles;
     for (const OfficialChapter &part : catalogue.parts) {

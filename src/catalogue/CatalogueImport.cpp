@@ -141,7 +141,9 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
         if (!unpacked.isValid())
             return fail(QStringLiteral("Für das Auspacken von %1 ist kein Platz (%2).")
                             .arg(chosen, unpacked.errorString()));
-        if (!unpackAll(chosen, unpacked.path(), &reason))
+        // Only the catalogue and its pictures are unpacked.
+        if (!unpackAll(chosen, unpacked.path(), &reason,
+                       {QStringLiteral(".json"), QStringLiteral(".svg")}, m_unpackLimit))
             return fail(reason);
         QDirIterator it(unpacked.path(), {QStringLiteral("*.json")}, QDir::Files,
                         QDirIterator::Subdirectories);

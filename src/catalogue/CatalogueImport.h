@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueBuilder.h"
 #include "components/Clock.h"
+#include "components/ZipArchive.h"
 
 #include <QMap>
 #include <QString>
@@ -58,8 +59,12 @@ public:
     /// is returned.
     [[nodiscard]] bool import(const QString &path, Summary &summary);
 
+    /// What a ZIP archive may unpack to in all before it is refused.
+    void setUnpackLimit(qint64 bytes) { m_unpackLimit = bytes; }
+
 private:
     bool fail(const QString &message);
 
     Uses m_uses;
+    qint64 m_unpackLimit = kMaxUnpackedSize;
 };

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 
 #include <zip.h>
@@ -122,7 +123,8 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
     return ExtractResult::Extracted;
 }
 
-bool unpackAll(const QString &archivePath, const QString &folder, QString *error)
+bool unpackAll(const QString &archivePath, const QString &folder, QString *error,
+               const QStringList &suffixes, qint64 maxTotal)
 {
     const auto failed = [error](const QString &text) {
         if (error)
@@ -134,6 +136,18 @@ bool unpackAll(const QString &archivePath, const QString &folder, QString *error
     if (!openFile(archivePath, data, archive, error))
         return false;
     const QDir target(folder);
+
+    // Every name and size is checked before the first byte is written, so a refused
+    // archive leaves nothing behind.
+    struct Wanted
+    {
+        zip_uint64_t index;
+        QString name;
+        QString clean;
+        zip_uint64_t size;
+    };
+    QList<Wanted> wanted;
+    zip_uint64_t total = 0;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
@@ -149,12 +163,31 @@ bool unpackAll(const QString &archivePath, const QString &folder, QString *error
             clean.startsWith(QLatin1String("../")))
             return failed(QStringLiteral("Das ZIP-Archiv %1 enthält den unzulässigen Namen %2.")
                               .arg(archivePath, name));
-        QByteArray content;
-        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize ||
-            !readEntry(archive.get(), index, st.size, content))
+        if (!suffixes.isEmpty() &&
+            std::none_of(suffixes.cbegin(), suffixes.cend(), [&name](const QString &suffix) {
+                return name.endsWith(suffix, Qt::CaseInsensitive);
+            }))
+            continue;
+        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize)
             return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
                               .arg(name, archivePath));
-        const QString path = target.filePath(clean);
+        total += st.size;
+        if (total > static_cast<zip_uint64_t>(std::max<qint64>(maxTotal, 0)))
+            return failed(QStringLiteral("Das ZIP-Archiv %1 ist ausgepackt größer als %2 MB; so "
+                                         "groß ist kein Fragenkatalog. Es wird nicht "
+                                         "eingelesen.")
+                              .arg(archivePath)
+                              .arg(maxTotal / (1024 * 1024)));
+        wanted.append({index, name, clean, st.size});
+    }
+
+    for (const Wanted &entry : wanted) {
+        QByteArray content;
+        // The size read is the size declared: a longer entry fails its read.
+        if (!readEntry(archive.get(), entry.index, entry.size, content))
+            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
+                              .arg(entry.name, archivePath));
+        const QString path = target.filePath(entry.clean);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.flush())

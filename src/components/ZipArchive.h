@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+/// What an archive may unpack to in all: the official catalogue is about 10 MB.
+inline constexpr qint64 kMaxUnpackedSize = 200 * 1024 * 1024;
+
 /// Result of reading one entry of a ZIP archive.
 enum class ExtractResult { Extracted, EntryMissing, Damaged };
 
@@ -17,11 +20,15 @@ enum class ExtractResult { Extracted, EntryMissing, Damaged };
 [[nodiscard]] ExtractResult Entzippen(const QString &archivePath, const QString &entryName,
                                       QStringList &target);
 
-/// Unpacks every file entry of a ZIP archive into folder (which must exist), keeping the
+/// Unpacks the file entries of a ZIP archive whose names end in one of suffixes (any case;
+/// every entry when suffixes is empty) into folder (which must exist), keeping the
 /// entries' folders. An entry whose name would leave the folder (absolute, "..") refuses
-/// the whole archive. Returns false with the reason in *error (German) when the archive
-/// cannot be read or an entry cannot be written; what was unpacked then stays in folder.
-[[nodiscard]] bool unpackAll(const QString &archivePath, const QString &folder, QString *error);
+/// the whole archive, and so do entries to unpack whose sizes add up to more than
+/// maxTotal bytes: then nothing is written. Returns false with the reason in *error
+/// (German) when the archive cannot be read or an entry cannot be written; what was
+/// unpacked then stays in folder.
+[[nodiscard]] bool unpackAll(const QString &archivePath, const QString &folder, QString *error,
+                             const QStringList &suffixes = {}, qint64 maxTotal = kMaxUnpackedSize);
 
 /// One entry of an archive as it is stored: name, bytes, time.
 struct ZipEntry

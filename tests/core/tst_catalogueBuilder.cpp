@@ -2,7 +2,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBuilder.h"
+#include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
+#include "catalogue/StringList.h"
 #include "catalogue/TrainingPages.h"
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
@@ -70,6 +72,7 @@ private slots:
     void proportionalCounts_data();
     void proportionalCounts();
     void builtArchiveMakesSheets();
+    void interleavedCodesDrawTheirCount();
     void publishedCatalogue();
 };
 
@@ -344,6 +347,40 @@ void TestCatalogueBuilder::builtArchiveMakesSheets()
     QVERIFY(sheet.contains(QLatin1String("Was bedeutet &bdquo;CQ&ldquo;?")) ||
             sheet.contains(QStringLiteral("Was bedeutet „CQ“?")));
     QVERIFY(sheet.contains(QLatin1String("Amtlicher Fragenkatalog, Testausgabe, Dezember 2026")));
+}
+
+// A code that comes back later in its part (BA, BB, BA) is one section: the draw takes
+// one run per code, so a second line or run would leave the sheet short.
+void TestCatalogueBuilder::interleavedCodesDrawTheirCount()
+{
+    OfficialCatalogue catalogue;
+    QVERIFY(
+        readCatalogue(QStringLiteral(VEXA_TEST_DATA "/import/interleavedgroups.json"), catalogue));
+    CatalogueBuilder::Result result;
+    QString error;
+    QVERIFY2(CatalogueBuilder::build(catalogue, fakeFormula, result, &error), qPrintable(error));
+    const auto entry = [&result](const char *name) {
+        const auto found =
+            std::find_if(result.entries.cbegin(), result.entries.cend(),
+                         [name](const auto &e) { return e.name == QLatin1String(name); });
+        return found == result.entries.cend()
+                   ? QStringList()
+                   : TextFile::splitLines(Cp1252::toUnicode(found->bytes));
+    };
+    QStringList lines = entry("BEAbschnitte.txt");
+    lines.removeIf([](const QString &line) { return line.isEmpty() || line.startsWith(u'#'); });
+    QCOMPARE(lines, (QStringList{"BA          15", "BB          10"}));
+
+    CoreFixture f;
+    startOn(f, result);
+    QVERIFY(f.ui.warnings.isEmpty());
+    f.core->CatalogueLines() = entry("BEfragen.txt");
+    int count = 0;
+    StringList drawn(true);
+    QCOMPARE(f.core->sections().DistributeBySections(u'B', u'E', count, drawn),
+             SectionDistribution::Outcome::Complete);
+    QVERIFY(f.ui.warnings.isEmpty());
+    QCOMPARE(count, result.rules.part(QStringLiteral("BE"))->questions);
 }
 
 // The publication itself, when it lies beside the sources (test data only).

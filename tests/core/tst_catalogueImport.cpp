@@ -133,6 +133,7 @@ private slots:
     void failedImportChangesNothing_data();
     void failedImportChangesNothing();
     void fullDiskChangesNothing();
+    void unpackTakesOnlyWhatTheImportNeeds();
     void startRepairsTheImportersRules_data();
     void startRepairsTheImportersRules();
     void failedRepairKeepsTheArchive();
@@ -239,6 +240,10 @@ void TestCatalogueImport::failedImportChangesNothing_data()
         << "Das ZIP-Archiv #.zip enthält den unzulässigen Namen ../../boese.txt.";
     QTest::newRow("ZIP without JSON") << "zipnojson"
                                       << "Das ZIP-Archiv #.zip enthält keine JSON-Datei.";
+    QTest::newRow("ZIP unpacking too large")
+        << "zipbomb"
+        << "Das ZIP-Archiv #.zip ist ausgepackt größer als 1 MB; so groß ist kein "
+           "Fragenkatalog. Es wird nicht eingelesen.";
     QTest::newRow("formula rejected")
         << "formula"
         << "Die Formel \"\\frac{1}{2}\" der Frage EA101 kann nicht gesetzt werden (";
@@ -258,6 +263,11 @@ void TestCatalogueImport::failedImportChangesNothing()
         QVERIFY(QFile::remove(publication.dir.path() + QStringLiteral("/svgs/AB101_c.svg")));
     if (kind == QLatin1String("zipslip"))
         path = publication.zipped({{QStringLiteral("../../boese.txt"), QByteArray("x")}});
+    // Zeros pack to a few kilobytes but add up past the limit the import is given.
+    if (kind == QLatin1String("zipbomb"))
+        path = publication.zipped(
+            {{QStringLiteral("katalog/svgs/gross1.svg"), QByteArray(600 * 1024, '\0')},
+             {QStringLiteral("katalog/svgs/gross2.svg"), QByteArray(600 * 1024, '\0')}});
     if (kind == QLatin1String("zipnojson")) {
         QVERIFY(QFile::remove(publication.path));
         path = publication.zipped();
@@ -279,6 +289,7 @@ void TestCatalogueImport::failedImportChangesNothing()
             return true;
         };
     CatalogueImport import(uses);
+    import.setUnpackLimit(1024 * 1024);
     CatalogueImport::Summary summary;
     QVERIFY(!import.import(path, summary));
 
@@ -290,6 +301,47 @@ void TestCatalogueImport::failedImportChangesNothing()
     QVERIFY2(f.ui.warnings.first().startsWith(message), qPrintable(f.ui.warnings.first()));
     QCOMPARE(f.ui.progress.last(), 0);
     QCOMPARE(snapshot(f.dataDir()), before);
+}
+
+// Other entries are neither written nor counted; the needed ones past the limit refuse
+// the archive before anything is written.
+void TestCatalogueImport::unpackTakesOnlyWhatTheImportNeeds()
+{
+    QTemporaryDir zipDir;
+    const QString archive = zipDir.path() + QStringLiteral("/katalog.zip");
+    const auto pack = [&archive](qsizetype pictureSize) {
+        ZipWriter zip;
+        zip.addEntry(QStringLiteral("katalog/fragen.JSON"), QByteArray("{}"), QDateTime());
+        zip.addEntry(QStringLiteral("katalog/svgs/Bild.svg"), QByteArray(pictureSize, '\0'),
+                     QDateTime());
+        zip.addEntry(QStringLiteral("katalog/liesmich.txt"), QByteArray("x"), QDateTime());
+        zip.addEntry(QStringLiteral("katalog/gross.bin"), QByteArray(2 * 1024 * 1024, '\0'),
+                     QDateTime());
+        QString error;
+        return zip.write(archive, &error);
+    };
+    const QStringList needed{QStringLiteral(".json"), QStringLiteral(".svg")};
+    constexpr qint64 limit = 1024 * 1024;
+
+    QVERIFY(pack(1000));
+    QTemporaryDir folder;
+    QString error;
+    QVERIFY2(unpackAll(archive, folder.path(), &error, needed, limit), qPrintable(error));
+    QStringList files;
+    for (QDirIterator it(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << it.next().mid(folder.path().size() + 1);
+    files.sort();
+    QCOMPARE(files, (QStringList{"katalog/fragen.JSON", "katalog/svgs/Bild.svg"}));
+    QCOMPARE(QFileInfo(folder.path() + QStringLiteral("/katalog/svgs/Bild.svg")).size(), 1000);
+
+    QVERIFY(pack(limit));
+    QTemporaryDir empty;
+    QVERIFY(!unpackAll(archive, empty.path(), &error, needed, limit));
+    QCOMPARE(error, QStringLiteral("Das ZIP-Archiv %1 ist ausgepackt größer als 1 MB; so groß ist "
+                                   "kein Fragenkatalog. Es wird nicht eingelesen.")
+                        .arg(archive));
+    QVERIFY(QDir(empty.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
 // The file size limit of the process makes the kernel refuse writes past a byte count as
