@@ -17,8 +17,9 @@ VEXA_PACKAGES=(
     # Program icon rendering; scripts/install-test: package build, desktop entry check,
     # window listing
     qt6-svg-dev dpkg-dev desktop-file-utils x11-utils
-    # scripts/fuzz: clang with libFuzzer, and the symbolizer for readable stacks
-    clang libclang-rt-14-dev llvm-14
+    # scripts/fuzz: clang with libFuzzer, the symbolizer for readable stacks, and jq
+    # for seeds cut from the published catalogue
+    clang libclang-rt-14-dev llvm-14 jq
     # scripts/check-format
     clang-format
 )

@@ -1,7 +1,8 @@
 // The official catalogue's JSON publication: the input is the file. A reading that fails
 // leaves the caller's catalogue alone; one that succeeds goes through the archive builder,
 // whose entries must read back as the program reads them: one record per question, each
-// value on its own line, picture keys that stay inside the pictures folder.
+// value on its own line, picture keys that stay inside the pictures folder, no character
+// lost to a "?", and an examination drawn by sections that gets its full count.
 
 #include "FuzzCore.h"
 
@@ -10,7 +11,9 @@
 #include "catalogue/ExamRules.h"
 #include "catalogue/OfficialCatalogue.h"
 #include "catalogue/TrainingPages.h"
+#include "sheets/SheetGenerator.h"
 
+#include <QJsonDocument>
 #include <QSet>
 #include <QStringList>
 
@@ -108,6 +111,34 @@ void checkSections(const QStringList &lines, int partQuestions, int examQuestion
     FUZZ_CHECK(sum == (partQuestions == 0 ? 0 : examQuestions));
 }
 
+// The program's own draw: every part's examination, drawn by sections from the built
+// archive, holds the rules' count of questions, or the whole part when it holds fewer.
+void checkDraws(const CatalogueBuilder::Result &result, const ExamRules &rules)
+{
+    FuzzCore &fuzz = FuzzCore::instance();
+    VexaCore &core = fuzz.core();
+    QList<QPair<QString, QByteArray>> entries;
+    for (const CatalogueBuilder::Entry &entry : result.entries)
+        entries.append({entry.name, entry.bytes});
+    fuzz.reset(1, [&] { FUZZ_CHECK(writeArchive(fuzz.archivePath(), entries)); });
+    FUZZ_CHECK(core.paths().catalogueArchive() == fuzz.archivePath());
+    for (const ExamRules::Part &part : rules.parts) {
+        const int available = result.questions.value(part.code);
+        if (available == 0)
+            continue;
+        const QChar partLetter = part.code.at(0);
+        const QChar classLetter = part.code.at(1);
+        core.bogen() = Bogenzustand();
+        core.flags().FVBNetzA = true;
+        QChar kind = u'k';
+        core.sheets().FragebogenErstellen(partLetter, classLetter, kind, QString(),
+                                          core.bogen().PruefungsNummer);
+        FUZZ_CHECK(kind == u'k');
+        FUZZ_CHECK(core.SelectedQuestions().count() == std::min(part.questions, available));
+    }
+    FUZZ_CHECK(fuzz.ui().warnings == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -150,6 +181,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(result.formulas == -1 && result.entries.isEmpty());
         return 0;
     }
+
+    // A "?" in an entry stands for a character the entry's code page lacks, unless the
+    // publication wrote one itself (perhaps as an escape sequence).
+    const bool inputHoldsQuestionMark =
+        json.contains('?') || QJsonDocument::fromJson(json).toJson().contains('?');
+    if (!inputHoldsQuestionMark)
+        for (const CatalogueBuilder::Entry &entry : result.entries)
+            FUZZ_CHECK(!entry.bytes.contains('?'));
 
     const QSet<QString> pictures(result.pictures.cbegin(), result.pictures.cend());
     FUZZ_CHECK(pictures.size() == result.pictures.size());
@@ -195,5 +234,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                             QStringLiteral("TNAbschnitte.txt"), QStringLiteral("TNTraining.txt"),
                             QStringLiteral("TNfragen.txt"), QStringLiteral("VEAbschnitte.txt"),
                             QStringLiteral("VETraining.txt"), QStringLiteral("VEfragen.txt")}));
+    checkDraws(result, rules);
     return 0;
 }
