@@ -3,9 +3,9 @@
 // warm (engine started). Usage: bench_evaluationShown [runs]   (goal: ratio at most 1.5)
 #include "BenchSupport.h"
 
-#include "components/MessageBox.h"
-#include "components/VexaHTMLViewer.h"
-#include "shell/VexaMain.h"
+#include "gui/MessageBox.h"
+#include "gui/VexaHTMLViewer.h"
+#include "gui/VexaMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

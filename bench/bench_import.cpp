@@ -6,9 +6,9 @@
 
 #include "catalogue/CatalogueBuilder.h"
 #include "catalogue/CatalogueImport.h"
-#include "catalogue/KatexRenderer.h"
 #include "components/DataPaths.h"
 #include "components/ZipWriter.h"
+#include "formulas/KatexRenderer.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Cold start to the first finished page: a bare engine view against VexaHTMLViewer.
 // Each measurement is a fresh child process (this program run with a mode argument), so
 // both pay the whole engine start-up. Usage: bench_viewerStartup [page.html] [runs]
-#include "components/VexaHTMLViewer.h"
+#include "gui/VexaHTMLViewer.h"
 
 #include <QApplication>
 #include <QCoreApplication>

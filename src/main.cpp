@@ -1,7 +1,7 @@
-#include "components/MessageBox.h"
-#include "shell/QtTranslations.h"
+#include "gui/MessageBox.h"
+#include "gui/QtTranslations.h"
+#include "gui/VexaMain.h"
 #include "shell/SingleInstance.h"
-#include "shell/VexaMain.h"
 
 #include <QApplication>
 

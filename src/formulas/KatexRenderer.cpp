@@ -1,4 +1,4 @@
-#include "catalogue/KatexRenderer.h"
+#include "formulas/KatexRenderer.h"
 
 #include <QFile>
 #include <QJSEngine>

@@ -1,7 +1,7 @@
-#include "shell/EinstellungenForm.h"
+#include "gui/EinstellungenForm.h"
 
 #include "components/Settings.h"
-#include "components/WindowGeometry.h"
+#include "gui/WindowGeometry.h"
 
 #include <QAction>
 #include <QButtonGroup>

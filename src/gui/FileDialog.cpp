@@ -1,4 +1,4 @@
-#include "components/FileDialog.h"
+#include "gui/FileDialog.h"
 
 #include <QFileDialog>
 

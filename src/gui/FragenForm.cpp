@@ -1,11 +1,11 @@
-#include "lists/FragenForm.h"
+#include "gui/FragenForm.h"
 
 #include "catalogue/ExamPart.h"
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
 #include "components/Settings.h"
-#include "components/VexaHTMLViewer.h"
-#include "components/WindowGeometry.h"
+#include "gui/VexaHTMLViewer.h"
+#include "gui/WindowGeometry.h"
 #include "lists/QuestionPage.h"
 #include "sheets/Bogenzustand.h"
 

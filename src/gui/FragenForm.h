@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "catalogue/ExamPart.h"
-#include "components/WindowGeometry.h"
+#include "gui/WindowGeometry.h"
 
 class DataPaths;
 class PageWriter;

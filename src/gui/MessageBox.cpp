@@ -1,4 +1,4 @@
-#include "components/MessageBox.h"
+#include "gui/MessageBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,9 +1,9 @@
-#include "lists/PEditorForm.h"
+#include "gui/PEditorForm.h"
 
-#include "components/FileDialog.h"
-#include "components/MessageBox.h"
 #include "components/Settings.h"
-#include "components/WindowGeometry.h"
+#include "gui/FileDialog.h"
+#include "gui/MessageBox.h"
+#include "gui/WindowGeometry.h"
 #include "lists/OwnExamination.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/WindowGeometry.h"
+#include "gui/WindowGeometry.h"
 #include "lists/ExamEditor.h"
 
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "components/PrinterDialogs.h"
+#include "gui/PrinterDialogs.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

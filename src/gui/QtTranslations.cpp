@@ -1,4 +1,4 @@
-#include "shell/QtTranslations.h"
+#include "gui/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

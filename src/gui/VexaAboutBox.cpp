@@ -1,4 +1,4 @@
-#include "shell/VexaAboutBox.h"
+#include "gui/VexaAboutBox.h"
 
 #include "shell/AboutInfo.h"
 #include "version.h"

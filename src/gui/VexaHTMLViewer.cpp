@@ -1,8 +1,8 @@
-#include "components/VexaHTMLViewer.h"
+#include "gui/VexaHTMLViewer.h"
 
-#include "components/MessageBox.h"
-#include "components/ViewerBridge.h"
-#include "components/ViewerPage.h"
+#include "gui/MessageBox.h"
+#include "gui/ViewerBridge.h"
+#include "gui/ViewerPage.h"
 
 #include <QChildEvent>
 #include <QDir>

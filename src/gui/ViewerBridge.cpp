@@ -1,4 +1,4 @@
-#include "components/ViewerBridge.h"
+#include "gui/ViewerBridge.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "components/ViewerPage.h"
+#include "gui/ViewerPage.h"
 
 bool ViewerPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {

@@ -1,6 +1,7 @@
-// The folders of src/ form layers, each using only those below it:
-// components (platform) < catalogue < statistics < sheets < lists < shell. So no two folders
-// include each other, and the core (built from the sources CMake names) uses no window.
+// The folders of src/ form layers, each using only those below it: the core's
+// components (platform) < catalogue < statistics < sheets < lists < shell, then the
+// formula engine and the windows (gui). So no two folders include each other, and the
+// core (built from the sources CMake names) uses no window and no formula engine.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -14,7 +15,8 @@ const QString kSourceDir = QStringLiteral(VEXA_SOURCE_DIR "/src");
 
 const QStringList kLayers{QStringLiteral("components"), QStringLiteral("catalogue"),
                           QStringLiteral("statistics"), QStringLiteral("sheets"),
-                          QStringLiteral("lists"),      QStringLiteral("shell")};
+                          QStringLiteral("lists"),      QStringLiteral("shell"),
+                          QStringLiteral("formulas"),   QStringLiteral("gui")};
 
 QStringList includesOf(const QString &path)
 {
@@ -83,7 +85,9 @@ void TestLayers::coreUsesNoWindows()
         for (const QString &file : files) {
             QVERIFY2(QFileInfo::exists(file), qPrintable(file));
             for (const QString &included : includesOf(file)) {
-                if (windowed.match(included).hasMatch())
+                if (windowed.match(included).hasMatch() ||
+                    included.startsWith(QLatin1String("gui/")) ||
+                    included.startsWith(QLatin1String("formulas/")))
                     problems << QFileInfo(file).fileName() + QStringLiteral(" includes ") +
                                     included;
             }

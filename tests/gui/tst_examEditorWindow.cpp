@@ -1,14 +1,14 @@
 #include "components/DataPaths.h"
-#include "components/FileDialog.h"
-#include "components/MessageBox.h"
-#include "components/PrinterDialogs.h"
 #include "components/TextFile.h"
-#include "lists/FragenForm.h"
-#include "lists/PEditorForm.h"
+#include "gui/FileDialog.h"
+#include "gui/FragenForm.h"
+#include "gui/MessageBox.h"
+#include "gui/PEditorForm.h"
+#include "gui/PrinterDialogs.h"
+#include "gui/VexaMain.h"
 #include "sheets/PageCommands.h"
 #include "shell/AppPaths.h"
 #include "shell/VexaCore.h"
-#include "shell/VexaMain.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The program's main job on the real window and viewer: an examination sheet is shown,
 // answered in the page, evaluated and logged; leaving a running examination turns it
 // into training.
-#include "components/FileDialog.h"
-#include "components/MessageBox.h"
 #include "components/TextFile.h"
-#include "components/VexaHTMLViewer.h"
-#include "lists/FragenForm.h"
-#include "lists/PEditorForm.h"
-#include "shell/VexaMain.h"
+#include "gui/FileDialog.h"
+#include "gui/FragenForm.h"
+#include "gui/MessageBox.h"
+#include "gui/PEditorForm.h"
+#include "gui/VexaHTMLViewer.h"
+#include "gui/VexaMain.h"
 
 #include <QApplication>
 #include <QComboBox>

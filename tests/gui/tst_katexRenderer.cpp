@@ -1,5 +1,5 @@
 #include "catalogue/CatalogueBuilder.h"
-#include "catalogue/KatexRenderer.h"
+#include "formulas/KatexRenderer.h"
 
 #include "components/Cp1252.h"
 #include "components/TextFile.h"

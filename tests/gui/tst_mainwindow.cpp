@@ -1,14 +1,14 @@
 #include "OtherUser.h"
 
-#include "components/FileDialog.h"
-#include "components/MessageBox.h"
-#include "components/PrinterDialogs.h"
-#include "components/VexaHTMLViewer.h"
+#include "gui/EinstellungenForm.h"
+#include "gui/FileDialog.h"
+#include "gui/MessageBox.h"
+#include "gui/PrinterDialogs.h"
+#include "gui/VexaAboutBox.h"
+#include "gui/VexaHTMLViewer.h"
+#include "gui/VexaMain.h"
 #include "shell/AppPaths.h"
-#include "shell/EinstellungenForm.h"
 #include "shell/SingleInstance.h"
-#include "shell/VexaAboutBox.h"
-#include "shell/VexaMain.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "catalogue/PageParts.h"
-#include "components/MessageBox.h"
 #include "components/TextFile.h"
-#include "components/VexaHTMLViewer.h"
+#include "gui/MessageBox.h"
+#include "gui/VexaHTMLViewer.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "components/WindowGeometry.h"
+#include "gui/WindowGeometry.h"
 
 #include <QApplication>
 #include <QScreen>
