@@ -19,7 +19,8 @@ public:
 
     QString path() const { return m_path; }
 
-    /// Called with "nach <file> kann nicht geschrieben werden" when a write fails.
+    /// Called with "nach <file> kann nicht geschrieben werden" (WriteError::settingsMessage)
+    /// when a write fails.
     void setWriteErrorHandler(ErrorHandler handler) { m_onWriteError = std::move(handler); }
 
     /// Decimal, or hexadecimal after "0x"/"0X" when the value is longer than two characters.
