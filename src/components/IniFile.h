@@ -33,6 +33,8 @@ public:
 
     /// Each write creates section, key and file as needed. Returns false, after the
     /// error handler was told, when the file could not be written; the file is unchanged.
+    /// The handler stands for the usual QString *error: the settings are written from
+    /// every layer, and their owner shows the warning once, in one place.
     [[nodiscard]] bool WriteInteger(const QString &section, const QString &key, int value);
     [[nodiscard]] bool WriteBool(const QString &section, const QString &key, bool value);
     [[nodiscard]] bool WriteString(const QString &section, const QString &key,
