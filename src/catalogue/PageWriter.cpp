@@ -3,6 +3,7 @@
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "components/WriteError.h"
 
 bool PageWriter::saveLines(const QString &path, const QStringList &lines)
 {
@@ -19,8 +20,7 @@ bool PageWriter::saveBytes(const QString &path, const QByteArray &bytes)
 
 bool PageWriter::reportFailure(const QString &path, const QString &reason)
 {
-    m_ui.ShowWarning(
-        QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason));
+    m_ui.ShowWarning(WriteError::message(path, reason));
     return false;
 }
 

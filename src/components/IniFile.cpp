@@ -1,6 +1,7 @@
 #include "components/IniFile.h"
 
 #include "components/TextFile.h"
+#include "components/WriteError.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -108,7 +109,7 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
     // not be replaced by this one key.
     if (!TextFile::readLines(m_path, lines) && QFileInfo::exists(m_path)) {
         if (m_onWriteError)
-            m_onWriteError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(m_path));
+            m_onWriteError(WriteError::settingsMessage(m_path));
         return false;
     }
     const QString entry = key + u'=' + value;
@@ -146,7 +147,7 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
     if (TextFile::writeLines(m_path, lines))
         return true;
     if (m_onWriteError)
-        m_onWriteError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(m_path));
+        m_onWriteError(WriteError::settingsMessage(m_path));
     return false;
 }
 

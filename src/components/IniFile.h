@@ -19,7 +19,8 @@ public:
 
     QString path() const { return m_path; }
 
-    /// Called with "nach <file> kann nicht geschrieben werden" when a write fails.
+    /// Called with "nach <file> kann nicht geschrieben werden" (WriteError::settingsMessage)
+    /// when a write fails.
     void setWriteErrorHandler(ErrorHandler handler) { m_onWriteError = std::move(handler); }
 
     /// Decimal, or hexadecimal after "0x"/"0X" when the value is longer than two characters.
@@ -32,6 +33,8 @@ public:
 
     /// Each write creates section, key and file as needed. Returns false, after the
     /// error handler was told, when the file could not be written; the file is unchanged.
+    /// The handler stands for the usual QString *error: the settings are written from
+    /// every layer, and their owner shows the warning once, in one place.
     [[nodiscard]] bool WriteInteger(const QString &section, const QString &key, int value);
     [[nodiscard]] bool WriteBool(const QString &section, const QString &key, bool value);
     [[nodiscard]] bool WriteString(const QString &section, const QString &key,

@@ -2,6 +2,7 @@
 
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
+#include "components/WriteError.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +92,64 @@ bool openFile(const QString &archivePath, QByteArray &data, ArchivePtr &archive,
     return archive != nullptr;
 }
 
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString damagedEntry(const QString &name, const QString &archivePath)
+{
+    return QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
+        .arg(name, archivePath);
+}
+
+// Whether the directory declares the entry's size and it is one a catalogue entry may have.
+bool plausibleSize(const zip_stat_t &st)
+{
+    return (st.valid & ZIP_STAT_SIZE) && st.size <= kMaxEntrySize;
+}
+
+// A file entry as the directory of an archive declares it.
+struct FileEntry
+{
+    zip_uint64_t index = 0;
+    QString name;
+    zip_uint64_t size = 0;
+    bool sizeOk = false; ///< declared, and not beyond what a catalogue entry may be
+    QDateTime modified;  ///< invalid when the archive keeps no time
+};
+
+// Calls visit for every file entry in the archive's order; folders are passed over.
+// An entry whose directory record cannot be read fails the walk with its reason in
+// *error; so does visit returning false, which has set *error itself.
+template <typename Visit>
+bool forEachFile(zip_t *archive, const QString &archivePath, QString *error, Visit visit)
+{
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            return fail(error,
+                        QStringLiteral("Das ZIP-Archiv %1 ist beschädigt.").arg(archivePath));
+        FileEntry entry;
+        entry.index = index;
+        entry.name = QString::fromUtf8(st.name);
+        if (entry.name.endsWith(u'/'))
+            continue;
+        entry.sizeOk = plausibleSize(st);
+        entry.size = entry.sizeOk ? st.size : 0;
+        if (st.valid & ZIP_STAT_MTIME)
+            entry.modified = QDateTime::fromSecsSinceEpoch(st.mtime);
+        if (!visit(std::as_const(entry)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QStringList &target)
@@ -114,7 +173,7 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
-        !(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize)
+        !plausibleSize(st))
         return ExtractResult::Damaged;
     QByteArray content;
     if (!readEntry(archive.get(), static_cast<zip_uint64_t>(index), st.size, content))
@@ -126,11 +185,6 @@ ExtractResult Entzippen(const QString &archivePath, const QString &entryName, QS
 bool unpackAll(const QString &archivePath, const QString &folder, QString *error,
                const QStringList &suffixes, qint64 maxTotal)
 {
-    const auto failed = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
     QByteArray data;
     ArchivePtr archive;
     if (!openFile(archivePath, data, archive, error))
@@ -141,93 +195,70 @@ bool unpackAll(const QString &archivePath, const QString &folder, QString *error
     // archive leaves nothing behind.
     struct Wanted
     {
-        zip_uint64_t index;
-        QString name;
+        FileEntry entry;
         QString clean;
-        zip_uint64_t size;
     };
     QList<Wanted> wanted;
     zip_uint64_t total = 0;
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const auto index = static_cast<zip_uint64_t>(i);
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(archive.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
-            return failed(QStringLiteral("Das ZIP-Archiv %1 ist beschädigt.").arg(archivePath));
-        const QString name = QString::fromUtf8(st.name);
-        if (name.endsWith(u'/'))
-            continue;
+    const bool walked = forEachFile(archive.get(), archivePath, error, [&](const FileEntry &entry) {
+        const QString &name = entry.name;
         const QString clean = QDir::cleanPath(name);
         if (clean.isEmpty() || QDir::isAbsolutePath(clean) || clean == QLatin1String("..") ||
             clean.startsWith(QLatin1String("../")))
-            return failed(QStringLiteral("Das ZIP-Archiv %1 enthält den unzulässigen Namen %2.")
-                              .arg(archivePath, name));
+            return fail(error,
+                        QStringLiteral("Das ZIP-Archiv %1 enthält den unzulässigen Namen %2.")
+                            .arg(archivePath, name));
         if (!suffixes.isEmpty() &&
             std::none_of(suffixes.cbegin(), suffixes.cend(), [&name](const QString &suffix) {
                 return name.endsWith(suffix, Qt::CaseInsensitive);
             }))
-            continue;
-        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize)
-            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
-                              .arg(name, archivePath));
-        total += st.size;
+            return true;
+        if (!entry.sizeOk)
+            return fail(error, damagedEntry(name, archivePath));
+        total += entry.size;
         if (total > static_cast<zip_uint64_t>(std::max<qint64>(maxTotal, 0)))
-            return failed(QStringLiteral("Das ZIP-Archiv %1 ist ausgepackt größer als %2 MB; so "
-                                         "groß ist kein Fragenkatalog. Es wird nicht "
-                                         "eingelesen.")
-                              .arg(archivePath)
-                              .arg(maxTotal / (1024 * 1024)));
-        wanted.append({index, name, clean, st.size});
-    }
+            return fail(error,
+                        QStringLiteral("Das ZIP-Archiv %1 ist ausgepackt größer als %2 MB; so "
+                                       "groß ist kein Fragenkatalog. Es wird nicht "
+                                       "eingelesen.")
+                            .arg(archivePath)
+                            .arg(maxTotal / (1024 * 1024)));
+        wanted.append({entry, clean});
+        return true;
+    });
+    if (!walked)
+        return false;
 
-    for (const Wanted &entry : wanted) {
+    for (const Wanted &file : wanted) {
         QByteArray content;
         // The size read is the size declared: a longer entry fails its read.
-        if (!readEntry(archive.get(), entry.index, entry.size, content))
-            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
-                              .arg(entry.name, archivePath));
-        const QString path = target.filePath(entry.clean);
+        if (!readEntry(archive.get(), file.entry.index, file.entry.size, content))
+            return fail(error, damagedEntry(file.entry.name, archivePath));
+        const QString path = target.filePath(file.clean);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.flush())
-            return failed(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                              .arg(path, out.errorString()));
+            return fail(error, WriteError::message(path, out.errorString()));
     }
     return true;
 }
 
 bool readEntries(const QString &archivePath, QList<ZipEntry> &entries, QString *error)
 {
-    const auto failed = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
     QByteArray data;
     ArchivePtr archive;
     if (!openFile(archivePath, data, archive, error))
         return false;
     QList<ZipEntry> read;
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const auto index = static_cast<zip_uint64_t>(i);
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(archive.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
-            return failed(QStringLiteral("Das ZIP-Archiv %1 ist beschädigt.").arg(archivePath));
-        const QString name = QString::fromUtf8(st.name);
-        if (name.endsWith(u'/'))
-            continue;
-        ZipEntry entry{name, {}, {}};
-        if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxEntrySize ||
-            !readEntry(archive.get(), index, st.size, entry.bytes))
-            return failed(QStringLiteral("Der Eintrag %1 des ZIP-Archivs %2 ist beschädigt.")
-                              .arg(name, archivePath));
-        if (st.valid & ZIP_STAT_MTIME)
-            entry.modified = QDateTime::fromSecsSinceEpoch(st.mtime);
-        read.append(entry);
-    }
+    const bool walked = forEachFile(archive.get(), archivePath, error, [&](const FileEntry &entry) {
+        ZipEntry stored{entry.name, {}, entry.modified};
+        if (!entry.sizeOk || !readEntry(archive.get(), entry.index, entry.size, stored.bytes))
+            return fail(error, damagedEntry(entry.name, archivePath));
+        read.append(std::move(stored));
+        return true;
+    });
+    if (!walked)
+        return false;
     entries = std::move(read);
     return true;
 }

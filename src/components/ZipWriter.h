@@ -13,12 +13,13 @@ public:
     /// Adds an entry; the bytes go into the archive unchanged.
     void addEntry(const QString &name, const QByteArray &bytes, const QDateTime &modified);
 
-    /// The whole archive in memory; empty with *error set when libzip fails.
-    QByteArray archive(QString *error) const;
+    /// The whole archive in memory; empty with *error (when given) set when libzip fails.
+    [[nodiscard]] QByteArray archive(QString *error) const;
 
     /// Writes the archive to path atomically: a reader sees the old file or the new one,
-    /// never half of it.
-    bool write(const QString &path, QString *error) const;
+    /// never half of it. Returns false with the reason in *error (when given) otherwise;
+    /// the caller words the warning (WriteError::message).
+    [[nodiscard]] bool write(const QString &path, QString *error) const;
 
 private:
     struct Entry

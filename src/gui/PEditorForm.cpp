@@ -198,9 +198,18 @@ QWidget *TPEditorForm::createPage()
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    QStyle *s = style();
+    // Created from top to bottom: the order of creation is the order of the Tab key.
+    column->addWidget(createTopStrip(page));
+    column->addWidget(createLabelStrip(page));
+    column->addLayout(createLists(page), 1);
+    createPopupMenus();
+    column->addWidget(createBottomStrip(page));
+    return page;
+}
 
-    // Top strip: the part and Open.
+// Top strip: the part and Open.
+QWidget *TPEditorForm::createTopStrip(QWidget *page)
+{
     auto *top = new QWidget(page);
     paint(top, QPalette::Window, Qt::white);
     auto *topRow = new QHBoxLayout(top);
@@ -217,22 +226,28 @@ QWidget *TPEditorForm::createPage()
     connect(m_part, &QComboBox::activated, this, &TPEditorForm::PruefungsAuswahlComboBoxChange);
     topRow->addWidget(m_part);
     topRow->addStretch(1);
-    QToolButton *open = addButton(top, s->standardIcon(QStyle::SP_DialogOpenButton),
+    QToolButton *open = addButton(top, style()->standardIcon(QStyle::SP_DialogOpenButton),
                                   QStringLiteral(" Eigene Fragenliste laden"),
                                   &TPEditorForm::OeffnenSpeedButtonClick);
     open->setObjectName(QStringLiteral("OeffnenSpeedButton"));
     topRow->addWidget(open);
-    column->addWidget(top);
+    return top;
+}
 
-    // Labels above the lists; the own list's label follows the layout rule.
+// Labels above the lists; the own list's label follows the layout rule.
+QWidget *TPEditorForm::createLabelStrip(QWidget *page)
+{
     m_labelStrip = new QWidget(page);
     m_poolLabel = new QLabel(QStringLiteral("Fragenpool"), m_labelStrip);
     m_ownLabel = new QLabel(QStringLiteral("Eigene Fragenliste"), m_labelStrip);
     m_labelStrip->setFixedHeight(m_poolLabel->sizeHint().height() + 4);
     m_poolLabel->move(6, 2);
-    column->addWidget(m_labelStrip);
+    return m_labelStrip;
+}
 
-    // The pool, the button column and the own list.
+// The pool, the button column and the own list.
+QLayout *TPEditorForm::createLists(QWidget *page)
+{
     auto *lists = new QHBoxLayout;
     lists->setContentsMargins(0, 0, 0, 0);
     lists->setSpacing(0);
@@ -241,7 +256,15 @@ QWidget *TPEditorForm::createPage()
     m_pool->installEventFilter(this);
     m_own->installEventFilter(this);
     connect(m_pool, &QListWidget::itemDoubleClicked, this, &TPEditorForm::RechtsSpeedButtonClick);
+    lists->addWidget(m_pool, 1);
+    lists->addWidget(createButtonColumn(page));
+    lists->addWidget(m_own);
+    return lists;
+}
 
+QWidget *TPEditorForm::createButtonColumn(QWidget *page)
+{
+    QStyle *s = style();
     m_buttonPanel = new QWidget(page);
     m_buttonPanel->setObjectName(QStringLiteral("ButtonPanel"));
     m_buttonPanel->setFixedWidth(kButtonColumnWidth);
@@ -269,13 +292,12 @@ QWidget *TPEditorForm::createPage()
                       QStringLiteral(" Löschen der eigenen Prüfungszusammenstellung"),
                       &TPEditorForm::LoeschenSpeedButtonClick),
             "LoeschenSpeedButton");
+    return m_buttonPanel;
+}
 
-    lists->addWidget(m_pool, 1);
-    lists->addWidget(m_buttonPanel);
-    lists->addWidget(m_own);
-    column->addLayout(lists, 1);
-
-    // Pop-up menus; their shortcuts act while their list has the focus.
+// Pop-up menus; their shortcuts act while their list has the focus.
+void TPEditorForm::createPopupMenus()
+{
     const auto popup = [this](QListWidget *list, void (TPEditorForm::*show)(),
                               const QList<std::pair<QString, void (TPEditorForm::*)()>> &more) {
         auto *menu = new QMenu(list);
@@ -298,14 +320,33 @@ QWidget *TPEditorForm::createPage()
     popup(m_own, &TPEditorForm::LFragentextanzeigenClick,
           {{QStringLiteral("&Markierte Fagen löschen"), &TPEditorForm::LinksSpeedButtonClick},
            {QStringLiteral("&Alle Fragen löschen"), &TPEditorForm::LoeschenSpeedButtonClick}});
+}
 
-    // Bottom strip: comment, count, minutes and Save.
+// Bottom strip: comment, count, minutes and Save.
+QWidget *TPEditorForm::createBottomStrip(QWidget *page)
+{
     auto *bottom = new QWidget(page);
     paint(bottom, QPalette::Window, Qt::white);
     auto *bottomRow = new QHBoxLayout(bottom);
     bottomRow->setContentsMargins(6, 4, 6, 4);
     bottomRow->addWidget(new QLabel(QStringLiteral("Kommentar"), bottom));
-    m_comment = new QLineEdit(bottom);
+    bottomRow->addWidget(createCommentEdit(bottom));
+    bottomRow->addWidget(new QLabel(QStringLiteral("Fragen"), bottom));
+    bottomRow->addWidget(createCountChoice(bottom));
+    bottomRow->addWidget(new QLabel(QStringLiteral("Zeit"), bottom));
+    bottomRow->addWidget(createMinutesEdit(bottom));
+    bottomRow->addStretch(1);
+    QToolButton *save = addButton(bottom, style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                  QStringLiteral(" Speichern der ausgewählten Fragen"),
+                                  &TPEditorForm::SpeichernSpeedButtonClick);
+    save->setObjectName(QStringLiteral("SpeichernSpeedButton"));
+    bottomRow->addWidget(save);
+    return bottom;
+}
+
+QWidget *TPEditorForm::createCommentEdit(QWidget *strip)
+{
+    m_comment = new QLineEdit(strip);
     m_comment->setObjectName(QStringLiteral("qltKommentarEdit"));
     m_comment->setMaxLength(250);
     m_comment->setToolTip(QStringLiteral(" Kommentar zur eigenen Fragenliste"));
@@ -313,9 +354,12 @@ QWidget *TPEditorForm::createPage()
     paint(m_comment, QPalette::Base, kFieldColour);
     connect(m_comment, &QLineEdit::textEdited, this,
             [this](const QString &text) { m_editor.setComment(text); });
-    bottomRow->addWidget(m_comment);
-    bottomRow->addWidget(new QLabel(QStringLiteral("Fragen"), bottom));
-    m_count = new QComboBox(bottom);
+    return m_comment;
+}
+
+QWidget *TPEditorForm::createCountChoice(QWidget *strip)
+{
+    m_count = new QComboBox(strip);
     m_count->setObjectName(QStringLiteral("FragenAuswahlComboBox"));
     m_count->setMaxVisibleItems(15);
     m_count->setMinimumContentsLength(2);
@@ -326,9 +370,12 @@ QWidget *TPEditorForm::createPage()
         if (!m_refreshing)
             m_editor.FragenAuswahlComboBoxChange(index);
     });
-    bottomRow->addWidget(m_count);
-    bottomRow->addWidget(new QLabel(QStringLiteral("Zeit"), bottom));
-    m_minutes = new QLineEdit(bottom);
+    return m_count;
+}
+
+QWidget *TPEditorForm::createMinutesEdit(QWidget *strip)
+{
+    m_minutes = new QLineEdit(strip);
     m_minutes->setObjectName(QStringLiteral("ZeitMaskEdit"));
     // A digit, then a digit or a blank.
     m_minutes->setInputMask(QStringLiteral("90; "));
@@ -341,15 +388,7 @@ QWidget *TPEditorForm::createPage()
         if (!m_refreshing)
             m_editor.ZeitMaskEditChange(text);
     });
-    bottomRow->addWidget(m_minutes);
-    bottomRow->addStretch(1);
-    QToolButton *save = addButton(bottom, s->standardIcon(QStyle::SP_DialogSaveButton),
-                                  QStringLiteral(" Speichern der ausgewählten Fragen"),
-                                  &TPEditorForm::SpeichernSpeedButtonClick);
-    save->setObjectName(QStringLiteral("SpeichernSpeedButton"));
-    bottomRow->addWidget(save);
-    column->addWidget(bottom);
-    return page;
+    return m_minutes;
 }
 
 WindowGeometry::Keys TPEditorForm::geometryKeys()

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QToolButton;
@@ -92,7 +93,17 @@ protected:
 private:
     static WindowGeometry::Keys geometryKeys();
     void createMenus();
+    /// The page of the tab, one function per strip and control from top to bottom.
     QWidget *createPage();
+    QWidget *createTopStrip(QWidget *page);
+    QWidget *createLabelStrip(QWidget *page);
+    QLayout *createLists(QWidget *page);
+    QWidget *createButtonColumn(QWidget *page);
+    void createPopupMenus();
+    QWidget *createBottomStrip(QWidget *page);
+    QWidget *createCommentEdit(QWidget *strip);
+    QWidget *createCountChoice(QWidget *strip);
+    QWidget *createMinutesEdit(QWidget *strip);
     /// Widths and columns of the lists follow the window's width.
     void FormResize();
     QToolButton *addButton(QWidget *parent, const QIcon &icon, const QString &hint,
