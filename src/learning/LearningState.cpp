@@ -1,11 +1,7 @@
 #include "learning/LearningState.h"
 
 #include <limits>
-
-bool QuestionState::isSure() const
-{
-    return box >= LearningState::kSureBox;
-}
+#include <vector>
 
 QString LearningState::ruleLine()
 {
@@ -25,16 +21,34 @@ QHash<QString, QuestionState> LearningState::derive(const QHash<QString, QString
     for (auto it = fingerprints.cbegin(); it != fingerprints.cend(); ++it)
         progress.insert(it.key(), Progress());
 
+    // Each question as asked is looked up once, not once per answer.
+    struct Asked
+    {
+        Progress *progress = nullptr; ///< null: not in the catalogue
+        bool current = false;         ///< asked with the current fingerprint
+        qint64 reset = std::numeric_limits<qint64>::min();
+    };
+    std::vector<Asked> asked(history.asked.size());
+    for (qsizetype i = 0; i < history.asked.size(); ++i) {
+        const AskedQuestion &question = history.asked.at(i);
+        const auto fingerprint = fingerprints.constFind(question.questionId);
+        if (fingerprint == fingerprints.cend())
+            continue;
+        asked[i].progress = &progress.find(question.questionId).value();
+        asked[i].current = *fingerprint == question.fingerprint;
+        asked[i].reset = history.resets.value(question.questionId, asked[i].reset);
+    }
+
     for (const HistoryAnswer &answer : history.answers) {
-        const auto current = fingerprints.constFind(answer.questionId);
-        if (current == fingerprints.cend())
+        const Asked &question = asked[answer.asked];
+        if (!question.progress)
             continue;
-        const auto reset = history.resets.constFind(answer.questionId);
-        if (reset != history.resets.cend() && answer.time <= *reset)
+        const qint64 time = history.sheets.at(answer.sheet).time;
+        if (time <= question.reset)
             continue;
-        Progress &p = progress[answer.questionId];
+        Progress &p = *question.progress;
         QuestionState &s = p.state;
-        if (answer.fingerprint != *current) {
+        if (!question.current) {
             s = QuestionState();
             continue;
         }
@@ -47,7 +61,7 @@ QHash<QString, QuestionState> LearningState::derive(const QHash<QString, QString
             s.rightInRow = 0;
             ++s.wrong;
         }
-        p.lastTime = answer.time;
+        p.lastTime = time;
     }
 
     // Dates only once per question: the local-time conversion is the costly part.

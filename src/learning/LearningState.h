@@ -16,8 +16,7 @@ class LearningState
 {
 public:
     static constexpr int kTopBox = 5;
-    /// Box from which a question is "sicher".
-    static constexpr int kSureBox = 3;
+    static constexpr int kSureBox = QuestionState::kSureBox;
     /// Days from the last answer until a question of the box is due again.
     static constexpr int kIntervalDays[kTopBox + 1] = {0, 1, 3, 7, 21, 60};
 

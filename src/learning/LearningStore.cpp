@@ -37,15 +37,20 @@ const QList<QStringList> &migrations()
                            "kind TEXT NOT NULL CHECK (kind IN ('t', 'k', 'a', 'l')),"
                            "part TEXT NOT NULL)"),
             QStringLiteral("CREATE INDEX sheets_by_time ON sheets (time, id)"),
+            // Each question as asked once: an answer row holds numbers only.
+            QStringLiteral("CREATE TABLE asked ("
+                           "id INTEGER PRIMARY KEY,"
+                           "question TEXT NOT NULL,"
+                           "fingerprint TEXT NOT NULL,"
+                           "UNIQUE (question, fingerprint))"),
             QStringLiteral("CREATE TABLE answers ("
                            "sheet INTEGER NOT NULL REFERENCES sheets (id),"
                            "position INTEGER NOT NULL,"
-                           "question TEXT NOT NULL,"
-                           "fingerprint TEXT NOT NULL,"
+                           "asked INTEGER NOT NULL REFERENCES asked (id),"
                            "result INTEGER NOT NULL CHECK (result IN (0, 1, 2)),"
                            "wrong_choice INTEGER CHECK (wrong_choice BETWEEN 1 AND 3),"
                            "PRIMARY KEY (sheet, position)) WITHOUT ROWID"),
-            QStringLiteral("CREATE INDEX answers_by_question ON answers (question)"),
+            QStringLiteral("CREATE INDEX answers_by_asked ON answers (asked)"),
             QStringLiteral("CREATE TABLE resets ("
                            "id INTEGER PRIMARY KEY,"
                            "question TEXT NOT NULL,"
@@ -101,6 +106,12 @@ QString LearningStore::reason(const QSqlError &error) const
     case kSqliteLocked:
         what = QStringLiteral("die Datei ist von einem anderen Programm gesperrt");
         break;
+    case kSqliteNotADatabase:
+        what = QStringLiteral("die Datei ist keine Datenbank");
+        break;
+    case kSqliteCorrupt:
+        what = QStringLiteral("der Inhalt der Datenbank ist zerstört");
+        break;
     case kSqliteCantOpen:
         what = QStringLiteral("die Datei kann nicht geöffnet oder angelegt werden");
         break;
@@ -145,7 +156,7 @@ LearningStore::Check LearningStore::connect(QString *detail)
                                                                      : Check::Unusable;
     }
     if (query.value(0).toString() != QLatin1String("ok")) {
-        *detail = query.value(0).toString();
+        *detail = QStringLiteral("die Prüfung der Datenbank findet Fehler");
         return Check::Damaged;
     }
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next() ||
@@ -155,8 +166,9 @@ LearningStore::Check LearningStore::connect(QString *detail)
                       : QStringLiteral("das WAL-Journal lässt sich nicht einschalten");
         return Check::Unusable;
     }
-    // FULL: a sheet reported as recorded survives a power cut as well.
-    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL")) ||
+    // NORMAL syncs at checkpoints only: a killed program loses nothing, a power cut at
+    // most the last sheets, and the file stays whole either way.
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = NORMAL")) ||
         !query.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) {
         *detail = reason(query.lastError());
         return Check::Unusable;
@@ -315,24 +327,41 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
             sqlError = query.lastError();
         } else {
             const qint64 sheetId = query.lastInsertId().toLongLong();
-            query.prepare(QStringLiteral("INSERT INTO answers (sheet, position, question, "
-                                         "fingerprint, result, wrong_choice) "
-                                         "VALUES (?, ?, ?, ?, ?, ?)"));
-            for (qsizetype i = 0; i < sheet.answers.size(); ++i) {
+            QSqlQuery addAsked(db);
+            addAsked.prepare(QStringLiteral("INSERT INTO asked (question, fingerprint) VALUES "
+                                            "(?, ?) ON CONFLICT DO NOTHING"));
+            QSqlQuery findAsked(db);
+            findAsked.prepare(
+                QStringLiteral("SELECT id FROM asked WHERE question = ? AND fingerprint = ?"));
+            query.prepare(QStringLiteral("INSERT INTO answers (sheet, position, asked, result, "
+                                         "wrong_choice) VALUES (?, ?, ?, ?, ?)"));
+            for (qsizetype i = 0; i < sheet.answers.size() && !sqlError.isValid(); ++i) {
                 const AnswerRecord &answer = sheet.answers.at(i);
-                query.bindValue(0, sheetId);
-                query.bindValue(1, qint64(i));
-                query.bindValue(2, answer.questionId);
-                query.bindValue(3, answer.fingerprint);
-                query.bindValue(4, static_cast<int>(answer.result));
-                query.bindValue(5, answer.result == AnswerResult::Wrong &&
-                                           answer.wrongChoice >= 1 && answer.wrongChoice <= 3
-                                       ? QVariant(answer.wrongChoice)
-                                       : QVariant(QMetaType::fromType<int>()));
-                if (!query.exec()) {
-                    sqlError = query.lastError();
-                    break;
+                addAsked.bindValue(0, answer.questionId);
+                addAsked.bindValue(1, answer.fingerprint);
+                findAsked.bindValue(0, answer.questionId);
+                findAsked.bindValue(1, answer.fingerprint);
+                if (!addAsked.exec()) {
+                    sqlError = addAsked.lastError();
+                } else if (!findAsked.exec() || !findAsked.next()) {
+                    sqlError = findAsked.lastError().isValid()
+                                   ? findAsked.lastError()
+                                   : QSqlError(QString(),
+                                               QStringLiteral("die Frage fehlt nach dem Eintragen"),
+                                               QSqlError::StatementError);
+                } else {
+                    query.bindValue(0, sheetId);
+                    query.bindValue(1, qint64(i));
+                    query.bindValue(2, findAsked.value(0));
+                    query.bindValue(3, static_cast<int>(answer.result));
+                    const bool choiceKnown = answer.result == AnswerResult::Wrong &&
+                                             answer.wrongChoice >= 1 && answer.wrongChoice <= 3;
+                    query.bindValue(4, choiceKnown ? QVariant(answer.wrongChoice)
+                                                   : QVariant(QMetaType::fromType<int>()));
+                    if (!query.exec())
+                        sqlError = query.lastError();
                 }
+                findAsked.finish();
             }
         }
     }
@@ -392,36 +421,56 @@ bool LearningStore::readHistory(LearningHistory &history, QString *error) const
     }
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT s.id, s.time, s.kind, s.part, a.question, "
-                                   "a.fingerprint, a.result, a.wrong_choice "
-                                   "FROM sheets s JOIN answers a ON a.sheet = s.id "
-                                   "ORDER BY s.time, s.id, a.position"))) {
+    auto readFailed = [&] {
+        history = LearningHistory();
         *error = failure(failed, reason(query.lastError()));
         return false;
-    }
+    };
+
+    if (!query.exec(QStringLiteral("SELECT id, time, kind, part FROM sheets ORDER BY time, id")))
+        return readFailed();
     while (query.next()) {
-        HistoryAnswer answer;
-        answer.sheet = query.value(0).toLongLong();
-        answer.time = query.value(1).toLongLong();
         const QString kind = query.value(2).toString();
-        answer.kind = static_cast<SheetKind>(kind.isEmpty() ? 't' : kind.at(0).toLatin1());
-        answer.partCode = query.value(3).toString();
-        answer.questionId = query.value(4).toString();
-        answer.fingerprint = query.value(5).toString();
-        answer.result = static_cast<AnswerResult>(query.value(6).toInt());
-        answer.wrongChoice = query.value(7).toInt();
-        history.answers.append(std::move(answer));
+        history.sheets.append({query.value(0).toLongLong(), query.value(1).toLongLong(),
+                               static_cast<SheetKind>(kind.isEmpty() ? 't' : kind.at(0).toLatin1()),
+                               query.value(3).toString()});
     }
-    if (query.lastError().isValid()) {
-        history = LearningHistory();
-        *error = failure(failed, reason(query.lastError()));
-        return false;
+    if (query.lastError().isValid())
+        return readFailed();
+
+    QHash<qint64, int> askedIndex;
+    if (!query.exec(QStringLiteral("SELECT id, question, fingerprint FROM asked")))
+        return readFailed();
+    while (query.next()) {
+        askedIndex.insert(query.value(0).toLongLong(), int(history.asked.size()));
+        history.asked.append({query.value(1).toString(), query.value(2).toString()});
     }
-    if (!query.exec(QStringLiteral("SELECT question, MAX(time) FROM resets GROUP BY question"))) {
-        history = LearningHistory();
-        *error = failure(failed, reason(query.lastError()));
-        return false;
+    if (query.lastError().isValid())
+        return readFailed();
+
+    // In the sheets' order, so the sheet index only ever moves on.
+    if (!query.exec(QStringLiteral("SELECT a.sheet, a.asked, a.result, a.wrong_choice "
+                                   "FROM sheets s JOIN answers a ON a.sheet = s.id "
+                                   "ORDER BY s.time, s.id, a.position")))
+        return readFailed();
+    int sheet = 0;
+    while (query.next()) {
+        const qint64 sheetId = query.value(0).toLongLong();
+        while (sheet < history.sheets.size() && history.sheets.at(sheet).id != sheetId)
+            ++sheet;
+        const auto asked = askedIndex.constFind(query.value(1).toLongLong());
+        if (sheet == history.sheets.size() || asked == askedIndex.cend()) {
+            history = LearningHistory();
+            *error = failure(failed, QStringLiteral("der Inhalt der Datenbank ist zerstört"));
+            return false;
+        }
+        history.answers.append({sheet, *asked, static_cast<AnswerResult>(query.value(2).toInt()),
+                                query.value(3).toInt()});
     }
+    if (query.lastError().isValid())
+        return readFailed();
+    if (!query.exec(QStringLiteral("SELECT question, MAX(time) FROM resets GROUP BY question")))
+        return readFailed();
     while (query.next())
         history.resets.insert(query.value(0).toString(), query.value(1).toLongLong());
     return true;

@@ -13,8 +13,10 @@ class QSqlError;
 /// The learning store: every evaluated sheet's answers in one SQLite file
 /// (Lernstand.sqlite of the data folder), through Qt SQL's QSQLITE driver.
 ///
-/// The file runs with a WAL journal and full sync, so a crash or a power cut leaves
-/// each sheet recorded whole or not at all and never touches what was recorded before.
+/// The file runs with a WAL journal, one transaction per sheet, so a killed program or
+/// a full disk leaves each sheet recorded whole or not at all and never touches what was
+/// recorded before. It syncs at checkpoints only (synchronous NORMAL): a power cut may
+/// cost the last sheets, never the file.
 /// Its schema version is PRAGMA user_version; an older file is brought up to
 /// kSchemaVersion step by step when it is opened. Each instance has a connection of its
 /// own, so several stores (or a store per thread) never share one.

@@ -6,6 +6,9 @@
 /// What the recorded answers say about one question (see LearningState::derive).
 struct QuestionState
 {
+    /// Box from which a question is "sicher".
+    static constexpr int kSureBox = 3;
+
     int box = 0;        ///< Leitner box 0..5
     int seen = 0;       ///< answers that count
     int wrong = 0;      ///< of them wrong or unanswered
@@ -15,7 +18,7 @@ struct QuestionState
 
     bool isSeen() const { return seen > 0; }
     /// "sicher": box 3 or higher.
-    bool isSure() const;
+    bool isSure() const { return box >= kSureBox; }
     /// Seen, and its day has come: nextDue is today or earlier. An unseen question is
     /// never due (it is new); a question answered wrong is due again the same day.
     bool isDue(const QDate &today) const { return isSeen() && nextDue <= today; }

@@ -10,23 +10,19 @@ namespace {
 
 const QDateTime kStart(QDate(2026, 3, 1), QTime(18, 30));
 
-/// Answer i of the letters ('R' right, 'W' wrong, '-' unanswered) on day i.
-LearningHistory historyOf(const QString &id, const QString &fingerprint, const QString &letters,
-                          int firstDay = 0)
+/// Answer i of the letters ('R' right, 'W' wrong, '-' unanswered) on day firstDay + i,
+/// each on a sheet of its own.
+void addAnswers(LearningHistory &history, const QString &id, const QString &fingerprint,
+                const QString &letters, int firstDay = 0)
 {
-    LearningHistory history;
     for (qsizetype i = 0; i < letters.size(); ++i) {
-        HistoryAnswer a;
-        a.sheet = firstDay + i + 1;
-        a.time = kStart.addDays(firstDay + i).toSecsSinceEpoch();
-        a.questionId = id;
-        a.fingerprint = fingerprint;
-        a.result = letters.at(i) == u'R'   ? AnswerResult::Right
-                   : letters.at(i) == u'W' ? AnswerResult::Wrong
-                                           : AnswerResult::Unanswered;
-        history.answers << a;
+        const qint64 time = kStart.addDays(firstDay + i).toSecsSinceEpoch();
+        const AnswerResult result = letters.at(i) == u'R'   ? AnswerResult::Right
+                                    : letters.at(i) == u'W' ? AnswerResult::Wrong
+                                                            : AnswerResult::Unanswered;
+        history.append({history.sheets.size() + 1, time, SheetKind::Drill, id.left(2)},
+                       {id, fingerprint}, result);
     }
-    return history;
 }
 
 QDate day(int n)
@@ -79,7 +75,9 @@ void TestLearningState::answerSequences()
     QFETCH(int, wrong);
     QFETCH(QDate, nextDue);
 
-    const auto states = LearningState::derive({{"TA101", "f1"}}, historyOf("TA101", "f1", answers));
+    LearningHistory history;
+    addAnswers(history, "TA101", "f1", answers);
+    const auto states = LearningState::derive({{"TA101", "f1"}}, history);
     QCOMPARE(states.size(), 1);
     const QuestionState s = states.value("TA101");
     QCOMPARE(s.box, box);
@@ -135,7 +133,7 @@ void TestLearningState::catalogueUpdateAndReset()
     // Edition 1: TA101..TA103 answered three times right each.
     LearningHistory history;
     for (const char *id : {"TA101", "TA102", "TA103"})
-        history.answers += historyOf(id, QStringLiteral("alt-") + id, "RRR").answers;
+        addAnswers(history, id, QStringLiteral("alt-") + id, "RRR");
     const QHash<QString, QString> edition1{
         {"TA101", "alt-TA101"}, {"TA102", "alt-TA102"}, {"TA103", "alt-TA103"}};
     QCOMPARE(LearningState::derive(edition1, history).value("TA102").box, 3);
@@ -151,7 +149,7 @@ void TestLearningState::catalogueUpdateAndReset()
     QVERIFY(!states.value("TA104").isSeen());
 
     // The changed question counts its new answers only.
-    history.answers += historyOf("TA102", "neu-TA102", "R", 5).answers;
+    addAnswers(history, "TA102", "neu-TA102", "R", 5);
     states = LearningState::derive(edition2, history);
     QCOMPARE(states.value("TA102").box, 1);
     QCOMPARE(states.value("TA102").seen, 1);
@@ -161,13 +159,13 @@ void TestLearningState::catalogueUpdateAndReset()
     states = LearningState::derive(edition2, history);
     QVERIFY(!states.value("TA101").isSeen());
     QCOMPARE(states.value("TA102").box, 1);
-    history.answers += historyOf("TA101", "alt-TA101", "RR", 3).answers;
+    addAnswers(history, "TA101", "alt-TA101", "RR", 3);
     states = LearningState::derive(edition2, history);
     QCOMPARE(states.value("TA101").box, 2);
     QCOMPARE(states.value("TA101").seen, 2);
 
     // Back to the old text: the answers to the new one came in between, so it starts again.
-    history.answers += historyOf("TA102", "alt-TA102", "R", 6).answers;
+    addAnswers(history, "TA102", "alt-TA102", "R", 6);
     QCOMPARE(LearningState::derive(edition1, history).value("TA102").seen, 1);
     QVERIFY(!LearningState::derive(edition2, history).value("TA102").isSeen());
 }
