@@ -264,6 +264,11 @@ LearningStore::OpenResult LearningStore::open(const QString &path, QString *mess
     m_path = path;
     const QString shown = QDir::toNativeSeparators(path);
     const QString notRecording = QStringLiteral(" Die Antworten werden nicht aufgezeichnet.");
+    if (path.isEmpty()) {
+        // SQLite would open a temporary database that is gone on closing.
+        *message = QStringLiteral("Für den Lernstand ist keine Datei angegeben.") + notRecording;
+        return OpenResult::Failed;
+    }
     QString detail;
     const Check check = connect(&detail);
     if (check == Check::Usable) {

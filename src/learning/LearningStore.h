@@ -48,7 +48,7 @@ public:
     /// "<name>-defekt-<yyyy-MM-dd>.sqlite" beside it (with "-2", "-3", ... when that is
     /// taken; its -wal and -shm files go with it), and a new store is started: Replaced,
     /// and *message holds a German warning naming both files for the caller to show.
-    /// When the file cannot be opened or created (a folder that cannot be written, a
+    /// When the file cannot be opened or created (an empty path, a folder that cannot be written, a
     /// file that cannot be moved aside, the SQLite driver missing): Failed, *message
     /// holds a German message, and the store stays closed.
     [[nodiscard]] OpenResult open(const QString &path, QString *message);

@@ -282,6 +282,8 @@ void TestLearningStore::unwritableFolder_data()
         << "readonly"
         << "ist beschädigt (die Datei ist keine Datenbank) und kann nicht beiseitegelegt "
            "werden";
+    QTest::newRow("no path") << "empty"
+                             << "";
 }
 
 void TestLearningStore::unwritableFolder()
@@ -299,17 +301,22 @@ void TestLearningStore::unwritableFolder()
         writeBytes(folder + "/Lernstand.sqlite", damaged);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     }
-    const QString path = folder + "/Lernstand.sqlite";
+    const QString path = kind == "empty" ? QString() : folder + "/Lernstand.sqlite";
 
     LearningStore store(fixedClock());
     QString message;
     {
-        const OtherUser other(kind == "file" ? QStringList() : OtherUser::tree(dir.path()));
+        const OtherUser other(kind == "readonly" ? OtherUser::tree(dir.path()) : QStringList());
         QVERIFY(other.isValid());
         QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Failed);
     }
-    QVERIFY2(message.startsWith("Der Lernstand " + QDir::toNativeSeparators(path) + ' ' + expected),
-             qPrintable(message));
+    if (kind == "empty")
+        QCOMPARE(message, "Für den Lernstand ist keine Datei angegeben. Die Antworten werden "
+                          "nicht aufgezeichnet.");
+    else
+        QVERIFY2(
+            message.startsWith("Der Lernstand " + QDir::toNativeSeparators(path) + ' ' + expected),
+            qPrintable(message));
     QVERIFY2(message.endsWith("Die Antworten werden nicht aufgezeichnet."), qPrintable(message));
 
     // Not recording: every call fails cleanly.
