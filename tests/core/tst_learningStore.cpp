@@ -190,6 +190,17 @@ void TestLearningStore::recordsAndReadsBack()
     const QHash<QString, qint64> resets{{"TA100", kNow.addDays(2).toSecsSinceEpoch()},
                                         {"TA101", kNow.addDays(1).toSecsSinceEpoch()}};
     QCOMPARE(history.resets, resets);
+
+    // A sheet evaluated earlier (the clock was set back) comes first, whenever recorded.
+    SheetRecord early = sheet(3);
+    early.time = kNow.addDays(-1);
+    QVERIFY(store.recordSheet(early, &message));
+    QVERIFY(store.readHistory(history, &message));
+    QCOMPARE(history.sheets.size(), 4);
+    QCOMPARE(history.sheets.first().time, early.time.toSecsSinceEpoch());
+    QCOMPARE(history.sheetOf(history.answers.first()).id, 4);
+    QCOMPARE(history.questionOf(history.answers.first()).questionId,
+             early.answers.first().questionId);
     store.close();
     QCOMPARE(pragma(path, "user_version").toInt(), LearningStore::kSchemaVersion);
     QCOMPARE(pragma(path, "journal_mode").toString(), "wal");
