@@ -82,8 +82,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The import typesets formulas with Debian's KaTeX script at run time.
+# The import typesets formulas with Debian's KaTeX script at run time; the learning
+# store needs Qt's SQLite driver, a plugin that no library links.
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS libqt6webenginecore6-bin fonts-liberation
-    fonts-dejavu-core qt6-translations-l10n libjs-katex)
+    fonts-dejavu-core qt6-translations-l10n libjs-katex libqt6sql6-sqlite)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

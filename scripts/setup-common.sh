@@ -8,6 +8,8 @@ VEXA_PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
     libqt6opengl6-dev libgl-dev
     libzip-dev libgif-dev zlib1g-dev
+    # The learning store: Qt's SQLite driver
+    libqt6sql6-sqlite
     # Formulas of an imported catalogue: KaTeX run in Qt's JavaScript engine, its fonts
     qt6-declarative-dev libjs-katex fonts-katex
     # German texts in Qt's own dialogs
