@@ -73,38 +73,15 @@ void appendFrameStart(QStringList &s, const DataPaths &paths, QChar classLetter)
       << QStringLiteral("<tr>");
 }
 
-// The navigation column: the site's menu with the class's statistics selected.
-void appendMenu(QStringList &s, const DataPaths &paths, QChar classLetter)
+// The menu rows of the classes; the statistics row follows the class shown.
+void appendClassRows(QStringList &s, const DataPaths &paths, QChar classLetter)
 {
-    const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
+    const QString empty = QStringLiteral("<td>&nbsp;</td>");
     const QString plain = QStringLiteral("align=\"left\"");
     const QString none; // no title attribute
     const QString menu = QStringLiteral("menu");
     const QString sel = QStringLiteral("sel");
     const auto url = [](const QString &path) { return PageParts::fileUrl(path); };
-    s << QStringLiteral("<td valign=\"top\" bgcolor=\"#3fa0df\">")
-      << QStringLiteral("<img src=\"") + pictureUrl(paths, DataPaths::Picture::ClearPixel) +
-             QStringLiteral("\" width=\"100\" height=\"1\" border=\"0\" "
-                            "alt=\"clearpix\"><br>")
-      << QStringLiteral("&nbsp;<br>") << QStringLiteral("<div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
-
-    const QString empty = QStringLiteral("<td>&nbsp;</td>");
-    const QString gdot = marker(paths, false);
-    s << row(gdot, left,
-             menuLink(menu, url(paths.startPage()), QStringLiteral(" zur Startseite"),
-                      QStringLiteral("Home")))
-      << row(gdot, left,
-             menuLink(menu, url(paths.newsPage()), QStringLiteral(" Was hat sich getan?"),
-                      QStringLiteral("Aktuell")))
-      << row(gdot, left,
-             menuLink(menu, url(paths.trainingOverviewPage()),
-                      QStringLiteral(" Training von Pr&uuml;fungsteilen"),
-                      QStringLiteral("Training")))
-      << row(marker(paths, true), left,
-             menuLink(sel, url(paths.examinationsPage()),
-                      QStringLiteral(" Pr&uuml;fungstraining f&uuml;r die Klassen A und E"),
-                      QStringLiteral("Pr&uuml;fungen")));
     const QString statisticsRow =
         row(empty, plain,
             QStringLiteral("&nbsp; ") + menuLink(sel, DataPaths::statisticsPageName(classLetter),
@@ -124,7 +101,40 @@ void appendMenu(QStringList &s, const DataPaths &paths, QChar classLetter)
                       QStringLiteral("Klasse E")));
     if (classLetter == u'E')
         s << statisticsRow;
-    s << row(empty, plain,
+}
+
+// The navigation column: the site's menu with the class's statistics selected.
+void appendMenu(QStringList &s, const DataPaths &paths, QChar classLetter)
+{
+    const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
+    const QString plain = QStringLiteral("align=\"left\"");
+    const QString menu = QStringLiteral("menu");
+    const QString sel = QStringLiteral("sel");
+    const auto url = [](const QString &path) { return PageParts::fileUrl(path); };
+    s << QStringLiteral("<td valign=\"top\" bgcolor=\"#3fa0df\">")
+      << QStringLiteral("<img src=\"") + pictureUrl(paths, DataPaths::Picture::ClearPixel) +
+             QStringLiteral("\" width=\"100\" height=\"1\" border=\"0\" "
+                            "alt=\"clearpix\"><br>")
+      << QStringLiteral("&nbsp;<br>") << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
+
+    const QString gdot = marker(paths, false);
+    s << row(gdot, left,
+             menuLink(menu, url(paths.startPage()), QStringLiteral(" zur Startseite"),
+                      QStringLiteral("Home")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.newsPage()), QStringLiteral(" Was hat sich getan?"),
+                      QStringLiteral("Aktuell")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.trainingOverviewPage()),
+                      QStringLiteral(" Training von Pr&uuml;fungsteilen"),
+                      QStringLiteral("Training")))
+      << row(marker(paths, true), left,
+             menuLink(sel, url(paths.examinationsPage()),
+                      QStringLiteral(" Pr&uuml;fungstraining f&uuml;r die Klassen A und E"),
+                      QStringLiteral("Pr&uuml;fungen")));
+    appendClassRows(s, paths, classLetter);
+    s << row(QStringLiteral("<td>&nbsp;</td>"), plain,
              menuLink(menu, url(paths.logPage()), QStringLiteral(" Pr&uuml;fungslog"),
                       QStringLiteral("Log")))
       << row(gdot, left,
