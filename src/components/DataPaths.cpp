@@ -246,8 +246,28 @@ QString DataPaths::pictureName(Picture which)
         return QStringLiteral("L.gif");
     case Picture::WrongQuestion:
         return QStringLiteral("F.gif");
+    case Picture::WindowIcon:
+        return QStringLiteral("vexa.png");
+    case Picture::BackButton:
+        return QStringLiteral("tb_zurueck.png");
+    case Picture::ReloadButton:
+        return QStringLiteral("tb_reload.png");
+    case Picture::ForwardButton:
+        return QStringLiteral("tb_vor.png");
+    case Picture::HelpButton:
+        return QStringLiteral("tb_hilfe.png");
+    case Picture::PrintButton:
+        return QStringLiteral("tb_drucken.png");
     case Picture::LogButton:
         return QStringLiteral("tb_log.png");
+    case Picture::EditorButton:
+        return QStringLiteral("tb_peditor.png");
+    case Picture::HomeButton:
+        return QStringLiteral("tb_home.png");
+    case Picture::SettingsButton:
+        return QStringLiteral("tb_einstellungen.png");
+    case Picture::ExitButton:
+        return QStringLiteral("tb_exit.png");
     }
     return QString();
 }

@@ -99,7 +99,17 @@ public:
         QuestionMark,      ///< qm.gif, the link to a question's text
         Solution,          ///< L.gif, the link to a worked solution
         WrongQuestion,     ///< F.gif, the link that adds to a wrong-questions list
+        WindowIcon,        ///< vexa.png
+        BackButton,        ///< tb_zurueck.png
+        ReloadButton,      ///< tb_reload.png
+        ForwardButton,     ///< tb_vor.png
+        HelpButton,        ///< tb_hilfe.png
+        PrintButton,       ///< tb_drucken.png
         LogButton,         ///< tb_log.png
+        EditorButton,      ///< tb_peditor.png
+        HomeButton,        ///< tb_home.png
+        SettingsButton,    ///< tb_einstellungen.png
+        ExitButton,        ///< tb_exit.png
     };
     /// A picture in pics beside the program.
     QString picture(Picture which) const;
