@@ -22,6 +22,11 @@ QString versionsEntry()
     return QStringLiteral("FragenVersion.txt");
 }
 
+QString questionsEntry(const QString &partCode)
+{
+    return partCode + QStringLiteral("fragen.txt");
+}
+
 bool isQuestionHeader(const QString &line)
 {
     return line.startsWith(QLatin1String("::"));

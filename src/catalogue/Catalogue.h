@@ -15,6 +15,8 @@ struct ExamRules;
 QString questionEntry(QChar partLetter, QChar classLetter);
 QString sectionsEntry(const QString &partCode);
 QString versionsEntry();
+/// The questions entry of a part code: "TAfragen.txt".
+QString questionsEntry(const QString &partCode);
 
 /// A question record starts with a header line: "::" and the five-character ID.
 bool isQuestionHeader(const QString &line);

@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueBuilder.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/TrainingPages.h"
 #include "components/Cp1252.h"
@@ -273,6 +274,169 @@ QByteArray bytesOf(const QStringList &lines)
     return Cp1252::fromUnicode(TextFile::joinLines(lines));
 }
 
+// The parts of the archive, each with its questions in catalogue order.
+QList<Part> archiveParts(const OfficialCatalogue &catalogue)
+{
+    QList<const OfficialQuestion *> technical;
+    collect(catalogue.parts[OfficialCatalogue::Technical], technical);
+    QList<Part> parts = {
+        {QStringLiteral("TA"), QStringLiteral("Technische Kenntnisse Klasse A"), {}},
+        {QStringLiteral("TE"), QStringLiteral("Technische Kenntnisse Klasse E"), {}},
+        {QStringLiteral("TN"), QStringLiteral("Technische Kenntnisse Klasse N"), {}},
+        {QStringLiteral("BE"), QStringLiteral("Betriebliche Kenntnisse"), {}},
+        {QStringLiteral("VE"), QStringLiteral("Kenntnisse von Vorschriften"), {}}};
+    for (const OfficialQuestion *q : technical) {
+        if (q->classCode == QLatin1String("3"))
+            parts[0].questions.append(q);
+        else if (q->classCode == QLatin1String("2"))
+            parts[1].questions.append(q);
+        else if (q->classCode == QLatin1String("1"))
+            parts[2].questions.append(q);
+    }
+    collect(catalogue.parts[OfficialCatalogue::Operating], parts[3].questions);
+    collect(catalogue.parts[OfficialCatalogue::Regulations], parts[4].questions);
+    // The draw by sections takes one run of questions per code: a code that comes back
+    // later in the part joins its first run, so every code is one run and one line.
+    for (Part &part : parts) {
+        QHash<QString, qsizetype> firstSeen;
+        for (const OfficialQuestion *q : part.questions)
+            firstSeen.insert(q->number.left(2),
+                             firstSeen.value(q->number.left(2), firstSeen.size()));
+        std::stable_sort(part.questions.begin(), part.questions.end(),
+                         [&firstSeen](const OfficialQuestion *a, const OfficialQuestion *b) {
+                             return firstSeen.value(a->number.left(2)) <
+                                    firstSeen.value(b->number.left(2));
+                         });
+    }
+    return parts;
+}
+
+// Writes the archive's entries into a result, one function per entry.
+class EntryWriter
+{
+public:
+    EntryWriter(const OfficialCatalogue &catalogue,
+                const CatalogueBuilder::FormulaRenderer &renderer, CatalogueBuilder::Result &built)
+        : m_catalogue(catalogue), m_built(built), m_converter(renderer)
+    {
+        for (const OfficialChapter &part : catalogue.parts) {
+            chapterTitles(part, m_titles);
+            ownTitles(part, m_subTitles);
+        }
+    }
+
+    int formulas() const { return m_converter.formulas; }
+
+    // The questions of a part, each a header line, its text, its picture and four answers.
+    bool writeQuestions(const Part &part, QString *error)
+    {
+        QStringList lines{QStringLiteral("V:Amtlicher Fragenkatalog, ") + m_catalogue.edition};
+        QString text;
+        for (const OfficialQuestion *q : part.questions) {
+            lines << QStringLiteral("::") + q->number;
+            if (!m_converter.html(q->question, q->number, text, error))
+                return false;
+            lines << QStringLiteral("F:") + text;
+            if (!q->pictureQuestion.isEmpty()) {
+                addPicture(q->pictureQuestion, q->number);
+                lines << QStringLiteral("P:./pics/") + q->pictureQuestion + QStringLiteral(".svg");
+            }
+            for (int i = 0; i < 4; ++i) {
+                if (!m_converter.html(q->answers[i], q->number, text, error))
+                    return false;
+                if (!q->pictureAnswers[i].isEmpty()) {
+                    addPicture(q->pictureAnswers[i], q->number);
+                    text = pictureTag(q->pictureAnswers[i]) +
+                           (text.isEmpty() ? QString() : QStringLiteral("<br>") + text);
+                }
+                lines << (i == 0 ? QStringLiteral("R:") : QStringLiteral("W:")) + text;
+            }
+        }
+        m_built.entries.append({questionsEntry(part.code), bytesOf(lines)});
+        m_built.questions.insert(part.code, static_cast<int>(part.questions.size()));
+        return true;
+    }
+
+    // Training: the sub-chapters as the questions run.
+    void writeTraining(const Part &part)
+    {
+        QList<CatalogueBuilder::SubChapter> subChapters;
+        for (const OfficialQuestion *q : part.questions) {
+            const QString group = q->number.left(2);
+            if (subChapters.isEmpty() || subChapters.last().group != group ||
+                subChapters.last().title != m_subTitles.value(q))
+                subChapters.append({group, m_titles.value(q), m_subTitles.value(q), {}});
+            subChapters.last().ids << q->number;
+        }
+        const QList<CatalogueBuilder::TrainingSection> training =
+            CatalogueBuilder::trainingSections(subChapters);
+        m_built.training.insert(part.code, training);
+        m_built.entries.append(
+            {TrainingPages::entryName(part.code),
+             bytesOf(encodableLines(TrainingPages::entryLines(
+                 part.title + QStringLiteral(" (") + m_catalogue.edition + u')', training)))});
+    }
+
+    // Sections: one line per group code, as the questions run.
+    void writeSections(const Part &part, const ExamRules &rules)
+    {
+        QStringList groups;
+        QList<int> sizes;
+        QList<CatalogueBuilder::Group> &chapters = m_built.groups[part.code];
+        for (const OfficialQuestion *q : part.questions) {
+            const QString group = q->number.left(2);
+            if (groups.isEmpty() || groups.last() != group) {
+                groups << group;
+                sizes << 0;
+                chapters.append({group, m_titles.value(q), 0});
+            }
+            ++sizes.last();
+            ++chapters.last().size;
+        }
+        const QList<int> counts =
+            CatalogueBuilder::proportionalCounts(sizes, rules.part(part.code)->questions);
+        QStringList sections{QStringLiteral("# Abschnitte ") + part.title + QStringLiteral(" (") +
+                                 m_catalogue.edition + u')',
+                             QStringLiteral("# Anzahl je Kapitel nach seinem Anteil an den "
+                                            "Fragen")};
+        for (qsizetype i = 0; i < groups.size(); ++i)
+            if (counts.at(i) > 0)
+                sections << groups.at(i).leftJustified(12) +
+                                QStringLiteral("%1").arg(counts.at(i), 2, 10, QChar(u'0'));
+        m_built.entries.append({sectionsEntry(part.code), bytesOf(encodableLines(sections))});
+    }
+
+    void writeVersions(const QList<Part> &parts)
+    {
+        QStringList versions;
+        for (const Part &part : parts)
+            versions << part.title + QStringLiteral(": amtlicher Fragenkatalog, ") +
+                            m_catalogue.edition +
+                            QStringLiteral(", %1 Fragen").arg(part.questions.size());
+        if (!m_catalogue.issuedOn.isEmpty())
+            versions << QStringLiteral("Veröffentlicht am ") + m_catalogue.issuedOn;
+        versions += CatalogueBuilder::sourceNote(m_catalogue);
+        m_built.entries.append({versionsEntry(), bytesOf(encodableLines(versions))});
+    }
+
+private:
+    void addPicture(const QString &key, const QString &number)
+    {
+        if (m_pictures.contains(key))
+            return;
+        m_pictures.insert(key);
+        m_built.pictures << key;
+        m_built.pictureQuestion.insert(key, number);
+    }
+
+    const OfficialCatalogue &m_catalogue;
+    CatalogueBuilder::Result &m_built;
+    Converter m_converter;
+    QHash<const OfficialQuestion *, QString> m_titles;
+    QHash<const OfficialQuestion *, QString> m_subTitles;
+    QSet<QString> m_pictures;
+};
+
 } // namespace
 
 QStringList CatalogueBuilder::sourceNote(const OfficialCatalogue &catalogue)
@@ -411,137 +575,21 @@ QList<int> CatalogueBuilder::proportionalCounts(const QList<int> &sizes, int tot
 bool CatalogueBuilder::build(const OfficialCatalogue &catalogue, const FormulaRenderer &renderer,
                              Result &result, QString *error)
 {
-    QList<const OfficialQuestion *> technical;
-    collect(catalogue.parts[OfficialCatalogue::Technical], technical);
-    QList<Part> parts = {
-        {QStringLiteral("TA"), QStringLiteral("Technische Kenntnisse Klasse A"), {}},
-        {QStringLiteral("TE"), QStringLiteral("Technische Kenntnisse Klasse E"), {}},
-        {QStringLiteral("TN"), QStringLiteral("Technische Kenntnisse Klasse N"), {}},
-        {QStringLiteral("BE"), QStringLiteral("Betriebliche Kenntnisse"), {}},
-        {QStringLiteral("VE"), QStringLiteral("Kenntnisse von Vorschriften"), {}}};
-    for (const OfficialQuestion *q : technical) {
-        if (q->classCode == QLatin1String("3"))
-            parts[0].questions.append(q);
-        else if (q->classCode == QLatin1String("2"))
-            parts[1].questions.append(q);
-        else if (q->classCode == QLatin1String("1"))
-            parts[2].questions.append(q);
-    }
-    collect(catalogue.parts[OfficialCatalogue::Operating], parts[3].questions);
-    collect(catalogue.parts[OfficialCatalogue::Regulations], parts[4].questions);
-    // The draw by sections takes one run of questions per code: a code that comes back
-    // later in the part joins its first run, so every code is one run and one line.
-    for (Part &part : parts) {
-        QHash<QString, qsizetype> firstSeen;
-        for (const OfficialQuestion *q : part.questions)
-            firstSeen.insert(q->number.left(2),
-                             firstSeen.value(q->number.left(2), firstSeen.size()));
-        std::stable_sort(part.questions.begin(), part.questions.end(),
-                         [&firstSeen](const OfficialQuestion *a, const OfficialQuestion *b) {
-                             return firstSeen.value(a->number.left(2)) <
-                                    firstSeen.value(b->number.left(2));
-                         });
-    }
-    QHash<const OfficialQuestion *, QString> titles;
-    QHash<const OfficialQuestion *, QString> subTitles;
-    for (const OfficialChapter &part : catalogue.parts) {
-        chapterTitles(part, titles);
-        ownTitles(part, subTitles);
-    }
-
+    const QList<Part> parts = archiveParts(catalogue);
     // The examinations the catalogue is made for: their counts weight the chapters.
     const ExamRules rules = ExamRules::official2024();
     Result built;
-    Converter converter(renderer);
-    QSet<QString> pictures;
-    const auto picture = [&](const QString &key, const QString &number) {
-        if (!pictures.contains(key)) {
-            pictures.insert(key);
-            built.pictures << key;
-            built.pictureQuestion.insert(key, number);
-        }
-    };
-    const QString version = QStringLiteral("V:Amtlicher Fragenkatalog, ") + catalogue.edition;
+    EntryWriter writer(catalogue, renderer, built);
     for (const Part &part : parts) {
-        QStringList lines{version};
-        QString text;
-        for (const OfficialQuestion *q : part.questions) {
-            lines << QStringLiteral("::") + q->number;
-            if (!converter.html(q->question, q->number, text, error))
-                return false;
-            lines << QStringLiteral("F:") + text;
-            if (!q->pictureQuestion.isEmpty()) {
-                picture(q->pictureQuestion, q->number);
-                lines << QStringLiteral("P:./pics/") + q->pictureQuestion + QStringLiteral(".svg");
-            }
-            for (int i = 0; i < 4; ++i) {
-                if (!converter.html(q->answers[i], q->number, text, error))
-                    return false;
-                if (!q->pictureAnswers[i].isEmpty()) {
-                    picture(q->pictureAnswers[i], q->number);
-                    text = pictureTag(q->pictureAnswers[i]) +
-                           (text.isEmpty() ? QString() : QStringLiteral("<br>") + text);
-                }
-                lines << (i == 0 ? QStringLiteral("R:") : QStringLiteral("W:")) + text;
-            }
-        }
-        built.entries.append({part.code + QStringLiteral("fragen.txt"), bytesOf(lines)});
-        built.questions.insert(part.code, static_cast<int>(part.questions.size()));
-
-        // Sections: one line per group code, as the questions run.
-        QStringList groups;
-        QList<int> sizes;
-        QList<Group> &chapters = built.groups[part.code];
-        for (const OfficialQuestion *q : part.questions) {
-            const QString group = q->number.left(2);
-            if (groups.isEmpty() || groups.last() != group) {
-                groups << group;
-                sizes << 0;
-                chapters.append({group, titles.value(q), 0});
-            }
-            ++sizes.last();
-            ++chapters.last().size;
-        }
-        // Training: the sub-chapters as the questions run.
-        QList<SubChapter> subChapters;
-        for (const OfficialQuestion *q : part.questions) {
-            const QString group = q->number.left(2);
-            if (subChapters.isEmpty() || subChapters.last().group != group ||
-                subChapters.last().title != subTitles.value(q))
-                subChapters.append({group, titles.value(q), subTitles.value(q), {}});
-            subChapters.last().ids << q->number;
-        }
-        const QList<TrainingSection> training = trainingSections(subChapters);
-        built.training.insert(part.code, training);
-        built.entries.append(
-            {TrainingPages::entryName(part.code),
-             bytesOf(encodableLines(TrainingPages::entryLines(
-                 part.title + QStringLiteral(" (") + catalogue.edition + u')', training)))});
-
-        const QList<int> counts = proportionalCounts(sizes, rules.part(part.code)->questions);
-        QStringList sections{QStringLiteral("# Abschnitte ") + part.title + QStringLiteral(" (") +
-                                 catalogue.edition + u')',
-                             QStringLiteral("# Anzahl je Kapitel nach seinem Anteil an den "
-                                            "Fragen")};
-        for (qsizetype i = 0; i < groups.size(); ++i)
-            if (counts.at(i) > 0)
-                sections << groups.at(i).leftJustified(12) +
-                                QStringLiteral("%1").arg(counts.at(i), 2, 10, QChar(u'0'));
-        built.entries.append(
-            {part.code + QStringLiteral("Abschnitte.txt"), bytesOf(encodableLines(sections))});
+        if (!writer.writeQuestions(part, error))
+            return false;
+        writer.writeTraining(part);
+        writer.writeSections(part, rules);
     }
-
-    QStringList versions;
-    for (const Part &part : parts)
-        versions << part.title + QStringLiteral(": amtlicher Fragenkatalog, ") + catalogue.edition +
-                        QStringLiteral(", %1 Fragen").arg(part.questions.size());
-    if (!catalogue.issuedOn.isEmpty())
-        versions << QStringLiteral("Veröffentlicht am ") + catalogue.issuedOn;
-    versions += sourceNote(catalogue);
-    built.entries.append({QStringLiteral("FragenVersion.txt"), bytesOf(encodableLines(versions))});
+    writer.writeVersions(parts);
     // The rules of the examinations this catalogue is made for, as data.
     built.entries.append({ExamRules::entryName(), bytesOf(rules.lines())});
-    built.formulas = converter.formulas;
+    built.formulas = writer.formulas();
     built.rules = rules;
     result = std::move(built);
     return true;

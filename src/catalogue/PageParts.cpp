@@ -1,6 +1,7 @@
 #include "catalogue/PageParts.h"
 
 #include "components/Cp1252.h"
+#include "components/DataPaths.h"
 
 #include "version.h"
 
@@ -8,6 +9,15 @@
 #include <QUrl>
 
 namespace PageParts {
+
+namespace {
+
+QString picture(const QString &picsDir, DataPaths::Picture which)
+{
+    return picsDir + u'/' + DataPaths::pictureName(which);
+}
+
+} // namespace
 
 QString fileUrl(const QString &localPath)
 {
@@ -132,20 +142,22 @@ void appendTitleCells(QStringList &lines, const QString &title, QChar classLette
 
 QString questionLink(const QString &picsDir, const QString &id, const QString &title)
 {
-    return pictureLink(id + QStringLiteral(".qst"), picsDir + QStringLiteral("/qm.gif"), title);
+    return pictureLink(id + QStringLiteral(".qst"),
+                       picture(picsDir, DataPaths::Picture::QuestionMark), title);
 }
 
 QString solutionLink(const QString &picsDir, const QString &id, const QString &solutionFile)
 {
     if (!QFileInfo(solutionFile).isFile())
         return QString();
-    return pictureLink(id + QStringLiteral(".sln"), picsDir + QStringLiteral("/L.gif"),
+    return pictureLink(id + QStringLiteral(".sln"), picture(picsDir, DataPaths::Picture::Solution),
                        QStringLiteral(" Die L&ouml;sung zu ") + id + QStringLiteral(" von QZ7TRV"));
 }
 
 QString wrongQuestionLink(const QString &picsDir, const QString &id, const QString &partCode)
 {
-    return pictureLink(id + QStringLiteral(".qff"), picsDir + QStringLiteral("/F.gif"),
+    return pictureLink(id + QStringLiteral(".qff"),
+                       picture(picsDir, DataPaths::Picture::WrongQuestion),
                        QStringLiteral(" ") + id + QStringLiteral(" zu ") + partCode +
                            QStringLiteral("FalscheFragen.qlt hinzuf&uuml;gen"));
 }

@@ -89,11 +89,10 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                       const QString &edition)
 {
     const QString c(classLetter);
-    const QString pd = paths.programDir();
     QStringList s;
     PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Training Klasse ") + c,
                                      QStringLiteral("Training Klasse ") + c,
-                                     pd + QStringLiteral("/css/vexa.css"));
+                                     paths.siteStyleSheet());
     s << QStringLiteral("<p>Amtlicher Fragenkatalog, ") + PageParts::text(edition) +
              QStringLiteral(". Jeder Abschnitt enth&auml;lt die Fragen eines oder mehrerer "
                             "Unterkapitel in der Reihenfolge des Katalogs. "
@@ -125,7 +124,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
              PageParts::fileLink(paths.examinationPage(classLetter),
                                  QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::fileLink(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             PageParts::fileLink(paths.startPage(), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
              QStringLiteral("</div>");
     PageParts::appendColumnPageEnd(s);

@@ -48,12 +48,32 @@ QString DataPaths::questionPage() const
 
 QString DataPaths::logPage() const
 {
-    return htmlDir() + QStringLiteral("/LetztesLog.html");
+    return htmlDir() + u'/' + logPageName();
 }
 
 QString DataPaths::statisticsPage(QChar classLetter) const
 {
-    return htmlDir() + QStringLiteral("/statistik") + classLetter + QStringLiteral(".html");
+    return htmlDir() + u'/' + statisticsPageName(classLetter);
+}
+
+QString DataPaths::logPageName()
+{
+    return QStringLiteral("LetztesLog.html");
+}
+
+QString DataPaths::trainingPageName(QChar classLetter)
+{
+    return QStringLiteral("training") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::classPageName(QChar classLetter)
+{
+    return QStringLiteral("klasse") + classLetter + QStringLiteral(".html");
+}
+
+QString DataPaths::statisticsPageName(QChar classLetter)
+{
+    return QStringLiteral("statistik") + classLetter + QStringLiteral(".html");
 }
 
 QString DataPaths::chart(const QString &partCode, int limit) const
@@ -133,25 +153,133 @@ QString DataPaths::styleSheet() const
     return m_programDir + QStringLiteral("/css/vexa2.css");
 }
 
+QString DataPaths::siteStyleSheet() const
+{
+    return m_programDir + QStringLiteral("/css/vexa.css");
+}
+
+QString DataPaths::installedPage(const QString &name) const
+{
+    return m_programDir + QStringLiteral("/html/") + name;
+}
+
 QString DataPaths::startPage() const
 {
-    return m_programDir + QStringLiteral("/html/index.html");
+    return installedPage(QStringLiteral("index.html"));
 }
 
 QString DataPaths::helpPage() const
 {
-    return m_programDir + QStringLiteral("/html/VexaHilfe.html");
+    return installedPage(QStringLiteral("VexaHilfe.html"));
+}
+
+QString DataPaths::helpPageLink() const
+{
+    return installedPage(QStringLiteral("vexahilfe.html"));
+}
+
+QString DataPaths::editorHelpPage() const
+{
+    return installedPage(QStringLiteral("peditorhilfe.html"));
+}
+
+QString DataPaths::settingsHelpPage() const
+{
+    return installedPage(QStringLiteral("einstellungenhilfe.html"));
+}
+
+QString DataPaths::newsPage() const
+{
+    return installedPage(QStringLiteral("aktuell.html"));
+}
+
+QString DataPaths::trainingOverviewPage() const
+{
+    return installedPage(QStringLiteral("training.html"));
+}
+
+QString DataPaths::examinationsPage() const
+{
+    return installedPage(QStringLiteral("pruefungen.html"));
+}
+
+QString DataPaths::classesPage() const
+{
+    return installedPage(QStringLiteral("klassen.html"));
+}
+
+QString DataPaths::linksPage() const
+{
+    return installedPage(QStringLiteral("links.html"));
+}
+
+QString DataPaths::faqPage() const
+{
+    return installedPage(QStringLiteral("faq.html"));
+}
+
+QString DataPaths::picture(Picture which) const
+{
+    return picsDir() + u'/' + pictureName(which);
+}
+
+QString DataPaths::pictureName(Picture which)
+{
+    switch (which) {
+    case Picture::MenuMarker:
+        return QStringLiteral("gdot.gif");
+    case Picture::CurrentMenuMarker:
+        return QStringLiteral("rdot.gif");
+    case Picture::HeadBackground:
+        return QStringLiteral("hglogo.gif");
+    case Picture::PageHead:
+        return QStringLiteral("seitenkopf.jpg");
+    case Picture::ClearPixel:
+        return QStringLiteral("clearpix.gif");
+    case Picture::ContentBackground:
+        return QStringLiteral("vr.gif");
+    case Picture::FootBackground:
+        return QStringLiteral("hr2.gif");
+    case Picture::QuestionMark:
+        return QStringLiteral("qm.gif");
+    case Picture::Solution:
+        return QStringLiteral("L.gif");
+    case Picture::WrongQuestion:
+        return QStringLiteral("F.gif");
+    case Picture::WindowIcon:
+        return QStringLiteral("vexa.png");
+    case Picture::BackButton:
+        return QStringLiteral("tb_zurueck.png");
+    case Picture::ReloadButton:
+        return QStringLiteral("tb_reload.png");
+    case Picture::ForwardButton:
+        return QStringLiteral("tb_vor.png");
+    case Picture::HelpButton:
+        return QStringLiteral("tb_hilfe.png");
+    case Picture::PrintButton:
+        return QStringLiteral("tb_drucken.png");
+    case Picture::LogButton:
+        return QStringLiteral("tb_log.png");
+    case Picture::EditorButton:
+        return QStringLiteral("tb_peditor.png");
+    case Picture::HomeButton:
+        return QStringLiteral("tb_home.png");
+    case Picture::SettingsButton:
+        return QStringLiteral("tb_einstellungen.png");
+    case Picture::ExitButton:
+        return QStringLiteral("tb_exit.png");
+    }
+    return QString();
 }
 
 QString DataPaths::trainingPage(QChar classLetter) const
 {
-    return m_programDir + QStringLiteral("/html/training") + classLetter + QStringLiteral(".html");
+    return installedPage(trainingPageName(classLetter));
 }
 
 QString DataPaths::generatedTrainingPage(QChar classLetter) const
 {
-    return htmlDir() + QStringLiteral("/training") + classLetter.toLower() +
-           QStringLiteral(".html");
+    return htmlDir() + u'/' + trainingPageName(classLetter.toLower());
 }
 
 QString DataPaths::currentTrainingPage(QChar classLetter) const
@@ -162,17 +290,17 @@ QString DataPaths::currentTrainingPage(QChar classLetter) const
 
 QString DataPaths::examinationPage(QChar classLetter) const
 {
-    return m_programDir + QStringLiteral("/html/klasse") + classLetter + QStringLiteral(".html");
+    return installedPage(classPageName(classLetter));
 }
 
 QString DataPaths::generatedClassPage(QChar classLetter) const
 {
-    return htmlDir() + QStringLiteral("/klasse") + classLetter.toLower() + QStringLiteral(".html");
+    return htmlDir() + u'/' + classPageName(classLetter.toLower());
 }
 
 QString DataPaths::statisticsLink(QChar classLetter) const
 {
-    return m_programDir + QStringLiteral("/html/statistik") + classLetter + QStringLiteral(".html");
+    return installedPage(statisticsPageName(classLetter));
 }
 
 QString DataPaths::archiveName()

@@ -28,6 +28,13 @@ public:
     QString logPage() const;        ///< html/LetztesLog.html
     /// Statistics page of a class: html/statistik<c>.html.
     QString statisticsPage(QChar classLetter) const;
+
+    // File names of pages, as links name them: the page commands look for them in links.
+    static QString logPageName(); ///< LetztesLog.html
+    /// training<c>.html, klasse<c>.html, statistik<c>.html, with the letter as given.
+    static QString trainingPageName(QChar classLetter);
+    static QString classPageName(QChar classLetter);
+    static QString statisticsPageName(QChar classLetter);
     /// Chart of a part code and limit (20, or 0 for all): html/<code>Statistik<limit>.gif.
     QString chart(const QString &partCode, int limit) const;
     QString questionsDir() const; ///< Fragen: archive and asked lists
@@ -62,8 +69,52 @@ public:
     /// folder.
     QString pictureRoot(const QString &textWithReference) const;
     QString styleSheet() const; ///< css/vexa2.css, the generated pages' style sheet
-    QString startPage() const;  ///< html/index.html
-    QString helpPage() const;   ///< html/VexaHilfe.html
+    /// css/vexa.css, the installed pages' style sheet, which the statistics, class and
+    /// training pages share.
+    QString siteStyleSheet() const;
+    QString startPage() const; ///< html/index.html
+    QString helpPage() const;  ///< html/VexaHilfe.html
+    /// html/vexahilfe.html: the help as the statistics page links it (the viewer matches
+    /// file names without regard to case).
+    QString helpPageLink() const;
+    QString editorHelpPage() const;   ///< html/peditorhilfe.html
+    QString settingsHelpPage() const; ///< html/einstellungenhilfe.html
+    // The installed pages of the site's menu.
+    QString newsPage() const;             ///< html/aktuell.html
+    QString trainingOverviewPage() const; ///< html/training.html
+    QString examinationsPage() const;     ///< html/pruefungen.html
+    QString classesPage() const;          ///< html/klassen.html
+    QString linksPage() const;            ///< html/links.html
+    QString faqPage() const;              ///< html/faq.html
+
+    /// The installed pictures pages and windows show.
+    enum class Picture {
+        MenuMarker,        ///< gdot.gif
+        CurrentMenuMarker, ///< rdot.gif
+        HeadBackground,    ///< hglogo.gif
+        PageHead,          ///< seitenkopf.jpg
+        ClearPixel,        ///< clearpix.gif
+        ContentBackground, ///< vr.gif
+        FootBackground,    ///< hr2.gif
+        QuestionMark,      ///< qm.gif, the link to a question's text
+        Solution,          ///< L.gif, the link to a worked solution
+        WrongQuestion,     ///< F.gif, the link that adds to a wrong-questions list
+        WindowIcon,        ///< vexa.png
+        BackButton,        ///< tb_zurueck.png
+        ReloadButton,      ///< tb_reload.png
+        ForwardButton,     ///< tb_vor.png
+        HelpButton,        ///< tb_hilfe.png
+        PrintButton,       ///< tb_drucken.png
+        LogButton,         ///< tb_log.png
+        EditorButton,      ///< tb_peditor.png
+        HomeButton,        ///< tb_home.png
+        SettingsButton,    ///< tb_einstellungen.png
+        ExitButton,        ///< tb_exit.png
+    };
+    /// A picture in pics beside the program.
+    QString picture(Picture which) const;
+    /// Its file name, for a pics folder given by the caller.
+    static QString pictureName(Picture which);
     /// The installed pages of a class, with the class letter as the caller writes it
     /// (the viewer matches file names without regard to case): html/training<c>.html,
     /// html/klasse<c>.html.
@@ -85,6 +136,9 @@ public:
     static QString archiveName();
 
 private:
+    /// An installed page: html/<name> beside the program.
+    QString installedPage(const QString &name) const;
+
     QString m_programDir;
     QString m_dataDir;
     QString m_catalogueArchive;

@@ -39,12 +39,11 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
                                   const QStringList &logLines, const QDateTime &when)
 {
     const QString c(classLetter);
-    const QString pd = paths.programDir();
     const ClassReadiness readiness = ClassReadiness::of(rules, classLetter, logLines);
     QStringList s;
     PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Pr&uuml;fungen Klasse ") + c,
                                      QStringLiteral("Pr&uuml;fungen Klasse ") + c,
-                                     pd + QStringLiteral("/css/vexa.css"));
+                                     paths.siteStyleSheet());
     s << QStringLiteral("<p>Die Pr&uuml;fung der Klasse ") + c + QStringLiteral(" hat ") +
              QString::number(readiness.parts.size()) +
              QStringLiteral(" Teile; jeder wird f&uuml;r sich gepr&uuml;ft und bewertet. Ein "
@@ -96,7 +95,7 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::fileLink(paths.logPage(), QStringLiteral("Pr&uuml;fungslog")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::fileLink(pd + QStringLiteral("/html/index.html"), QStringLiteral("Home")) +
+             PageParts::fileLink(paths.startPage(), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +
              QStringLiteral("</div>")
       << QStringLiteral("<p align=\"right\"><small>") + PageParts::stamp(when) +

@@ -1,7 +1,8 @@
 #include "statistics/ClassReadiness.h"
 
+#include "statistics/ExamLogEntry.h"
+
 #include <QHash>
-#include <QRegularExpression>
 
 bool ClassReadiness::ready() const
 {
@@ -21,22 +22,15 @@ QStringList ClassReadiness::missing() const
 ClassReadiness ClassReadiness::of(const ExamRules &rules, QChar classLetter,
                                   const QStringList &logLines)
 {
-    static const QRegularExpression head(
-        QStringLiteral("^<td>(\\w\\w)/(\\d+)&nbsp;&nbsp;</td><td>\\[(\\d\\d\\.\\d\\d\\.\\d{4}) "
-                       "[^\\]]*\\] &nbsp;\\d+ von (\\d+) Fragen in (\\d+) min \\(([^)]*)\\) "));
-    static const QRegularExpression result(
-        QStringLiteral("^<td valign=\"top\"><b><font color=\"#[0-9a-f]{6}\">(ok|nein)</font>"
-                       "</b></td><td>Richtig: (\\d+) "));
-
     // The last examination of each part code, oldest entries first in the log.
     QHash<QString, Part> last;
     for (qsizetype i = 0; i + 1 < logLines.size(); i += 2) {
-        const QRegularExpressionMatch h = head.match(logLines.at(i));
-        const QRegularExpressionMatch r = result.match(logLines.at(i + 1));
-        if (!h.hasMatch() || !r.hasMatch() || logLines.at(i + 1).contains(QLatin1String("<br>[")))
+        const std::optional<ExamLogEntry> entry =
+            ExamLogEntry::parse(logLines.at(i), logLines.at(i + 1));
+        if (!entry || entry->own)
             continue;
-        const ExamRules::Part *rule = rules.part(h.captured(1));
-        if (!rule || h.captured(4).toInt() != rule->questions)
+        const ExamRules::Part *rule = rules.part(entry->partCode);
+        if (!rule || entry->questionCount != rule->questions)
             continue;
         Part p;
         p.code = rule->code;
@@ -44,14 +38,13 @@ ClassReadiness ClassReadiness::of(const ExamRules &rules, QChar classLetter,
         p.taken = true;
         // The evaluation's rule: the time is up when the minutes reach the limit.
         bool limitIsNumber = false;
-        const int limit = h.captured(6).trimmed().toInt(&limitIsNumber);
-        const bool timeExceeded = limitIsNumber && limit <= h.captured(5).toInt();
-        const bool reached = r.captured(1) == QLatin1String("ok");
-        p.passed = reached && !timeExceeded;
-        p.late = reached && timeExceeded;
-        p.examNumber = h.captured(2);
-        p.date = h.captured(3);
-        p.right = r.captured(2).toInt();
+        const int limit = entry->timeLimit.trimmed().toInt(&limitIsNumber);
+        const bool timeExceeded = limitIsNumber && limit <= entry->minutes;
+        p.passed = entry->passed && !timeExceeded;
+        p.late = entry->passed && timeExceeded;
+        p.examNumber = entry->examNumber;
+        p.date = entry->date;
+        p.right = entry->right;
         last.insert(p.code, p);
     }
 

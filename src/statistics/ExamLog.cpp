@@ -5,54 +5,33 @@
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "statistics/ExamLogEntry.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
-
-namespace {
-
-// An entry is exactly two lines of the file; a line break inside a text (an own list's
-// name can hold one) would split it and leave the log unreadable.
-QString oneLine(QString text)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return text.replace(lineBreak, QStringLiteral(" "));
-}
-
-} // namespace
 
 QStringList ExamLog::entryLines(const ExamPart &part, const QString &examNumber, int answered,
                                 int questionCount, int minutes, const QString &timeLimit, int right,
                                 const QString &wrongQuestions, const QString &ownName,
                                 const QDateTime &when)
 {
-    const QString number = oneLine(examNumber);
-    const QString limit = oneLine(timeLimit);
-    const QString wrong = oneLine(wrongQuestions);
-    const QString name = oneLine(ownName);
-    const QString line1 = QStringLiteral("<td>") + part.code() + QStringLiteral("/") + number +
-                          QStringLiteral("&nbsp;&nbsp;</td><td>[") +
-                          when.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) +
-                          QStringLiteral("] &nbsp;") + QString::number(answered) +
-                          QStringLiteral(" von ") + QString::number(questionCount) +
-                          QStringLiteral(" Fragen in ") + QString::number(minutes) +
-                          QStringLiteral(" min (") + limit + QStringLiteral(") bearbeitet.</td>");
-
+    ExamLogEntry entry;
+    entry.partCode = part.code();
+    entry.examNumber = examNumber;
+    entry.setWhen(when);
+    entry.answered = answered;
+    entry.questionCount = questionCount;
+    entry.minutes = minutes;
+    entry.timeLimit = timeLimit;
     // The verdict judges the right answers only (the part's pass mark); the time limit
     // stays visible beside it in line 1.
-    const int percentage = Percentage(right, questionCount);
-    const QString verdict = part.passed(right, questionCount)
-                                ? QStringLiteral("<b><font color=\"#00a000\">ok</font></b>")
-                                : QStringLiteral("<b><font color=\"#d00000\">nein</font></b>");
-    QString line2 = QStringLiteral("<td valign=\"top\">") + verdict +
-                    QStringLiteral("</td><td>Richtig: ") + QString::number(right) +
-                    QStringLiteral(" (") + QString::number(percentage) +
-                    QStringLiteral("%) &nbsp; Falsch: ") + wrong;
+    entry.passed = part.passed(right, questionCount);
+    entry.right = right;
+    entry.percentage = Percentage(right, questionCount);
+    entry.wrongQuestions = wrongQuestions;
     // The name comes from a list file and the log page shows the lines as they are.
-    if (!name.isEmpty())
-        line2 += QStringLiteral("<br>[") + PageParts::text(name) + QStringLiteral("]");
-    line2 += QStringLiteral("</td>");
-    return {line1, line2};
+    entry.own = !ownName.isEmpty();
+    entry.ownName = PageParts::text(ownName);
+    return entry.lines();
 }
 
 bool ExamLog::LogEintragSchreiben(const ExamPart &part, const QString &examNumber, int answered,

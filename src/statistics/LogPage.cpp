@@ -12,7 +12,6 @@
 QStringList LogPage::pageLines(const DataPaths &paths, const QStringList &logLines,
                                const QDateTime &when)
 {
-    const QString programDir = paths.programDir();
     QStringList s;
     s.reserve(logLines.size() * 3 + 48);
     PageParts::appendHead(s, QStringLiteral("Vexa - Pr&uuml;fungslog"), paths.styleSheet());
@@ -29,8 +28,7 @@ QStringList LogPage::pageLines(const DataPaths &paths, const QStringList &logLin
       << QStringLiteral("</tr>") << QStringLiteral("</thead>") << QStringLiteral("<tfoot>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">")
       << QStringLiteral("<td colspan=\"2\">") + PageParts::topLink() + u' ' +
-             PageParts::fileLink(programDir + QStringLiteral("/html/pruefungen.html"),
-                                 QStringLiteral("[Pr&uuml;fungen]")) +
+             PageParts::fileLink(paths.examinationsPage(), QStringLiteral("[Pr&uuml;fungen]")) +
              u' ' +
              PageParts::fileLink(paths.statisticsLink(u'A'),
                                  QStringLiteral("[Statistik Klasse A]")) +

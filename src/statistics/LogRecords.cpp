@@ -1,18 +1,40 @@
 #include "statistics/LogRecords.h"
 
 #include "catalogue/TextUtilities.h"
+#include "statistics/ExamLogEntry.h"
 
 namespace LogRecords {
 
 namespace {
 
-// Makes rest the text after the marker's position plus skip characters; when the marker
-// is missing, from skip - 1 on (the marker counts as found at position 0).
-void cutAfter(QStringView &rest, QChar marker, int skip)
+// The walk finds a field by one character of the piece before it, the character the log
+// has always been read by, and skips that character and the rest of the piece.
+struct Marker
 {
-    const qsizetype at = rest.indexOf(marker);
-    const qsizetype from = at + skip;
+    QChar character;
+    qsizetype skip;
+};
+
+Marker markerIn(QLatin1String piece, char character)
+{
+    const qsizetype at = piece.indexOf(QLatin1Char(character));
+    Q_ASSERT(at >= 0);
+    return {QLatin1Char(character), piece.size() - at};
+}
+
+// Makes rest the text after the marker's position plus its skip; when the marker is
+// missing, from skip - 1 on (the marker counts as found at position 0).
+void cutAfter(QStringView &rest, const Marker &marker)
+{
+    const qsizetype at = rest.indexOf(marker.character);
+    const qsizetype from = at + marker.skip;
     rest = from < rest.size() ? rest.mid(from) : QStringView();
+}
+
+// The character that ends a field: the first of the piece after it.
+QChar endOf(QLatin1String pieceAfter)
+{
+    return QLatin1Char(pieceAfter.front());
 }
 
 // The text before the terminator; empty when there is none.
@@ -37,6 +59,15 @@ bool append(QString &record, QStringView field, int width)
 
 Result parse(const QStringList &logLines)
 {
+    using E = ExamLogEntry;
+    static const Marker answered = markerIn(E::answeredStart, ']');
+    static const Marker questionCount = markerIn(E::questionCountStart, 'n');
+    static const Marker minutes = markerIn(E::minutesStart, 'i');
+    static const Marker timeLimit = markerIn(E::timeLimitStart, 'm');
+    static const Marker right = markerIn(E::rightStart, ':');
+    static const Marker percentage = markerIn(E::percentageStart, '(');
+    constexpr qsizetype numberAt = E::lineStart.size() + E::partCodeLength + E::numberStart.size();
+
     Result result;
     result.records.reserve(logLines.size() / 2);
     result.verdicts.reserve(logLines.size() / 2);
@@ -45,38 +76,39 @@ Result parse(const QStringList &logLines)
         const QStringView line = logLines.at(i);
         bool valid = true;
         if (i % 2 == 0) {
-            // The exam number starts at character 8 ("<td>TA/") and ends at a blank
-            // within the first 15 characters, or else at the "&" of "&nbsp;".
+            // The exam number ends at a blank within the first 15 characters, or else at
+            // the piece after it.
             const bool blankEarly = line.left(15).contains(u' ');
-            const qsizetype end = line.indexOf(blankEarly ? u' ' : u'&');
-            const QStringView number = end < 7 ? QStringView() : line.mid(7, end - 7);
+            const qsizetype end = line.indexOf(blankEarly ? QChar(u' ') : endOf(E::dateStart));
+            const QStringView number =
+                end < numberAt ? QStringView() : line.mid(numberAt, end - numberAt);
             record.clear();
             record.reserve(32);
-            record += line.mid(4, 2);
+            record += line.mid(E::lineStart.size(), E::partCodeLength);
             record += u' ';
             valid = append(record, number, 5);
             record += u' ';
 
             QStringView rest = line;
-            cutAfter(rest, u']', 8);
-            valid = append(record, fieldUpTo(rest, u' '), 2) && valid;
+            cutAfter(rest, answered);
+            valid = append(record, fieldUpTo(rest, endOf(E::questionCountStart)), 2) && valid;
             record += u' ';
-            cutAfter(rest, u'n', 2);
-            valid = append(record, fieldUpTo(rest, u' '), 2) && valid;
+            cutAfter(rest, questionCount);
+            valid = append(record, fieldUpTo(rest, endOf(E::minutesStart)), 2) && valid;
             record += u' ';
-            cutAfter(rest, u'i', 3);
-            valid = append(record, fieldUpTo(rest, u' '), 5) && valid;
+            cutAfter(rest, minutes);
+            valid = append(record, fieldUpTo(rest, endOf(E::timeLimitStart)), 5) && valid;
             record += u' ';
-            cutAfter(rest, u'm', 5);
-            valid = append(record, fieldUpTo(rest, u')'), 2) && valid;
+            cutAfter(rest, timeLimit);
+            valid = append(record, fieldUpTo(rest, endOf(E::timeLimitEnd)), 2) && valid;
             record += u' ';
         } else {
             QStringView rest = line;
-            cutAfter(rest, u':', 2);
-            valid = append(record, fieldUpTo(rest, u' '), 2);
+            cutAfter(rest, right);
+            valid = append(record, fieldUpTo(rest, endOf(E::rightEnd)), 2);
             record += u' ';
-            cutAfter(rest, u'(', 1);
-            valid = append(record, fieldUpTo(rest, u'%'), 3) && valid;
+            cutAfter(rest, percentage);
+            valid = append(record, fieldUpTo(rest, endOf(E::wrongQuestionsStart)), 3) && valid;
             result.records.append(record);
             result.verdicts.append(verdict(line));
         }
@@ -92,9 +124,9 @@ Verdict verdict(QStringView secondLine)
 {
     const qsizetype end = secondLine.indexOf(QLatin1String("</td>"));
     const QStringView cell = end < 0 ? secondLine : secondLine.left(end);
-    if (cell.contains(QLatin1String("nein")))
+    if (cell.contains(ExamLogEntry::failedText))
         return Verdict::Failed;
-    if (cell.contains(QLatin1String("ok")))
+    if (cell.contains(ExamLogEntry::passedText))
         return Verdict::Passed;
     return Verdict::Unknown;
 }

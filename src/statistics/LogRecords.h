@@ -30,7 +30,8 @@ struct Result
 
 /// Walks the log lines in pairs and stops at the first line whose figures are not whole
 /// numbers. A failing second line still adds its record; a failing first line does not.
-/// A last line without its partner adds nothing.
+/// A last line without its partner adds nothing. The fields are found by the pieces of
+/// ExamLogEntry, tolerantly: a line need not be an entry ExamLogEntry::parse accepts.
 Result parse(const QStringList &logLines);
 
 /// Whether the record is of the part code (its first two characters).

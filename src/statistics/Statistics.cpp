@@ -17,10 +17,11 @@
 
 namespace {
 
-QString marker(const QString &programDir, bool current)
+QString marker(const DataPaths &paths, bool current)
 {
-    return QStringLiteral("<td><img src=\"") + programDir +
-           (current ? QStringLiteral("/pics/rdot.gif") : QStringLiteral("/pics/gdot.gif")) +
+    return QStringLiteral("<td><img src=\"") +
+           PageParts::fileUrl(paths.picture(current ? DataPaths::Picture::CurrentMenuMarker
+                                                    : DataPaths::Picture::MenuMarker)) +
            QStringLiteral("\" width=\"8\" height=\"12\" border=\"0\" hspace=\"2\" vspace=\"3\" "
                           "alt=\"Pfeil\"></td>");
 }
@@ -46,6 +47,188 @@ QString chartCell(const QString &src, const QString &title)
     return QStringLiteral("<td bgcolor=\"#ffffff\" width=\"50%\" align=\"center\"><img src=\"") +
            src + QStringLiteral("\" width=\"277\" height=\"200\" border=\"0\" title=\"") + title +
            QStringLiteral("\" alt=\"") + title + QStringLiteral("\"></td>");
+}
+
+QString pictureUrl(const DataPaths &paths, DataPaths::Picture which)
+{
+    return PageParts::fileUrl(paths.picture(which));
+}
+
+// Head and the frame up to the navigation column's table.
+void appendFrameStart(QStringList &s, const DataPaths &paths, QChar classLetter)
+{
+    using Picture = DataPaths::Picture;
+    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Statistik Klasse ") + classLetter,
+                              paths.siteStyleSheet());
+    s << QStringLiteral("<body text=\"#0000a0\" bgcolor=\"#ffffff\">")
+      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
+      << QStringLiteral("<tr background=\"") + pictureUrl(paths, Picture::HeadBackground) +
+             QStringLiteral("\">")
+      << QStringLiteral("<td>")
+      << QStringLiteral("<img src=\"") + pictureUrl(paths, Picture::PageHead) +
+             QStringLiteral("\" width=\"740\" height=\"65\" border=\"0\" "
+                            "title=\"Vexa - Ostravello\" alt=\"Vexa - Ostravello\"><br>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">")
+      << QStringLiteral("<tr>");
+}
+
+// The menu rows of the classes; the statistics row follows the class shown.
+void appendClassRows(QStringList &s, const DataPaths &paths, QChar classLetter)
+{
+    const QString empty = QStringLiteral("<td>&nbsp;</td>");
+    const QString plain = QStringLiteral("align=\"left\"");
+    const QString none; // no title attribute
+    const QString menu = QStringLiteral("menu");
+    const QString sel = QStringLiteral("sel");
+    const auto url = [](const QString &path) { return PageParts::fileUrl(path); };
+    const QString statisticsRow =
+        row(empty, plain,
+            QStringLiteral("&nbsp; ") + menuLink(sel, DataPaths::statisticsPageName(classLetter),
+                                                 none, QStringLiteral("Statistik")));
+    // Class N exists only under rules that know it; its page names it before A and E.
+    if (classLetter == u'N')
+        s << row(empty, plain,
+                 menuLink(sel, url(paths.classesPage()), none, QStringLiteral("Klasse N")))
+          << statisticsRow;
+    s << row(empty, plain,
+             menuLink(classLetter == u'A' ? sel : menu, url(paths.examinationPage(u'a')), none,
+                      QStringLiteral("Klasse A")));
+    if (classLetter == u'A')
+        s << statisticsRow;
+    s << row(empty, plain,
+             menuLink(classLetter == u'E' ? sel : menu, url(paths.examinationPage(u'e')), none,
+                      QStringLiteral("Klasse E")));
+    if (classLetter == u'E')
+        s << statisticsRow;
+}
+
+// The navigation column: the site's menu with the class's statistics selected.
+void appendMenu(QStringList &s, const DataPaths &paths, QChar classLetter)
+{
+    const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
+    const QString plain = QStringLiteral("align=\"left\"");
+    const QString menu = QStringLiteral("menu");
+    const QString sel = QStringLiteral("sel");
+    const auto url = [](const QString &path) { return PageParts::fileUrl(path); };
+    s << QStringLiteral("<td valign=\"top\" bgcolor=\"#3fa0df\">")
+      << QStringLiteral("<img src=\"") + pictureUrl(paths, DataPaths::Picture::ClearPixel) +
+             QStringLiteral("\" width=\"100\" height=\"1\" border=\"0\" "
+                            "alt=\"clearpix\"><br>")
+      << QStringLiteral("&nbsp;<br>") << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
+
+    const QString gdot = marker(paths, false);
+    s << row(gdot, left,
+             menuLink(menu, url(paths.startPage()), QStringLiteral(" zur Startseite"),
+                      QStringLiteral("Home")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.newsPage()), QStringLiteral(" Was hat sich getan?"),
+                      QStringLiteral("Aktuell")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.trainingOverviewPage()),
+                      QStringLiteral(" Training von Pr&uuml;fungsteilen"),
+                      QStringLiteral("Training")))
+      << row(marker(paths, true), left,
+             menuLink(sel, url(paths.examinationsPage()),
+                      QStringLiteral(" Pr&uuml;fungstraining f&uuml;r die Klassen A und E"),
+                      QStringLiteral("Pr&uuml;fungen")));
+    appendClassRows(s, paths, classLetter);
+    s << row(QStringLiteral("<td>&nbsp;</td>"), plain,
+             menuLink(menu, url(paths.logPage()), QStringLiteral(" Pr&uuml;fungslog"),
+                      QStringLiteral("Log")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.linksPage()),
+                      QStringLiteral(" N&uuml;tzliche Links zum Thema Amateurfunkpr&uuml;fung"),
+                      QStringLiteral("Links")))
+      << row(gdot, QStringLiteral("align=\"left\" valign=\"top\""),
+             menuLink(menu, url(paths.faqPage()), QStringLiteral(" H&auml;ufig gestellte Fragen"),
+                      QStringLiteral("FAQ")))
+      << row(gdot, left,
+             menuLink(menu, url(paths.helpPageLink()), QStringLiteral(" Die Hilfe zu Vexa"),
+                      QStringLiteral("Hilfe")))
+      << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>");
+}
+
+// The content column: two charts per block.
+void appendCharts(QStringList &s, const DataPaths &paths, QChar classLetter,
+                  const QList<Statistics::ChartPart> &parts)
+{
+    s << QStringLiteral("<td valign=\"top\" background=\"") +
+             pictureUrl(paths, DataPaths::Picture::ContentBackground) + QStringLiteral("\">")
+      << QStringLiteral("<img src=\"") + pictureUrl(paths, DataPaths::Picture::ClearPixel) +
+             QStringLiteral("\" width=\"640\" height=\"1\" border=\"0\" "
+                            "alt=\"clearpix\"><br>")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"10\" cellspacing=\"0\" width=\"635\">")
+      << QStringLiteral("<tr background=\"\">") << QStringLiteral("<td>")
+      << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">")
+      << QStringLiteral("<tr>") << QStringLiteral("<td valign=\"top\" background=\"\">")
+      << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<h1>Statistik zu den Pr&uuml;fungen der Klasse ") + classLetter +
+             QStringLiteral("</h1>")
+      << QStringLiteral("<table bgcolor=\"#f7f7f7\" border=\"0\" cellspacing=\"0\" "
+                        "cellpadding=\"5\" width=\"100%\">");
+
+    bool first = true;
+    for (const Statistics::ChartPart &block : parts) {
+        if (!first)
+            s << QStringLiteral(
+                "<tr><td bgcolor=\"#ffffff\" colspan=\"2\"><p>&nbsp;</p></td></tr>");
+        first = false;
+        s << QStringLiteral("<tr background=\"\">")
+          << QStringLiteral("<td bgcolor=\"") + block.colour +
+                 QStringLiteral("\" colspan=\"2\" width=\"50%\" align=\"left\"><big>") +
+                 block.heading + QStringLiteral("</big>")
+          << QStringLiteral("</td>") << QStringLiteral("</tr>")
+          << QStringLiteral("<tr background=\"\">")
+          << chartCell(PageParts::fileUrl(paths.chart(block.code, 20)),
+                       QStringLiteral("Maximal die letzten 20 Pr&uuml;fungen"))
+          << chartCell(PageParts::fileUrl(paths.chart(block.code, 0)),
+                       QStringLiteral("Maximal die letzten 250 Pr&uuml;fungen"))
+          << QStringLiteral("</tr>");
+    }
+    s << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</div>")
+      << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table><br>");
+}
+
+// The text links under the columns.
+void appendTextNavigation(QStringList &s, const DataPaths &paths)
+{
+    s << QStringLiteral("<div align=\"center\">")
+      << QStringLiteral("<small>") +
+             PageParts::link(QStringLiteral("#top"), QStringLiteral("Top")) + QStringLiteral(" |");
+    const std::pair<QString, const char *> textLinks[] = {
+        {paths.startPage(), "Home"},
+        {paths.newsPage(), "Aktuell"},
+        {paths.trainingOverviewPage(), "Training"},
+        {paths.examinationsPage(), "Pr&uuml;fungen"},
+        {paths.linksPage(), "Links"},
+        {paths.faqPage(), "FAQ"}};
+    for (const auto &[path, text] : textLinks)
+        s << PageParts::fileLink(path, QLatin1String(text)) + QStringLiteral(" |");
+    s << PageParts::fileLink(paths.helpPageLink(), QStringLiteral("Hilfe"))
+      << QStringLiteral("</small>") << QStringLiteral("</div>") << QStringLiteral("</td>")
+      << QStringLiteral("</tr>");
+}
+
+// The signature row and the end of the page.
+void appendFoot(QStringList &s, const DataPaths &paths, const QDateTime &when)
+{
+    s << QStringLiteral("<tr>")
+      << QStringLiteral("<td background=\"") +
+             pictureUrl(paths, DataPaths::Picture::FootBackground) +
+             QStringLiteral("\" colspan=\"2\">")
+      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\">")
+      << QStringLiteral("<tr>")
+      << QStringLiteral("<td align=\"left\"><small>") + PageParts::signatureStart() +
+             PageParts::mailLink() + QStringLiteral("</small></td>")
+      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(when) +
+             QStringLiteral("</small><br></td>");
+    for (const char *end : {"</tr>", "</table>", "</td>", "</tr>", "</table>", "</td>", "</tr>",
+                            "</table>", "</div>", "</body>", "</html>"})
+        s << QLatin1String(end);
 }
 
 } // namespace
@@ -148,151 +331,11 @@ QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, con
 QStringList Statistics::pageLines(const DataPaths &paths, QChar classLetter, const QDateTime &when,
                                   const QList<ChartPart> &parts)
 {
-    const QString pd = PageParts::fileUrl(paths.programDir());
-    const bool classA = classLetter == u'A';
-    const QString c(classLetter);
-    const QString left = QStringLiteral("valign=\"top\" align=\"left\"");
-    const QString plain = QStringLiteral("align=\"left\"");
-    const QString none; // no title attribute
     QStringList s;
-
-    PageParts::appendHtmlHead(s, QStringLiteral("Vexa - Statistik Klasse ") + c,
-                              paths.programDir() + QStringLiteral("/css/vexa.css"));
-    s << QStringLiteral("<body text=\"#0000a0\" bgcolor=\"#ffffff\">")
-      << QStringLiteral("<a name=\"top\"></a><div align=\"center\">")
-      // Frame
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"740\">")
-      << QStringLiteral("<tr background=\"") + pd + QStringLiteral("/pics/hglogo.gif\">")
-      << QStringLiteral("<td>")
-      << QStringLiteral("<img src=\"") + pd +
-             QStringLiteral("/pics/seitenkopf.jpg\" width=\"740\" height=\"65\" border=\"0\" "
-                            "title=\"Vexa - Ostravello\" alt=\"Vexa - Ostravello\"><br>")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">")
-      << QStringLiteral("<tr>")
-      // Navigation column
-      << QStringLiteral("<td valign=\"top\" bgcolor=\"#3fa0df\">")
-      << QStringLiteral("<img src=\"") + pd +
-             QStringLiteral("/pics/clearpix.gif\" width=\"100\" height=\"1\" border=\"0\" "
-                            "alt=\"clearpix\"><br>")
-      << QStringLiteral("&nbsp;<br>") << QStringLiteral("<div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">");
-
-    const QString empty = QStringLiteral("<td>&nbsp;</td>");
-    const QString gdot = marker(pd, false);
-    s << row(gdot, left,
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/index.html"),
-                      QStringLiteral(" zur Startseite"), QStringLiteral("Home")))
-      << row(gdot, left,
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/aktuell.html"),
-                      QStringLiteral(" Was hat sich getan?"), QStringLiteral("Aktuell")))
-      << row(gdot, left,
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/training.html"),
-                      QStringLiteral(" Training von Pr&uuml;fungsteilen"),
-                      QStringLiteral("Training")))
-      << row(marker(pd, true), left,
-             menuLink(QStringLiteral("sel"), pd + QStringLiteral("/html/pruefungen.html"),
-                      QStringLiteral(" Pr&uuml;fungstraining f&uuml;r die Klassen A und E"),
-                      QStringLiteral("Pr&uuml;fungen")));
-    const QString statisticsRow =
-        row(empty, plain,
-            QStringLiteral("&nbsp; ") +
-                menuLink(QStringLiteral("sel"),
-                         QStringLiteral("statistik") + c + QStringLiteral(".html"), none,
-                         QStringLiteral("Statistik")));
-    // Class N exists only under rules that know it; its page names it before A and E.
-    if (classLetter == u'N')
-        s << row(empty, plain,
-                 menuLink(QStringLiteral("sel"), pd + QStringLiteral("/html/klassen.html"), none,
-                          QStringLiteral("Klasse N")))
-          << statisticsRow;
-    s << row(empty, plain,
-             menuLink(classA ? QStringLiteral("sel") : QStringLiteral("menu"),
-                      pd + QStringLiteral("/html/klassea.html"), none, QStringLiteral("Klasse A")));
-    if (classA)
-        s << statisticsRow;
-    s << row(empty, plain,
-             menuLink(classLetter == u'E' ? QStringLiteral("sel") : QStringLiteral("menu"),
-                      pd + QStringLiteral("/html/klassee.html"), none, QStringLiteral("Klasse E")));
-    if (classLetter == u'E')
-        s << statisticsRow;
-    s << row(empty, plain,
-             menuLink(QStringLiteral("menu"), PageParts::fileUrl(paths.logPage()),
-                      QStringLiteral(" Pr&uuml;fungslog"), QStringLiteral("Log")))
-      << row(gdot, left,
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/links.html"),
-                      QStringLiteral(" N&uuml;tzliche Links zum Thema Amateurfunkpr&uuml;fung"),
-                      QStringLiteral("Links")))
-      << row(gdot, QStringLiteral("align=\"left\" valign=\"top\""),
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/faq.html"),
-                      QStringLiteral(" H&auml;ufig gestellte Fragen"), QStringLiteral("FAQ")))
-      << row(gdot, left,
-             menuLink(QStringLiteral("menu"), pd + QStringLiteral("/html/vexahilfe.html"),
-                      QStringLiteral(" Die Hilfe zu Vexa"), QStringLiteral("Hilfe")))
-      << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>");
-
-    // Content column
-    s << QStringLiteral("<td valign=\"top\" background=\"") + pd + QStringLiteral("/pics/vr.gif\">")
-      << QStringLiteral("<img src=\"") + pd +
-             QStringLiteral("/pics/clearpix.gif\" width=\"640\" height=\"1\" border=\"0\" "
-                            "alt=\"clearpix\"><br>")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"10\" cellspacing=\"0\" width=\"635\">")
-      << QStringLiteral("<tr background=\"\">") << QStringLiteral("<td>")
-      << QStringLiteral("<div align=\"center\">")
-      << QStringLiteral("<table border=\"0\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">")
-      << QStringLiteral("<tr>") << QStringLiteral("<td valign=\"top\" background=\"\">")
-      << QStringLiteral("<div align=\"center\">")
-      << QStringLiteral("<h1>Statistik zu den Pr&uuml;fungen der Klasse ") + c +
-             QStringLiteral("</h1>")
-      << QStringLiteral("<table bgcolor=\"#f7f7f7\" border=\"0\" cellspacing=\"0\" "
-                        "cellpadding=\"5\" width=\"100%\">");
-
-    bool first = true;
-    for (const ChartPart &block : parts) {
-        if (!first)
-            s << QStringLiteral(
-                "<tr><td bgcolor=\"#ffffff\" colspan=\"2\"><p>&nbsp;</p></td></tr>");
-        first = false;
-        s << QStringLiteral("<tr background=\"\">")
-          << QStringLiteral("<td bgcolor=\"") + block.colour +
-                 QStringLiteral("\" colspan=\"2\" width=\"50%\" align=\"left\"><big>") +
-                 block.heading + QStringLiteral("</big>")
-          << QStringLiteral("</td>") << QStringLiteral("</tr>")
-          << QStringLiteral("<tr background=\"\">")
-          << chartCell(PageParts::fileUrl(paths.chart(block.code, 20)),
-                       QStringLiteral("Maximal die letzten 20 Pr&uuml;fungen"))
-          << chartCell(PageParts::fileUrl(paths.chart(block.code, 0)),
-                       QStringLiteral("Maximal die letzten 250 Pr&uuml;fungen"))
-          << QStringLiteral("</tr>");
-    }
-    s << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</td>")
-      << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</div>")
-      << QStringLiteral("</td>") << QStringLiteral("</tr>") << QStringLiteral("</table><br>");
-
-    // Text navigation
-    s << QStringLiteral("<div align=\"center\">")
-      << QStringLiteral("<small>") +
-             PageParts::link(QStringLiteral("#top"), QStringLiteral("Top")) + QStringLiteral(" |");
-    const std::pair<const char *, const char *> textLinks[] = {
-        {"/html/index.html", "Home"},        {"/html/aktuell.html", "Aktuell"},
-        {"/html/training.html", "Training"}, {"/html/pruefungen.html", "Pr&uuml;fungen"},
-        {"/html/links.html", "Links"},       {"/html/faq.html", "FAQ"}};
-    for (const auto &[path, text] : textLinks)
-        s << PageParts::link(pd + QLatin1String(path), QLatin1String(text)) + QStringLiteral(" |");
-    s << PageParts::link(pd + QStringLiteral("/html/vexahilfe.html"), QStringLiteral("Hilfe"))
-      << QStringLiteral("</small>") << QStringLiteral("</div>") << QStringLiteral("</td>")
-      << QStringLiteral("</tr>");
-
-    // Foot
-    s << QStringLiteral("<tr>")
-      << QStringLiteral("<td background=\"") + pd + QStringLiteral("/pics/hr2.gif\" colspan=\"2\">")
-      << QStringLiteral("<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\">")
-      << QStringLiteral("<tr>")
-      << QStringLiteral("<td align=\"left\"><small>") + PageParts::signatureStart() +
-             PageParts::mailLink() + QStringLiteral("</small></td>")
-      << QStringLiteral("<td align=\"right\"><small>") + PageParts::stamp(when) +
-             QStringLiteral("</small><br></td>");
-    for (const char *end : {"</tr>", "</table>", "</td>", "</tr>", "</table>", "</td>", "</tr>",
-                            "</table>", "</div>", "</body>", "</html>"})
-        s << QLatin1String(end);
+    appendFrameStart(s, paths, classLetter);
+    appendMenu(s, paths, classLetter);
+    appendCharts(s, paths, classLetter, parts);
+    appendTextNavigation(s, paths);
+    appendFoot(s, paths, when);
     return s;
 }

@@ -15,8 +15,9 @@
 
 namespace {
 
-const QString kFragen = QStringLiteral("fragen.txt");
-const QString kAbschnitte = QStringLiteral("Abschnitte.txt");
+// An entry of a part ends in the name of its kind.
+const QString kFragen = questionsEntry(QString());
+const QString kAbschnitte = sectionsEntry(QString());
 const QString kVersion = versionsEntry();
 
 // Longest picture reference the sheet generator's picture row is laid out for.
@@ -396,12 +397,12 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
         report(entry, 1, QStringLiteral("Unbekannter Prüfungsteil \"%1\"").arg(partCode));
         return;
     }
-    const QString questionsEntry = partCode + kFragen;
-    if (!m_entries.contains(questionsEntry)) {
-        report(entry, 1, QStringLiteral("Die Fragen dazu (%1) fehlen").arg(questionsEntry));
+    const QString questionsName = questionsEntry(partCode);
+    if (!m_entries.contains(questionsName)) {
+        report(entry, 1, QStringLiteral("Die Fragen dazu (%1) fehlen").arg(questionsName));
         return;
     }
-    const QStringList questions = m_entries.value(questionsEntry);
+    const QStringList questions = m_entries.value(questionsName);
 
     int comments = 0;
     while (comments < lines.size() && lines[comments].startsWith(u'#'))
@@ -440,7 +441,7 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
         }
         if (!FindIdRange(questions, firstPrefix, s.first, s.last)) {
             fail(QStringLiteral("Spalte 1: keine ID in %1 beginnt mit \"%2\"")
-                     .arg(questionsEntry, firstPrefix));
+                     .arg(questionsName, firstPrefix));
             continue;
         }
         if (!lastPrefix.isEmpty() && lastPrefix != firstPrefix) {
@@ -451,7 +452,7 @@ void CatalogueCheck::checkSections(const QString &entry, const QStringList &line
             }
             if (!FindIdRange(questions, lastPrefix, unused, s.last)) {
                 fail(QStringLiteral("Spalte 7: keine ID in %1 beginnt mit \"%2\"")
-                         .arg(questionsEntry, lastPrefix));
+                         .arg(questionsName, lastPrefix));
                 continue;
             }
             if (s.last < s.first) {
