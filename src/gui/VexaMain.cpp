@@ -758,18 +758,11 @@ void TVexaForm::FragenkatalogImportierenClick()
         return m_katex->render(tex, html, reason);
     };
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CatalogueImport import({m_core->paths(), *this, renderer, {}});
     CatalogueImport::Summary summary;
-    const bool imported = import.import(path, summary);
+    const bool imported = m_core->importCatalogue(path, renderer, summary);
     QApplication::restoreOverrideCursor();
     if (!imported)
         return;
-    // The run reads the new archive from now on.
-    m_core->paths().setCatalogueArchive(m_core->paths().archiveInDataDir());
-    m_core->CatalogueLines().clear();
-    // The class pages show the new rules with the log's results; a page that cannot be
-    // written has been reported and is written again when it is shown.
-    (void)m_core->classPages().writeAll();
     MessageBox::information(this, CatalogueImport::summaryText(summary));
     TrainingK2Click();
 }
