@@ -1,6 +1,5 @@
 #include "catalogue/Catalogue.h"
 
-#include "catalogue/ExamRules.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 
@@ -92,53 +91,56 @@ int CountQuestions(const QStringList &lines)
     return count;
 }
 
+void Catalogue::warnMissing(const QString &missingMessage)
+{
+    // Without an archive at start the run has no path: name where it belongs.
+    const QString path = m_paths.catalogueArchive();
+    const QString expected = path.isEmpty() ? m_paths.archiveInDataDir() : path;
+    m_ui.ShowWarning(missingMessage.isEmpty()
+                         ? QStringLiteral("Die Datei %1 existiert nicht.").arg(expected)
+                         : missingMessage);
+}
+
+void Catalogue::warnDamaged()
+{
+    m_ui.ShowWarning(QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden.")
+                         .arg(m_paths.catalogueArchive()));
+}
+
 bool Catalogue::extract(const QString &entryName, QStringList &target,
                         const QString &missingMessage)
 {
     const QString path = m_paths.catalogueArchive();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        // Without an archive at start the run has no path: name where it belongs.
-        const QString expected = path.isEmpty() ? m_paths.archiveInDataDir() : path;
-        m_ui.ShowWarning(missingMessage.isEmpty()
-                             ? QStringLiteral("Die Datei %1 existiert nicht.").arg(expected)
-                             : missingMessage);
+        warnMissing(missingMessage);
         return false;
     }
     if (Entzippen(path, entryName, target) == ExtractResult::Damaged) {
-        m_ui.ShowWarning(
-            QStringLiteral("Die Datei %1 ist beschädigt und kann nicht gelesen werden.").arg(path));
+        warnDamaged();
         return false;
     }
     return true;
 }
 
-bool Catalogue::readRules(ExamRules &rules, bool &declared)
+bool Catalogue::readRules(ExamRules &rules)
 {
-    rules = ExamRules();
-    declared = false;
-    QStringList lines;
-    if (!extract(ExamRules::entryName(), lines))
+    const CatalogueRules::Reading &reading = m_rules.reading(m_paths.catalogueArchive());
+    switch (reading.outcome) {
+    case CatalogueRules::Outcome::NoArchive:
+        warnMissing(QString());
         return false;
-    if (lines.isEmpty())
-        return true;
-    QString error;
-    if (!ExamRules::parse(lines, rules, &error)) {
+    case CatalogueRules::Outcome::Damaged:
+        warnDamaged();
+        return false;
+    case CatalogueRules::Outcome::Malformed:
         m_ui.ShowWarning(QStringLiteral("Die Prüfungsregeln in %1 sind fehlerhaft: %2")
-                             .arg(m_paths.catalogueArchive(), error));
+                             .arg(m_paths.catalogueArchive(), reading.error));
         return false;
+    case CatalogueRules::Outcome::Read:
+        break;
     }
-    declared = true;
+    rules = reading.rules;
     return true;
-}
-
-bool Catalogue::declaredRules(const QString &archivePath, ExamRules &rules)
-{
-    QStringList lines;
-    if (archivePath.isEmpty() ||
-        Entzippen(archivePath, ExamRules::entryName(), lines) != ExtractResult::Extracted ||
-        lines.isEmpty())
-        return false;
-    return ExamRules::parse(lines, rules, nullptr);
 }
 
 bool Catalogue::LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count)

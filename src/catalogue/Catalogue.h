@@ -4,11 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "catalogue/CatalogueRules.h"
 #include "components/ZipArchive.h"
 
 class DataPaths;
 class UserInterface;
-struct ExamRules;
 
 /// Names of the archive's entries: a part's questions ("TAfragen.txt") and its
 /// sections ("TAAbschnitte.txt"); the versions entry.
@@ -44,7 +44,7 @@ class Catalogue
 {
 public:
     Catalogue(const DataPaths &paths, UserInterface &ui, QStringList &catalogueLines)
-        : m_paths(paths), m_ui(ui), m_catalogueLines(catalogueLines)
+        : m_paths(paths), m_ui(ui), m_catalogueLines(catalogueLines), m_rules(paths)
     {
     }
 
@@ -63,18 +63,21 @@ public:
     /// true with count 0.
     [[nodiscard]] bool LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count);
 
-    /// The examination rules the archive declares (ExamRules::entryName()). Without the
-    /// entry, declared is false and rules is left empty. A missing or damaged archive, or
-    /// an entry that breaks the format ("Die Prüfungsregeln in <path> sind fehlerhaft:
-    /// Zeile …"), is reported and returns false.
-    [[nodiscard]] bool readRules(ExamRules &rules, bool &declared);
+    /// The examination rules of the run's archive, read once per archive.
+    CatalogueRules &rules() { return m_rules; }
 
-    /// The rules of the archive at path, without any message: false when the archive
-    /// cannot be read or declares no valid rules.
-    [[nodiscard]] static bool declaredRules(const QString &archivePath, ExamRules &rules);
+    /// The rules a sheet follows: those the archive declares, or the built-in parts
+    /// (rules without parts) when it has no entry. A missing or damaged archive, or an
+    /// entry that breaks the format ("Die Prüfungsregeln in <path> sind fehlerhaft:
+    /// Zeile …"), is reported on every request and returns false.
+    [[nodiscard]] bool readRules(ExamRules &rules);
 
 private:
+    void warnMissing(const QString &missingMessage);
+    void warnDamaged();
+
     const DataPaths &m_paths;
     UserInterface &m_ui;
     QStringList &m_catalogueLines;
+    CatalogueRules m_rules;
 };

@@ -42,6 +42,137 @@ QString freeName(const QString &path)
     }
 }
 
+using Moves = QList<std::pair<QString, QString>>; // from, to
+
+// Renames every step in order; at the first that fails every rename made so far is undone
+// and *error names the step.
+bool moveAll(const Moves &steps, QString *error)
+{
+    Moves done;
+    const auto rename = [](const QString &from, const QString &to) {
+        return QFileInfo(from).isDir() ? QDir().rename(from, to) : QFile::rename(from, to);
+    };
+    for (const auto &[from, to] : steps) {
+        if (rename(from, to)) {
+            done.append({from, to});
+            continue;
+        }
+        for (auto it = done.crbegin(); it != done.crend(); ++it)
+            (void)rename(it->second, it->first);
+        *error = QStringLiteral("%1 kann nicht nach %2 verschoben werden; der bisherige "
+                                "Fragenkatalog bleibt.")
+                     .arg(from, to);
+        return false;
+    }
+    return true;
+}
+
+// The pictures of the questions, from beside the JSON file or its "svgs" folder.
+bool stagePictures(const QString &folder, const CatalogueBuilder::Result &built,
+                   const QString &stagedPics, QString *error)
+{
+    QDir().mkpath(stagedPics);
+    for (const QString &key : built.pictures) {
+        const QString source = pictureSource(folder, key);
+        if (source.isEmpty()) {
+            *error = QStringLiteral("Das Bild %1.svg der Frage %2 fehlt: weder in %3 noch "
+                                    "in %3/svgs.")
+                         .arg(key, built.pictureQuestion.value(key), folder);
+            return false;
+        }
+        const QString target = stagedPics + u'/' + key + QStringLiteral(".svg");
+        QFile copy(source);
+        if (!copy.copy(target)) {
+            *error = QStringLiteral("Das Bild %1 kann nicht nach %2 kopiert werden (%3).")
+                         .arg(source, target, copy.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
+// The training pages of the chapters, for every class of the rules; pages gets each staged
+// page with the place it goes to.
+bool stageTrainingPages(const DataPaths &paths, const CatalogueBuilder::Result &built,
+                        const QString &edition, const QString &staging, Moves &pages,
+                        QString *error)
+{
+    QDir().mkpath(staging + QStringLiteral("/html"));
+    for (const ExamRules::ExamClass &examClass : built.rules.classes) {
+        const QChar c = examClass.letter;
+        const QString staged =
+            staging + QStringLiteral("/html/training") + c.toLower() + QStringLiteral(".html");
+        QString reason;
+        if (!TextFile::writeLines(
+                staged, TrainingPages::pageLines(paths, built.rules, c, built.training, edition),
+                &reason)) {
+            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                         .arg(staged, reason);
+            return false;
+        }
+        pages.append({staged, paths.generatedTrainingPage(c)});
+    }
+    return true;
+}
+
+// What an import prepares in its staging folder before anything of the data folder moves.
+struct Staged
+{
+    QString folder;
+    QString pictures;
+    QString archive;
+    Moves pages; ///< staged, final
+};
+
+// The renames that put the staged files in place: the current archive to kept (when there
+// is one), pictures and training pages each after their predecessor went aside into the
+// staging folder, the new archive last.
+Moves switchSteps(const DataPaths &paths, const Staged &staged, const QString &current,
+                  const QString &kept)
+{
+    Moves steps;
+    if (!kept.isEmpty())
+        steps.append({current, kept});
+    const QString pics = paths.dataPicsDir();
+    if (QFileInfo::exists(pics))
+        steps.append({pics, staged.folder + QStringLiteral("/pics-alt")});
+    steps.append({staged.pictures, pics});
+    QDir().mkpath(paths.htmlDir());
+    QDir().mkpath(staged.folder + QStringLiteral("/html-alt"));
+    for (const auto &[page, target] : staged.pages) {
+        if (QFileInfo::exists(target))
+            steps.append({target, staged.folder + QStringLiteral("/html-alt/") +
+                                      QFileInfo(target).fileName()});
+        steps.append({page, target});
+    }
+    steps.append({staged.archive, current});
+    return steps;
+}
+
+// The new archive, every entry dated now.
+bool stageArchive(const CatalogueBuilder::Result &built, const QDateTime &now,
+                  const QString &stagedArchive, QString *error)
+{
+    ZipWriter archive;
+    for (const CatalogueBuilder::Entry &entry : built.entries)
+        archive.addEntry(entry.name, entry.bytes, now);
+    QString reason;
+    if (archive.write(stagedArchive, &reason))
+        return true;
+    *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                 .arg(stagedArchive, reason);
+    return false;
+}
+
+// Asked lists name ordinals of the old catalogue; a new cycle starts.
+void removeAskedLists(const DataPaths &paths)
+{
+    const QStringList asked =
+        QDir(paths.questionsDir()).entryList({QStringLiteral("*AskedList.txt")}, QDir::Files);
+    for (const QString &name : asked)
+        (void)QFile::remove(paths.questionsDir() + u'/' + name);
+}
+
 } // namespace
 
 CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archivePath,
@@ -127,6 +258,24 @@ bool CatalogueImport::fail(const QString &message)
     return false;
 }
 
+bool CatalogueImport::unpack(const QString &chosen, QTemporaryDir &unpacked, QString &path)
+{
+    QString reason;
+    if (!unpacked.isValid())
+        return fail(QStringLiteral("Für das Auspacken von %1 ist kein Platz (%2).")
+                        .arg(chosen, unpacked.errorString()));
+    // Only the catalogue and its pictures are unpacked.
+    if (!unpackAll(chosen, unpacked.path(), &reason,
+                   {QStringLiteral(".json"), QStringLiteral(".svg")}, m_unpackLimit))
+        return fail(reason);
+    QDirIterator it(unpacked.path(), {QStringLiteral("*.json")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    if (!it.hasNext())
+        return fail(QStringLiteral("Das ZIP-Archiv %1 enthält keine JSON-Datei.").arg(chosen));
+    path = it.next();
+    return true;
+}
+
 bool CatalogueImport::import(const QString &chosen, Summary &summary)
 {
     const DataPaths &paths = m_uses.paths;
@@ -136,21 +285,9 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
     // A ZIP holds the JSON file and the pictures: unpacked first, then read as a folder.
     QString path = chosen;
     QTemporaryDir unpacked;
-    if (chosen.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
-        QString reason;
-        if (!unpacked.isValid())
-            return fail(QStringLiteral("Für das Auspacken von %1 ist kein Platz (%2).")
-                            .arg(chosen, unpacked.errorString()));
-        // Only the catalogue and its pictures are unpacked.
-        if (!unpackAll(chosen, unpacked.path(), &reason,
-                       {QStringLiteral(".json"), QStringLiteral(".svg")}, m_unpackLimit))
-            return fail(reason);
-        QDirIterator it(unpacked.path(), {QStringLiteral("*.json")}, QDir::Files,
-                        QDirIterator::Subdirectories);
-        if (!it.hasNext())
-            return fail(QStringLiteral("Das ZIP-Archiv %1 enthält keine JSON-Datei.").arg(chosen));
-        path = it.next();
-    }
+    if (chosen.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive) &&
+        !unpack(chosen, unpacked, path))
+        return false;
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -169,105 +306,34 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
 
     // Everything is prepared beside the data it replaces, so the renames below stay on
     // one file system.
-    const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(paths.questionsDir());
     QTemporaryDir staging(paths.dataDir() + QStringLiteral("/.import-XXXXXX"));
     if (!staging.isValid())
         return fail(QStringLiteral("Im Datenordner %1 kann nichts angelegt werden (%2).")
                         .arg(paths.dataDir(), staging.errorString()));
-    const QString stagedPics = staging.path() + QStringLiteral("/pics");
-    QDir().mkpath(stagedPics);
-    for (const QString &key : built.pictures) {
-        const QString source = pictureSource(folder, key);
-        if (source.isEmpty())
-            return fail(QStringLiteral("Das Bild %1.svg der Frage %2 fehlt: weder in %3 noch "
-                                       "in %3/svgs.")
-                            .arg(key, built.pictureQuestion.value(key), folder));
-        const QString target = stagedPics + u'/' + key + QStringLiteral(".svg");
-        QFile copy(source);
-        if (!copy.copy(target))
-            return fail(QStringLiteral("Das Bild %1 kann nicht nach %2 kopiert werden (%3).")
-                            .arg(source, target, copy.errorString()));
-    }
+    Staged staged{staging.path(),
+                  staging.path() + QStringLiteral("/pics"),
+                  staging.path() + u'/' + DataPaths::archiveName(),
+                  {}};
+    if (!stagePictures(QFileInfo(path).absolutePath(), built, staged.pictures, &error))
+        return fail(error);
     ui.setProgress(80);
-
-    ZipWriter archive;
     const QDateTime now = m_uses.clock ? m_uses.clock() : QDateTime::currentDateTime();
-    for (const CatalogueBuilder::Entry &entry : built.entries)
-        archive.addEntry(entry.name, entry.bytes, now);
-    const QString stagedArchive = staging.path() + u'/' + DataPaths::archiveName();
-    if (!archive.write(stagedArchive, &error))
-        return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                        .arg(stagedArchive, error));
+    if (!stageArchive(built, now, staged.archive, &error))
+        return fail(error);
     ui.setProgress(90);
+    if (!stageTrainingPages(paths, built, catalogue.edition, staged.folder, staged.pages, &error))
+        return fail(error);
 
-    // The training pages of the chapters, for every class of the rules.
-    QDir().mkpath(staging.path() + QStringLiteral("/html"));
-    QList<std::pair<QString, QString>> pages; // staged, final
-    for (const ExamRules::ExamClass &examClass : built.rules.classes) {
-        const QChar c = examClass.letter;
-        const QString staged = staging.path() + QStringLiteral("/html/training") + c.toLower() +
-                               QStringLiteral(".html");
-        if (!TextFile::writeLines(
-                staged,
-                TrainingPages::pageLines(paths, built.rules, c, built.training, catalogue.edition),
-                &error))
-            return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                            .arg(staged, error));
-        pages.append({staged, paths.generatedTrainingPage(c)});
-    }
-
-    // The switch: what is there goes aside, the new files come in; a failure undoes every
-    // move made so far.
+    // The switch: what is there goes aside, the new files come in.
     const QString current = paths.archiveInDataDir();
     const QString kept =
         QFileInfo::exists(current) ? freeName(paths.replacedArchive(now.date())) : QString();
-    QList<std::pair<QString, QString>> moves; // from, to
-    const auto move = [&moves](const QString &from, const QString &to) {
-        const bool folder = QFileInfo(from).isDir();
-        if (!(folder ? QDir().rename(from, to) : QFile::rename(from, to)))
-            return false;
-        moves.append({from, to});
-        return true;
-    };
-    const auto undo = [&moves] {
-        for (auto it = moves.crbegin(); it != moves.crend(); ++it) {
-            const bool folder = QFileInfo(it->second).isDir();
-            (void)(folder ? QDir().rename(it->second, it->first)
-                          : QFile::rename(it->second, it->first));
-        }
-    };
-    QList<std::pair<QString, QString>> steps;
-    if (!kept.isEmpty())
-        steps.append({current, kept});
-    const QString pics = paths.dataPicsDir();
-    if (QFileInfo::exists(pics))
-        steps.append({pics, staging.path() + QStringLiteral("/pics-alt")});
-    steps.append({stagedPics, pics});
-    QDir().mkpath(paths.htmlDir());
-    QDir().mkpath(staging.path() + QStringLiteral("/html-alt"));
-    for (const auto &[staged, target] : pages) {
-        if (QFileInfo::exists(target))
-            steps.append({target, staging.path() + QStringLiteral("/html-alt/") +
-                                      QFileInfo(target).fileName()});
-        steps.append({staged, target});
-    }
-    steps.append({stagedArchive, current});
-    for (const auto &[from, to] : steps) {
-        if (!move(from, to)) {
-            undo();
-            return fail(QStringLiteral("%1 kann nicht nach %2 verschoben werden; der bisherige "
-                                       "Fragenkatalog bleibt.")
-                            .arg(from, to));
-        }
-    }
+    if (!moveAll(switchSteps(paths, staged, current, kept), &error))
+        return fail(error);
     // What was replaced goes with the staging folder; the kept archive stays.
 
-    // Asked lists name ordinals of the old catalogue; a new cycle starts.
-    const QStringList asked =
-        QDir(paths.questionsDir()).entryList({QStringLiteral("*AskedList.txt")}, QDir::Files);
-    for (const QString &name : asked)
-        (void)QFile::remove(paths.questionsDir() + u'/' + name);
+    removeAskedLists(paths);
 
     summary = Summary{built.questions, static_cast<int>(built.pictures.size()), built.formulas,
                       kept, catalogue.edition};

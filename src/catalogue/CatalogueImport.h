@@ -8,6 +8,7 @@
 #include <QString>
 
 class DataPaths;
+class QTemporaryDir;
 class UserInterface;
 
 /// Imports the official catalogue (its JSON file, with the pictures beside it or in a
@@ -64,6 +65,8 @@ public:
 
 private:
     bool fail(const QString &message);
+    /// Unpacks the ZIP archive chosen into unpacked; path becomes its JSON file.
+    bool unpack(const QString &chosen, QTemporaryDir &unpacked, QString &path);
 
     Uses m_uses;
     qint64 m_unpackLimit = kMaxUnpackedSize;

@@ -14,7 +14,7 @@
 /// A part code is a part letter (T, B, V) and a class letter (N, E, A); questions 1-99,
 /// minutes 1-999, pass mark 1-100 (reached when right × 100 >= mark × questions). A class
 /// names the parts its examination consists of. An archive without the entry follows the
-/// built-in parts of the program.
+/// built-in parts of the program; rules without parts stand for them.
 struct ExamRules
 {
     struct Part

@@ -167,7 +167,19 @@ void TVexaForm::createMenus()
                        " color: palette(highlighted-text); }"
                        "QMenu::item:disabled { color: palette(mid); }"
                        "QMenu::separator { height: 1px; background: #C8C8C8; margin: 3px 4px; }"));
+    createFileMenu(bar);
+    createTrainingMenu(bar);
+    createExaminationMenu(bar);
+    createHelpMenu(bar);
 
+    // An open menu takes the keyboard, and Qt then matches no shortcut of the window;
+    // the keys a menu shows must still work there (F4 and F5 from either class menu).
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        menu->installEventFilter(this);
+}
+
+void TVexaForm::createFileMenu(QMenuBar *bar)
+{
     QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
     addEntry(datei, QStringLiteral(" Eigene &Prüfung"),
              QStringLiteral(" Eigene Fragenauswahl laden und Fragebögen erzeugen"),
@@ -183,7 +195,10 @@ void TVexaForm::createMenus()
     datei->addSeparator();
     addEntry(datei, QStringLiteral(" Be&enden"), QStringLiteral(" Programmende"),
              QKeySequence(Qt::Key_F12), &TVexaForm::ExitSpeedButtonClick);
+}
 
+void TVexaForm::createTrainingMenu(QMenuBar *bar)
+{
     QMenu *training = bar->addMenu(QStringLiteral("&Training"));
     addEntry(training, QStringLiteral("Klasse &A"), QStringLiteral(" Fragentraining zur Klasse A"),
              QKeySequence(Qt::SHIFT | Qt::Key_F2), &TVexaForm::TrainingK2Click);
@@ -202,60 +217,20 @@ void TVexaForm::createMenus()
     addEntry(training, QStringLiteral("Ei&nstellungen"),
              QStringLiteral(" Abgefragt-Liste / Auswahl des Fragenkatalogs"),
              QKeySequence(Qt::CTRL | Qt::Key_E), &TVexaForm::MEinstellungenClick);
+}
 
+void TVexaForm::createExaminationMenu(QMenuBar *bar)
+{
     QMenu *pruefungen = bar->addMenu(QStringLiteral("&Prüfungen"));
-    QMenu *klasseA = pruefungen->addMenu(QStringLiteral(" Klasse &A"));
-    klasseA->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse A"));
-    addEntry(klasseA, QStringLiteral(" &Technische Kenntnisse"),
-             QStringLiteral(" Prüfung Technik Klasse 2 erzeugen"), QKeySequence(Qt::Key_F2),
-             &TVexaForm::K2TechnikClick);
-    addEntry(klasseA, QStringLiteral(" &Betriebliche Kenntnisse"),
-             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse 2 erzeugen"),
-             QKeySequence(Qt::Key_F4), &TVexaForm::K2BetriebClick);
-    addEntry(klasseA, QStringLiteral(" Kenntnisse von &Vorschriften"),
-             QStringLiteral(" Prüfung Vorschriften Klasse 2 erzeugen"), QKeySequence(Qt::Key_F5),
-             &TVexaForm::K2VorschriftenClick);
-    addEntry(klasseA, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 2"),
-             QKeySequence(Qt::CTRL | Qt::Key_F2), &TVexaForm::Statistik2Click);
-    addEntry(klasseA, QStringLiteral(" Prüfungs&übersicht"),
-             QStringLiteral(" Die Prüfungsteile der Klasse A und was noch fehlt"), QKeySequence(),
-             &TVexaForm::UebersichtAClick);
-
     // F4, F5 and F10 belong to one entry each; the twins only show the key, so that a
     // key press runs its command once and is never ambiguous.
-    QMenu *klasseE = pruefungen->addMenu(QStringLiteral(" Klasse &E"));
-    klasseE->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse E"));
-    addEntry(klasseE, QStringLiteral(" &Technische Kenntnisse"),
-             QStringLiteral(" Prüfung Technik Klasse 3 erzeugen"), QKeySequence(Qt::Key_F3),
-             &TVexaForm::K3TechnikClick);
-    addEntry(klasseE, QStringLiteral(" &Betriebliche Kenntnisse\tF4"),
-             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse 3 erzeugen"), QKeySequence(),
-             &TVexaForm::K2BetriebClick);
-    addEntry(klasseE, QStringLiteral(" Kenntnisse von &Vorschriften\tF5"),
-             QStringLiteral(" Prüfung Vorschriften Klasse 3 erzeugen"), QKeySequence(),
-             &TVexaForm::K2VorschriftenClick);
-    addEntry(klasseE, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse 3"),
-             QKeySequence(Qt::CTRL | Qt::Key_F3), &TVexaForm::Statistik3Click);
-    addEntry(klasseE, QStringLiteral(" Prüfungs&übersicht"),
-             QStringLiteral(" Die Prüfungsteile der Klasse E und was noch fehlt"), QKeySequence(),
-             &TVexaForm::UebersichtEClick);
+    addClassMenu(pruefungen, {u'A', QStringLiteral("2"), Qt::Key_F2, &TVexaForm::K2TechnikClick,
+                              &TVexaForm::Statistik2Click, &TVexaForm::UebersichtAClick});
+    addClassMenu(pruefungen, {u'E', QStringLiteral("3"), Qt::Key_F3, &TVexaForm::K3TechnikClick,
+                              &TVexaForm::Statistik3Click, &TVexaForm::UebersichtEClick});
     // Class N came with the examination rules of 2024; its parts need an imported catalogue.
-    QMenu *klasseN = pruefungen->addMenu(QStringLiteral(" Klasse &N"));
-    klasseN->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse N"));
-    addEntry(klasseN, QStringLiteral(" &Technische Kenntnisse"),
-             QStringLiteral(" Prüfung Technik Klasse N erzeugen"), QKeySequence(Qt::Key_F6),
-             &TVexaForm::KNTechnikClick);
-    addEntry(klasseN, QStringLiteral(" &Betriebliche Kenntnisse\tF4"),
-             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse N erzeugen"), QKeySequence(),
-             &TVexaForm::K2BetriebClick);
-    addEntry(klasseN, QStringLiteral(" Kenntnisse von &Vorschriften\tF5"),
-             QStringLiteral(" Prüfung Vorschriften Klasse N erzeugen"), QKeySequence(),
-             &TVexaForm::K2VorschriftenClick);
-    addEntry(klasseN, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse N"),
-             QKeySequence(Qt::CTRL | Qt::Key_F6), &TVexaForm::StatistikNClick);
-    addEntry(klasseN, QStringLiteral(" Prüfungs&übersicht"),
-             QStringLiteral(" Die Prüfungsteile der Klasse N und was noch fehlt"), QKeySequence(),
-             &TVexaForm::UebersichtNClick);
+    addClassMenu(pruefungen, {u'N', QStringLiteral("N"), Qt::Key_F6, &TVexaForm::KNTechnikClick,
+                              &TVexaForm::StatistikNClick, &TVexaForm::UebersichtNClick});
     addEntry(pruefungen, QStringLiteral(" Eigene &Prüfung\tF10"),
              QStringLiteral(" Eigene Fragenauswahl laden und Fragebögen erzeugen"), QKeySequence(),
              &TVexaForm::PruefungladenClick);
@@ -272,18 +247,45 @@ void TVexaForm::createMenus()
         pruefungen, QStringLiteral(" P&rüfungslog löschen"),
         QStringLiteral(" Prüfungslog löschen. Vorsicht: Es werden auch die Statistiken gelöscht."),
         QKeySequence(Qt::CTRL | Qt::Key_Delete), &TVexaForm::LogloeschenClick);
+}
 
+void TVexaForm::addClassMenu(QMenu *pruefungen, const ClassMenu &c)
+{
+    QMenu *menu = pruefungen->addMenu(QStringLiteral(" Klasse &") + c.letter);
+    menu->menuAction()->setStatusTip(QStringLiteral(" Die Prüfungsteile der Klasse ") + c.letter);
+    addEntry(menu, QStringLiteral(" &Technische Kenntnisse"),
+             QStringLiteral(" Prüfung Technik Klasse ") + c.number + QStringLiteral(" erzeugen"),
+             QKeySequence(c.technicalKey), c.technical);
+    // Class A's entries hold F4 and F5; the other classes' twins only show the keys.
+    const bool ownsKeys = c.letter == u'A';
+    addEntry(menu,
+             ownsKeys ? QStringLiteral(" &Betriebliche Kenntnisse")
+                      : QStringLiteral(" &Betriebliche Kenntnisse\tF4"),
+             QStringLiteral(" Prüfung Betriebliche Kenntnisse Klasse ") + c.number +
+                 QStringLiteral(" erzeugen"),
+             ownsKeys ? QKeySequence(Qt::Key_F4) : QKeySequence(), &TVexaForm::K2BetriebClick);
+    addEntry(menu,
+             ownsKeys ? QStringLiteral(" Kenntnisse von &Vorschriften")
+                      : QStringLiteral(" Kenntnisse von &Vorschriften\tF5"),
+             QStringLiteral(" Prüfung Vorschriften Klasse ") + c.number +
+                 QStringLiteral(" erzeugen"),
+             ownsKeys ? QKeySequence(Qt::Key_F5) : QKeySequence(), &TVexaForm::K2VorschriftenClick);
+    addEntry(menu, QStringLiteral(" &Statistik"), QStringLiteral(" Statistik Klasse ") + c.number,
+             QKeySequence(Qt::CTRL | c.technicalKey), c.statistics);
+    addEntry(menu, QStringLiteral(" Prüfungs&übersicht"),
+             QStringLiteral(" Die Prüfungsteile der Klasse ") + c.letter +
+                 QStringLiteral(" und was noch fehlt"),
+             QKeySequence(), c.overview);
+}
+
+void TVexaForm::createHelpMenu(QMenuBar *bar)
+{
     QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
     addEntry(hilfe, QStringLiteral(" &Hilfe"), QStringLiteral(" Die Vexa Hilfe"),
              QKeySequence(Qt::Key_F1), &TVexaForm::HilfeSpeedButtonClick);
     addEntry(hilfe, QStringLiteral(" über &Vexa"),
              QStringLiteral(" Programmversion / Fragenversionen / Dank / Kontakt"), QKeySequence(),
              &TVexaForm::InfoClick);
-
-    // An open menu takes the keyboard, and Qt then matches no shortcut of the window;
-    // the keys a menu shows must still work there (F4 and F5 from either class menu).
-    for (QMenu *menu : bar->findChildren<QMenu *>())
-        menu->installEventFilter(this);
 }
 
 bool TVexaForm::runMenuShortcut(const QKeyEvent *key)
@@ -758,18 +760,11 @@ void TVexaForm::FragenkatalogImportierenClick()
         return m_katex->render(tex, html, reason);
     };
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CatalogueImport import({m_core->paths(), *this, renderer, {}});
     CatalogueImport::Summary summary;
-    const bool imported = import.import(path, summary);
+    const bool imported = m_core->importCatalogue(path, renderer, summary);
     QApplication::restoreOverrideCursor();
     if (!imported)
         return;
-    // The run reads the new archive from now on.
-    m_core->paths().setCatalogueArchive(m_core->paths().archiveInDataDir());
-    m_core->CatalogueLines().clear();
-    // The class pages show the new rules with the log's results; a page that cannot be
-    // written has been reported and is written again when it is shown.
-    (void)m_core->classPages().writeAll();
     MessageBox::information(this, CatalogueImport::summaryText(summary));
     TrainingK2Click();
 }

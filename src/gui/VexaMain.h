@@ -19,6 +19,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QToolButton;
 class TFragenForm;
@@ -142,7 +143,24 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// A class's submenu of the examinations: its technical part, the shared parts, its
+    /// statistics and overview.
+    struct ClassMenu
+    {
+        QChar letter;
+        QString number;       ///< as the entries' hints name the class: 2, 3, N
+        Qt::Key technicalKey; ///< with Ctrl, the statistics
+        void (TVexaForm::*technical)();
+        void (TVexaForm::*statistics)();
+        void (TVexaForm::*overview)();
+    };
+
     void createMenus();
+    void createFileMenu(QMenuBar *bar);
+    void createTrainingMenu(QMenuBar *bar);
+    void createExaminationMenu(QMenuBar *bar);
+    void addClassMenu(QMenu *pruefungen, const ClassMenu &c);
+    void createHelpMenu(QMenuBar *bar);
     void createToolBar(QWidget *parent);
     void createStatusPanels(QWidget *parent);
     void connectViewer();

@@ -40,9 +40,8 @@ ExamEditor::ExamEditor(Uses uses, View &view) : m_uses(uses), m_view(view)
 
 bool ExamEditor::refreshPartEntries()
 {
-    ExamRules rules;
     QStringList entries{partEntry(QStringLiteral("TA")), partEntry(QStringLiteral("TE"))};
-    if (Catalogue::declaredRules(archivePath(), rules) && rules.part(QStringLiteral("TN")))
+    if (m_uses.catalogue.rules().of(archivePath()).part(QStringLiteral("TN")))
         entries << partEntry(QStringLiteral("TN"));
     entries << partEntry(QStringLiteral("BE")) << partEntry(QStringLiteral("VE"));
     if (entries == m_partEntries)
@@ -316,10 +315,8 @@ void ExamEditor::FragentextAnzeigen(const QString &firstMarkedEntry)
         return;
     // The window gets the pool's part and lines, not the sheet's: the sheet state still
     // belongs to the main window's sheet and its evaluation.
-    ExamRules rules;
-    const bool declared = Catalogue::declaredRules(archivePath(), rules);
-    const ExamPart part =
-        examPart(m_poolPartCode.at(1), m_poolPartCode.at(0), u'k', declared ? &rules : nullptr);
+    const ExamRules &rules = m_uses.catalogue.rules().of(archivePath());
+    const ExamPart part = examPart(m_poolPartCode.at(1), m_poolPartCode.at(0), u'k', &rules);
     m_view.showQuestion(firstMarkedEntry.left(5), m_poolLines, part);
 }
 

@@ -8,6 +8,9 @@
 #include "sheets/ExamTimer.h"
 #include "sheets/SheetGenerator.h"
 #include "statistics/AnswerList.h"
+#include "statistics/ClassPages.h"
+#include "statistics/LogPage.h"
+#include "statistics/Statistics.h"
 
 #include <QFileInfo>
 
@@ -71,9 +74,7 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     if (target.contains(QLatin1String("LetztesLog.html"))) {
         // Handled once built: the installed pages link the name beside themselves, where
         // the viewer would find no such file and replace the log page with an error.
-        if (!m_hooks.showLog)
-            return false;
-        m_hooks.showLog();
+        (void)m_pages.log.LogSpeedButtonClick(); // failures are told there
         return true;
     }
     if (target.contains(QLatin1String("Infobox"))) {
@@ -92,13 +93,12 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     // ... and its examination pages follow its rules and the log.
     for (const QChar c : {u'A', u'E', u'N'}) {
         if (lower.contains(QStringLiteral("klasse") + c.toLower() + QStringLiteral(".html")) &&
-            m_hooks.showClassPage && m_hooks.showClassPage(c))
+            m_pages.classPages.show(c) != ClassPages::Outcome::NoRules)
             return true;
     }
     for (const QChar c : {u'A', u'E', u'N'}) {
         if (lower.contains(QStringLiteral("statistik") + c.toLower() + QStringLiteral(".html"))) {
-            if (m_hooks.statistik)
-                m_hooks.statistik(c);
+            (void)m_pages.statistics.StatistikAnzeigen(c); // failures are told there
             return true;
         }
     }

@@ -6,10 +6,13 @@
 #include <functional>
 
 class AnswerList;
+class ClassPages;
 class DataPaths;
 class Evaluation;
 class ExamTimer;
+class LogPage;
 class SheetGenerator;
+class Statistics;
 class UserInterface;
 struct Bogenzustand;
 
@@ -18,11 +21,19 @@ struct Bogenzustand;
 class PageCommands
 {
 public:
+    /// The pages the links reach: the log, the statistics and the class pages.
+    struct Pages
+    {
+        LogPage &log;
+        Statistics &statistics;
+        ClassPages &classPages;
+    };
+
     PageCommands(UserInterface &ui, Bogenzustand &bogen, SheetGenerator &sheets,
                  Evaluation &evaluation, ExamTimer &timer, AnswerList &answerList,
-                 const DataPaths &paths)
+                 const DataPaths &paths, Pages pages)
         : m_ui(ui), m_bogen(bogen), m_sheets(sheets), m_evaluation(evaluation), m_timer(timer),
-          m_answerList(answerList), m_paths(paths)
+          m_answerList(answerList), m_paths(paths), m_pages(pages)
     {
     }
 
@@ -43,16 +54,10 @@ public:
     /// Shows the answer list of the last sheet, when it exists.
     void AntwortenlisteClick();
 
-    /// Hooks for commands of windows that arrive later (log page, statistics, class pages,
-    /// wrong-questions list). Unset hooks do nothing.
+    /// What lies a layer above the sheets: the wrong-questions lists. An unset hook does
+    /// nothing.
     struct Hooks
     {
-        std::function<void()> showLog;
-        /// The statistics of class A, E or N.
-        std::function<void(QChar classLetter)> statistik;
-        /// Shows the class's examination page under the archive's rules; false when the
-        /// archive has none, and the installed page is to be followed.
-        std::function<bool(QChar classLetter)> showClassPage;
         /// Returns true when the question was added.
         std::function<bool(QChar partLetter, QChar classLetter, const QString &id)>
             addWrongQuestion;
@@ -71,5 +76,6 @@ private:
     ExamTimer &m_timer;
     AnswerList &m_answerList;
     const DataPaths &m_paths;
+    Pages m_pages;
     Hooks m_hooks;
 };

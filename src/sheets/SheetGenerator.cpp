@@ -108,17 +108,15 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
     StringList &selected = m_uses.selectedQuestions;
 
     ExamRules rules;
-    bool declared = false;
-    if (!m_uses.catalogue.readRules(rules, declared)) {
+    if (!m_uses.catalogue.readRules(rules)) {
         abandon(kind);
         return false;
     }
-    const ExamRules *archiveRules = declared ? &rules : nullptr;
 
     if (kind == u'a') {
         // Count and time limit are the own list's, set before.
         b.NavigationErwartet = true;
-        PartParameters(classLetter, partLetter, u'a', part, archiveRules);
+        PartParameters(classLetter, partLetter, u'a', part, &rules);
         b.part = part;
         title = part.title;
         ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
@@ -130,7 +128,7 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         if (!loadExistingPart(partLetter, classLetter, kind, count))
             return false;
         b.Vorrat = count;
-        PartParameters(classLetter, partLetter, u'k', part, archiveRules);
+        PartParameters(classLetter, partLetter, u'k', part, &rules);
         b.part = part;
         b.Fragenzahl = part.questionCount;
         b.Zeitlimit = part.minutes;
@@ -159,7 +157,7 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         if (!loadExistingPart(partLetter, classLetter, kind, count))
             return false;
         b.Vorrat = count;
-        PartParameters(classLetter, partLetter, u't', part, archiveRules);
+        PartParameters(classLetter, partLetter, u't', part, &rules);
         b.part = part;
         b.Zeitlimit = part.minutes;
         title = PageParts::trainingTitle(sectionCode, part.title);

@@ -44,29 +44,27 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_examLog =
         std::make_unique<ExamLog>(m_paths, m_ui, m_logLines, m_bogen.EigenerPruefungsname, m_clock);
     m_logPage = std::make_unique<LogPage>(m_paths, m_ui, *m_writer, *m_examLog, m_clock);
-    m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, *m_examLog, m_clock);
-    m_classPages = std::make_unique<ClassPages>(m_paths, *m_writer, *m_examLog, m_clock);
+    m_statistics = std::make_unique<Statistics>(m_paths, m_ui, *m_writer, *m_examLog,
+                                                m_catalogue->rules(), m_clock);
+    m_classPages =
+        std::make_unique<ClassPages>(m_paths, *m_writer, *m_examLog, m_catalogue->rules(), m_clock);
     m_timer = std::make_unique<ExamTimer>(m_ui, m_bogen);
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,
         m_settings, m_flags, m_paths, m_selectedQuestions, m_clock});
     m_evaluation = std::make_unique<Evaluation>(m_ui, m_bogen, *m_timer, *m_examLog, *m_writer,
                                                 m_paths, m_clock);
-    m_pageCommands = std::make_unique<PageCommands>(m_ui, m_bogen, *m_sheets, *m_evaluation,
-                                                    *m_timer, *m_answerList, m_paths);
+    m_pageCommands = std::make_unique<PageCommands>(
+        m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
+        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
                              m_selectedQuestions, m_flags});
     m_selectionSettings = std::make_unique<SelectionSettings>(m_flags, m_settings);
     m_aboutInfo = std::make_unique<AboutInfo>(m_paths, *m_catalogue, m_ui, m_portable);
-    PageCommands::Hooks &hooks = m_pageCommands->hooks();
-    hooks.showLog = [this] { m_logPage->LogSpeedButtonClick(); };
-    hooks.statistik = [this](QChar classLetter) { m_statistics->StatistikAnzeigen(classLetter); };
-    hooks.showClassPage = [this](QChar classLetter) {
-        return m_classPages->show(classLetter) != ClassPages::Outcome::NoRules;
-    };
-    hooks.addWrongQuestion = [this](QChar partLetter, QChar classLetter, const QString &id) {
+    m_pageCommands->hooks().addWrongQuestion = [this](QChar partLetter, QChar classLetter,
+                                                      const QString &id) {
         return m_wrongQuestions->FalscheFrageHinzufuegen(partLetter, classLetter, id);
     };
 }
@@ -106,6 +104,7 @@ void VexaCore::start()
     case CatalogueImport::RulesRepair::Unchanged:
         break;
     }
+    m_catalogue->rules().forget();
 
     m_catalogueLines.clear();
     m_selectedQuestions.clear();
@@ -115,6 +114,23 @@ void VexaCore::start()
     QFile::remove(m_paths.answerListPage());
     m_ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
     m_bogen.EigenerPruefungsname.clear();
+}
+
+bool VexaCore::importCatalogue(const QString &path,
+                               const CatalogueBuilder::FormulaRenderer &renderer,
+                               CatalogueImport::Summary &summary)
+{
+    CatalogueImport import({m_paths, m_ui, renderer, m_clock});
+    if (!import.import(path, summary))
+        return false;
+    // The run reads the new archive from now on.
+    m_paths.setCatalogueArchive(m_paths.archiveInDataDir());
+    m_catalogueLines.clear();
+    m_catalogue->rules().forget();
+    // The class pages show the new rules with the log's results; a page that cannot be
+    // written has been reported and is written again when it is shown.
+    (void)m_classPages->writeAll();
+    return true;
 }
 
 bool VexaCore::shutdown()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CatalogueImport.h"
 #include "catalogue/SelectionFlags.h"
 #include "catalogue/StringList.h"
 #include "components/Clock.h"
@@ -60,6 +61,14 @@ public:
     /// folder lacks it, settles the archive path, loads the exam log, deletes a stale
     /// answer list and disables the Antwortenliste command.
     void start();
+
+    /// Imports the official catalogue at path (CatalogueImport::import, with the renderer
+    /// for its formulas) and moves the run to the new archive: the catalogue lines are read
+    /// anew from it and the class pages follow its rules. A refused import has been reported
+    /// and changes nothing; false then.
+    [[nodiscard]] bool importCatalogue(const QString &path,
+                                       const CatalogueBuilder::FormulaRenderer &renderer,
+                                       CatalogueImport::Summary &summary);
 
     /// Writes the question lists folder (shutdown; window geometry is the windows' own).
     /// False when the settings file could not be written (reported).

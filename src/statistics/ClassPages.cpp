@@ -1,6 +1,6 @@
 #include "statistics/ClassPages.h"
 
-#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueRules.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
@@ -113,9 +113,8 @@ QString ClassPages::unknownClassMessage(QChar classLetter)
 
 ClassPages::Outcome ClassPages::show(QChar classLetter)
 {
-    ExamRules rules;
-    if (!Catalogue::declaredRules(m_paths.catalogueArchive(), rules) ||
-        !rules.examClass(classLetter))
+    const ExamRules &rules = m_rules.current();
+    if (!rules.examClass(classLetter))
         return Outcome::NoRules;
     return m_writer.SeiteSpeichernUndZeigen(
                m_paths.generatedClassPage(classLetter),
@@ -126,9 +125,7 @@ ClassPages::Outcome ClassPages::show(QChar classLetter)
 
 bool ClassPages::writeAll()
 {
-    ExamRules rules;
-    if (!Catalogue::declaredRules(m_paths.catalogueArchive(), rules))
-        return true;
+    const ExamRules &rules = m_rules.current();
     for (const ExamRules::ExamClass &c : rules.classes)
         if (!m_writer.saveLines(m_paths.generatedClassPage(c.letter),
                                 pageLines(m_paths, rules, c.letter, m_log.lines(), m_clock())))

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class CatalogueRules;
 class DataPaths;
 class ExamLog;
 class PageWriter;
@@ -26,8 +27,9 @@ public:
         Failed ///< the page could not be written; reported
     };
 
-    ClassPages(const DataPaths &paths, PageWriter &writer, ExamLog &log, Clock clock)
-        : m_paths(paths), m_writer(writer), m_log(log), m_clock(std::move(clock))
+    ClassPages(const DataPaths &paths, PageWriter &writer, ExamLog &log, CatalogueRules &rules,
+               Clock clock)
+        : m_paths(paths), m_writer(writer), m_log(log), m_rules(rules), m_clock(std::move(clock))
     {
     }
 
@@ -50,5 +52,6 @@ private:
     const DataPaths &m_paths;
     PageWriter &m_writer;
     ExamLog &m_log;
+    CatalogueRules &m_rules;
     Clock m_clock;
 };

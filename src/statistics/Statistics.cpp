@@ -1,6 +1,6 @@
 #include "statistics/Statistics.h"
 
-#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueRules.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
@@ -275,10 +275,9 @@ QList<Statistics::ChartPart> Statistics::chartParts(QChar classLetter, const Exa
 
 bool Statistics::StatistikAnzeigen(QChar classLetter)
 {
-    ExamRules rules;
-    const bool declared = Catalogue::declaredRules(m_paths.catalogueArchive(), rules);
+    const ExamRules &rules = m_rules.current();
     // Classes A and E have built-in parts; any other exists only under the rules.
-    if (classLetter != u'A' && classLetter != u'E' && !(declared && rules.examClass(classLetter))) {
+    if (classLetter != u'A' && classLetter != u'E' && !rules.examClass(classLetter)) {
         m_ui.ShowWarning(ClassPages::unknownClassMessage(classLetter));
         return false;
     }
@@ -286,7 +285,7 @@ bool Statistics::StatistikAnzeigen(QChar classLetter)
     QList<LogRecords::Verdict> verdicts;
     if (!LogAuswerten(records, &verdicts))
         return false;
-    const QList<ChartPart> parts = chartParts(classLetter, declared ? &rules : nullptr);
+    const QList<ChartPart> parts = chartParts(classLetter, &rules);
 
     // Two charts per part, spread over 5 to 75 (5, 25, 30, 50, 55, 75 for three parts).
     const auto n = static_cast<int>(parts.size());

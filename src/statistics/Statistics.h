@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class CatalogueRules;
 class DataPaths;
 class ExamLog;
 struct ExamRules;
@@ -38,8 +39,9 @@ public:
     static QList<ChartPart> chartParts(QChar classLetter, const ExamRules *rules);
 
     Statistics(const DataPaths &paths, UserInterface &ui, PageWriter &writer, ExamLog &log,
-               Clock clock)
-        : m_paths(paths), m_ui(ui), m_writer(writer), m_log(log), m_clock(std::move(clock))
+               CatalogueRules &rules, Clock clock)
+        : m_paths(paths), m_ui(ui), m_writer(writer), m_log(log), m_rules(rules),
+          m_clock(std::move(clock))
     {
     }
 
@@ -78,5 +80,6 @@ private:
     UserInterface &m_ui;
     PageWriter &m_writer;
     ExamLog &m_log;
+    CatalogueRules &m_rules;
     Clock m_clock;
 };

@@ -9,6 +9,7 @@
 #include "components/ZipArchive.h"
 #include "components/ZipWriter.h"
 #include "sheets/PageCommands.h"
+#include "statistics/ClassPages.h"
 
 #include <QDirIterator>
 #include <QtTest>
@@ -130,6 +131,8 @@ class TestCatalogueImport : public QObject
 private slots:
     void importReplacesCatalogue_data();
     void importReplacesCatalogue();
+    void coreImportMovesTheRun_data();
+    void coreImportMovesTheRun();
     void failedImportChangesNothing_data();
     void failedImportChangesNothing();
     void fullDiskChangesNothing();
@@ -222,6 +225,59 @@ void TestCatalogueImport::importReplacesCatalogue()
     // A second import on the same day keeps the first replaced archive too.
     QVERIFY(import.import(chosen, summary));
     QCOMPARE(summary.replacedArchive, data + QStringLiteral("/Fragen/ZIROdazud-2026-03-14-2.qst"));
+}
+
+void TestCatalogueImport::coreImportMovesTheRun_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("imported") << false;
+    QTest::newRow("refused: picture missing") << true;
+}
+
+// The run reads the new archive after an import: its lines, its rules, its class pages;
+// a refused import leaves the run on the archive it had.
+void TestCatalogueImport::coreImportMovesTheRun()
+{
+    QFETCH(bool, refused);
+    Publication publication;
+    if (refused)
+        QVERIFY(QFile::remove(publication.dir.path() + QStringLiteral("/svgs/AB101_c.svg")));
+    CoreFixture f;
+    f.core->start();
+    f.core->paths().setCatalogueArchive(kDemo);
+    int count = 0;
+    QVERIFY(f.core->catalogue().LoadPartCatalogue(u'T', u'A', count));
+    const QStringList demoLines = f.core->CatalogueLines();
+    QVERIFY(!demoLines.isEmpty());
+    ClassPages &classPages = f.core->classPages();
+    QCOMPARE(classPages.show(u'N'), ClassPages::Outcome::NoRules);
+
+    CatalogueImport::Summary summary;
+    QCOMPARE(f.core->importCatalogue(publication.path, fakeFormula, summary), !refused);
+
+    const QStringList pages{f.core->paths().generatedClassPage(u'A'),
+                            f.core->paths().generatedClassPage(u'E'),
+                            f.core->paths().generatedClassPage(u'N')};
+    if (refused) {
+        QCOMPARE(f.ui.warnings.size(), 1);
+        QCOMPARE(f.core->paths().catalogueArchive(), kDemo);
+        QCOMPARE(f.core->CatalogueLines(), demoLines);
+        for (const QString &page : pages)
+            QVERIFY2(!QFileInfo::exists(page), qPrintable(page));
+        QCOMPARE(classPages.show(u'N'), ClassPages::Outcome::NoRules);
+        return;
+    }
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+    QCOMPARE(summary.questions.value("TA"), 2);
+    QCOMPARE(f.core->paths().catalogueArchive(),
+             f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst"));
+    QVERIFY(f.core->CatalogueLines().isEmpty());
+    for (const QString &page : pages)
+        QVERIFY2(QFileInfo::exists(page), qPrintable(page));
+    QVERIFY(f.ui.shownPages.isEmpty()); // written, not shown
+    QCOMPARE(classPages.show(u'N'), ClassPages::Outcome::Shown);
+    QVERIFY(f.core->catalogue().LoadPartCatalogue(u'T', u'A', count));
+    QCOMPARE(count, 2);
 }
 
 void TestCatalogueImport::failedImportChangesNothing_data()

@@ -7,6 +7,7 @@
 #include "lists/OwnExamination.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
+#include "statistics/ClassPages.h"
 
 #include <QtTest>
 
@@ -232,6 +233,36 @@ private slots:
         QVERIFY(f.ui.shownPages.isEmpty());
         QCOMPARE(f.core->settings().value(Keys::sheetCounter(QStringLiteral("TA"))), 0);
         QVERIFY(!f.ui.timerRunning);
+    }
+
+    // The rules are read once per archive: an archive replaced on disk brings its own, and
+    // a broken entry is told for every sheet, not only the first.
+    void rulesFollowTheArchiveOnDisk()
+    {
+        CoreFixture f;
+        f.startWithArchive(kRules2024);
+        const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
+        ClassPages &pages = f.core->classPages();
+        QCOMPARE(pages.show(u'N'), ClassPages::Outcome::Shown);
+
+        QVERIFY(QFile::remove(archive));
+        QVERIFY(QFile::copy(QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst"), archive));
+        QCOMPARE(pages.show(u'N'), ClassPages::Outcome::NoRules);
+
+        ZipWriter zip;
+        zip.addEntry(ExamRules::entryName(), "Teil=TA;Technik;0;45;76\r\n", QDateTime());
+        QVERIFY(QFile::remove(archive));
+        QVERIFY(zip.write(archive, nullptr));
+        f.core->pageCommands().K2TechnikClick();
+        f.core->pageCommands().K2TechnikClick();
+        QCOMPARE(f.ui.warnings.size(), 2);
+        QVERIFY(f.ui.warnings.first().startsWith(QStringLiteral("Die Prüfungsregeln in ")));
+        QCOMPARE(f.ui.warnings.last(), f.ui.warnings.first());
+        QCOMPARE(pages.show(u'N'), ClassPages::Outcome::NoRules);
+
+        QVERIFY(QFile::remove(archive));
+        QVERIFY(QFile::copy(kRules2024, archive));
+        QCOMPARE(pages.show(u'N'), ClassPages::Outcome::Shown);
     }
 };
 
