@@ -8,7 +8,7 @@
 
 QString questionEntry(QChar partLetter, QChar classLetter)
 {
-    return QString(partLetter) + classLetter + QStringLiteral("fragen.txt");
+    return questionsEntry(QString(partLetter) + classLetter);
 }
 
 QString sectionsEntry(const QString &partCode)

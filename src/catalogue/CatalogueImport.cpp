@@ -6,6 +6,7 @@
 #include "components/DataPaths.h"
 #include "components/TextFile.h"
 #include "components/UserInterface.h"
+#include "components/WriteError.h"
 #include "components/ZipArchive.h"
 #include "components/ZipWriter.h"
 
@@ -97,17 +98,17 @@ bool stageTrainingPages(const DataPaths &paths, const CatalogueBuilder::Result &
                         const QString &edition, const QString &staging, Moves &pages,
                         QString *error)
 {
-    QDir().mkpath(staging + QStringLiteral("/html"));
+    // The staging folder is laid out like the data folder.
+    const DataPaths stagedPaths(paths.programDir(), staging);
+    QDir().mkpath(stagedPaths.htmlDir());
     for (const ExamRules::ExamClass &examClass : built.rules.classes) {
         const QChar c = examClass.letter;
-        const QString staged =
-            staging + QStringLiteral("/html/training") + c.toLower() + QStringLiteral(".html");
+        const QString staged = stagedPaths.generatedTrainingPage(c);
         QString reason;
         if (!TextFile::writeLines(
                 staged, TrainingPages::pageLines(paths, built.rules, c, built.training, edition),
                 &reason)) {
-            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                         .arg(staged, reason);
+            *error = WriteError::message(staged, reason);
             return false;
         }
         pages.append({staged, paths.generatedTrainingPage(c)});
@@ -159,8 +160,7 @@ bool stageArchive(const CatalogueBuilder::Result &built, const QDateTime &now,
     QString reason;
     if (archive.write(stagedArchive, &reason))
         return true;
-    *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                 .arg(stagedArchive, reason);
+    *error = WriteError::message(stagedArchive, reason);
     return false;
 }
 
@@ -312,7 +312,7 @@ bool CatalogueImport::import(const QString &chosen, Summary &summary)
         return fail(QStringLiteral("Im Datenordner %1 kann nichts angelegt werden (%2).")
                         .arg(paths.dataDir(), staging.errorString()));
     Staged staged{staging.path(),
-                  staging.path() + QStringLiteral("/pics"),
+                  DataPaths(paths.programDir(), staging.path()).dataPicsDir(),
                   staging.path() + u'/' + DataPaths::archiveName(),
                   {}};
     if (!stagePictures(QFileInfo(path).absolutePath(), built, staged.pictures, &error))

@@ -1,5 +1,6 @@
 #include "gui/PEditorForm.h"
 
+#include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "gui/FileDialog.h"
 #include "gui/MessageBox.h"
@@ -283,7 +284,9 @@ QWidget *TPEditorForm::createButtonColumn(QWidget *page)
                       QStringLiteral(" Markierte Fragen aus der Fragenliste löschen"),
                       &TPEditorForm::LinksSpeedButtonClick),
             "LinksSpeedButton");
-    centred(addButton(m_buttonPanel, QIcon(m_uses.programDir + QStringLiteral("/pics/tb_log.png")),
+    centred(addButton(m_buttonPanel,
+                      QIcon(m_uses.programDir + QStringLiteral("/pics/") +
+                            DataPaths::pictureName(DataPaths::Picture::LogButton)),
                       QStringLiteral(" Falsche Fragen aus dem Log übernehmen"),
                       &TPEditorForm::LogSpeedButtonClick),
             "LogSpeedButton");

@@ -1,6 +1,7 @@
 #include "gui/VexaMain.h"
 
 #include "catalogue/CatalogueImport.h"
+#include "components/DataPaths.h"
 #include "components/RandomSource.h"
 #include "components/Settings.h"
 #include "formulas/KatexRenderer.h"
@@ -78,7 +79,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     m_core = std::make_unique<VexaCore>(std::move(coreOptions), *this);
 
     setWindowTitle(QStringLiteral(" Vexa - Ostravello"));
-    setWindowIcon(QIcon(m_core->paths().picsDir() + QStringLiteral("/vexa.png")));
+    setWindowIcon(QIcon(m_core->paths().picture(DataPaths::Picture::WindowIcon)));
     setMinimumSize(767, 540);
     m_printer = PrinterDialogs::newPrinter();
 
@@ -128,16 +129,12 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
         [this](const QString &id, const QStringList &lines, const ExamPart &part) {
             m_fragen->showQuestion(id, lines, part);
         },
-        [this] {
-            m_viewer->loadFile(m_core->paths().programDir() +
-                               QStringLiteral("/html/peditorhilfe.html#top"));
-        }});
+        [this] { m_viewer->loadFile(m_core->paths().editorHelpPage() + QStringLiteral("#top")); }});
     m_peditor->setWindowIcon(windowIcon());
 
     m_einstellungen = std::make_unique<TEinstellungenForm>(TEinstellungenForm::Uses{
         m_core->selectionSettings(), m_core->settings(), [this] {
-            m_viewer->loadFile(m_core->paths().programDir() +
-                               QStringLiteral("/html/einstellungenhilfe.html#top"));
+            m_viewer->loadFile(m_core->paths().settingsHelpPage() + QStringLiteral("#top"));
         }});
     m_einstellungen->setWindowIcon(windowIcon());
     connect(this, &TVexaForm::hintChanged, m_einstellungen.get(), &TEinstellungenForm::showHint);
@@ -332,25 +329,31 @@ void TVexaForm::createToolBar(QWidget *parent)
     m_toolPanelInner->setLineWidth(1);
     m_toolPanelInner->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    m_zurueck = addToolButton("zurueckSpeedButton", 2, QStringLiteral("tb_zurueck.png"),
+    m_zurueck = addToolButton("zurueckSpeedButton", 2,
+                              DataPaths::pictureName(DataPaths::Picture::BackButton),
                               QStringLiteral(" zurück"), &TVexaForm::VorZurueckSpeedButtonClick);
-    addToolButton("ReloadSpeedButton", 42, QStringLiteral("tb_reload.png"),
+    addToolButton("ReloadSpeedButton", 42, DataPaths::pictureName(DataPaths::Picture::ReloadButton),
                   QStringLiteral(" Seite aktualisieren"), &TVexaForm::ReloadSpeedButtonClick);
-    m_vor = addToolButton("vorSpeedButton", 82, QStringLiteral("tb_vor.png"),
+    m_vor = addToolButton("vorSpeedButton", 82,
+                          DataPaths::pictureName(DataPaths::Picture::ForwardButton),
                           QStringLiteral(" vorwärts"), &TVexaForm::VorZurueckSpeedButtonClick);
-    addToolButton("HilfeSpeedButton", 134, QStringLiteral("tb_hilfe.png"),
+    addToolButton("HilfeSpeedButton", 134, DataPaths::pictureName(DataPaths::Picture::HelpButton),
                   QStringLiteral(" Die Vexa Hilfe"), &TVexaForm::HilfeSpeedButtonClick);
-    addToolButton("DruckenSpeedButton", 174, QStringLiteral("tb_drucken.png"),
+    addToolButton("DruckenSpeedButton", 174,
+                  DataPaths::pictureName(DataPaths::Picture::PrintButton),
                   QStringLiteral(" Drucken der Seite"), &TVexaForm::DruckenSpeedButtonClick);
-    addToolButton("LogSpeedButton", 214, QStringLiteral("tb_log.png"),
+    addToolButton("LogSpeedButton", 214, DataPaths::pictureName(DataPaths::Picture::LogButton),
                   QStringLiteral(" Prüfungslog"), &TVexaForm::LogSpeedButtonClick);
-    addToolButton("PeditorSpeedButton", 254, QStringLiteral("tb_peditor.png"),
+    addToolButton("PeditorSpeedButton", 254,
+                  DataPaths::pictureName(DataPaths::Picture::EditorButton),
                   QStringLiteral(" Prüfungseditor"), &TVexaForm::PruefungseditorClick);
-    addToolButton("HomeSpeedButton", 306, QStringLiteral("tb_home.png"),
+    addToolButton("HomeSpeedButton", 306, DataPaths::pictureName(DataPaths::Picture::HomeButton),
                   QStringLiteral(" zur Startseite"), &TVexaForm::HomeSpeedButtonClick);
-    addToolButton("EinstellungenSpeedButton", 346, QStringLiteral("tb_einstellungen.png"),
+    addToolButton("EinstellungenSpeedButton", 346,
+                  DataPaths::pictureName(DataPaths::Picture::SettingsButton),
                   QStringLiteral(" Einstellungen"), &TVexaForm::MEinstellungenClick);
-    m_exit = addToolButton("ExitSpeedButton", 721, QStringLiteral("tb_exit.png"),
+    m_exit = addToolButton("ExitSpeedButton", 721,
+                           DataPaths::pictureName(DataPaths::Picture::ExitButton),
                            QStringLiteral(" Programmende"), &TVexaForm::ExitSpeedButtonClick);
 
     m_toolPanel->installEventFilter(this);

@@ -71,7 +71,7 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     UserInterface &ui = m_ui;
     const QString lower = target.toLower();
 
-    if (target.contains(QLatin1String("LetztesLog.html"))) {
+    if (target.contains(DataPaths::logPageName())) {
         // Handled once built: the installed pages link the name beside themselves, where
         // the viewer would find no such file and replace the log page with an error.
         (void)m_pages.log.LogSpeedButtonClick(); // failures are told there
@@ -84,7 +84,7 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     // An imported catalogue brings training pages of its own in the data folder.
     for (const QChar c : {u'A', u'E', u'N'}) {
         const QString generated = m_paths.generatedTrainingPage(c);
-        if (lower.contains(QStringLiteral("training") + c.toLower() + QStringLiteral(".html")) &&
+        if (lower.contains(DataPaths::trainingPageName(c.toLower())) &&
             QFileInfo::exists(generated) && QFileInfo(target) != QFileInfo(generated)) {
             ui.showPage(generated + QStringLiteral("#top"));
             return true;
@@ -92,12 +92,12 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     }
     // ... and its examination pages follow its rules and the log.
     for (const QChar c : {u'A', u'E', u'N'}) {
-        if (lower.contains(QStringLiteral("klasse") + c.toLower() + QStringLiteral(".html")) &&
+        if (lower.contains(DataPaths::classPageName(c.toLower())) &&
             m_pages.classPages.show(c) != ClassPages::Outcome::NoRules)
             return true;
     }
     for (const QChar c : {u'A', u'E', u'N'}) {
-        if (lower.contains(QStringLiteral("statistik") + c.toLower() + QStringLiteral(".html"))) {
+        if (lower.contains(DataPaths::statisticsPageName(c.toLower()))) {
             (void)m_pages.statistics.StatistikAnzeigen(c); // failures are told there
             return true;
         }
