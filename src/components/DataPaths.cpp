@@ -21,6 +21,11 @@ QString DataPaths::logFile() const
     return m_dataDir + QStringLiteral("/Vexa.log");
 }
 
+QString DataPaths::learningStore() const
+{
+    return m_dataDir + QStringLiteral("/Lernstand.sqlite");
+}
+
 QString DataPaths::htmlDir() const
 {
     return m_dataDir + QStringLiteral("/html");
@@ -49,6 +54,16 @@ QString DataPaths::questionPage() const
 QString DataPaths::logPage() const
 {
     return htmlDir() + u'/' + logPageName();
+}
+
+QString DataPaths::progressPage() const
+{
+    return htmlDir() + u'/' + progressPageName();
+}
+
+QString DataPaths::progressPageName()
+{
+    return QStringLiteral("Lernstand.html");
 }
 
 QString DataPaths::statisticsPage(QChar classLetter) const

@@ -20,17 +20,20 @@ public:
     // Data folder
     QString settingsFile() const;   ///< Vexa.ini
     QString logFile() const;        ///< Vexa.log, the exam log
+    QString learningStore() const;  ///< Lernstand.sqlite, what the candidate has learnt
     QString htmlDir() const;        ///< generated pages
     QString sheetPage() const;      ///< html/LetztePruefung.html
     QString evaluationPage() const; ///< html/LetzteAuswertung.html
     QString answerListPage() const; ///< html/LetzteAntworten.html
     QString questionPage() const;   ///< html/LetzteFrage.html, the question window's page
     QString logPage() const;        ///< html/LetztesLog.html
+    QString progressPage() const;   ///< html/Lernstand.html, the learning progress
     /// Statistics page of a class: html/statistik<c>.html.
     QString statisticsPage(QChar classLetter) const;
 
     // File names of pages, as links name them: the page commands look for them in links.
-    static QString logPageName(); ///< LetztesLog.html
+    static QString logPageName();      ///< LetztesLog.html
+    static QString progressPageName(); ///< Lernstand.html
     /// training<c>.html, klasse<c>.html, statistik<c>.html, with the letter as given.
     static QString trainingPageName(QChar classLetter);
     static QString classPageName(QChar classLetter);
