@@ -95,11 +95,21 @@ void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers
     // A store that could not be opened was told of at the start; once is enough.
     if (answers.isEmpty() || !m_learningStore.isOpen())
         return;
-    if (part.modeLetter != u't' && !m_settings.value(Keys::pruefungenZaehlen()))
-        return;
     SheetRecord sheet;
-    sheet.time = m_clock();
+    switch (part.modeLetter.unicode()) {
+    case u't':
+    case u'l':
+        break;
+    case u'k':
+    case u'a':
+        if (!m_settings.value(Keys::pruefungenZaehlen()))
+            return;
+        break;
+    default:
+        return;
+    }
     sheet.kind = static_cast<SheetKind>(part.modeLetter.toLatin1());
+    sheet.time = m_clock();
     sheet.partCode = part.code();
     sheet.answers = answers;
     QString error;
