@@ -141,6 +141,7 @@ QWidget *TEinstellungenForm::learningTab()
     panel->setPalette(white);
     panel->setAutoFillBackground(true);
     auto *layout = new QFormLayout(panel);
+    layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
 
     m_pruefungenZaehlen =
         new QCheckBox(QStringLiteral("Prüfungsantworten zählen für den Lernstand"), panel);
