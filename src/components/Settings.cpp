@@ -148,6 +148,16 @@ SettingsKey<int> sheetCounter(const QString &partCode)
     return {QStringLiteral("IDs"), partCode + QStringLiteral("ID"), 0};
 }
 
+SettingsKey<bool> pruefungenZaehlen()
+{
+    return {QStringLiteral("Lernen"), QStringLiteral("PruefungenZaehlen"), true};
+}
+
+SettingsKey<int> lernFragen()
+{
+    return {QStringLiteral("Lernen"), QStringLiteral("Fragen"), 10};
+}
+
 } // namespace Keys
 
 bool Settings::value(const SettingsKey<bool> &key, bool fallback) const
@@ -158,6 +168,11 @@ bool Settings::value(const SettingsKey<bool> &key, bool fallback) const
 int Settings::value(const SettingsKey<int> &key, int fallback) const
 {
     return m_file.ReadInteger(key.section, key.key, fallback);
+}
+
+int Settings::lernFragenCount() const
+{
+    return qBound(Keys::kLernFragenMin, value(Keys::lernFragen()), Keys::kLernFragenMax);
 }
 
 QString Settings::value(const SettingsKey<QString> &key, const QString &fallback) const

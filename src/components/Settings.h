@@ -57,6 +57,12 @@ SettingsKey<int> einstellungenHeight();
 SettingsKey<LocalPath> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).
 SettingsKey<int> sheetCounter(const QString &partCode);
+/// [Lernen] PruefungenZaehlen: examination answers count for the learning state.
+SettingsKey<bool> pruefungenZaehlen();
+/// [Lernen] Fragen: questions per drill sheet, read through lernFragenCount.
+SettingsKey<int> lernFragen();
+constexpr int kLernFragenMin = 5;
+constexpr int kLernFragenMax = 50;
 } // namespace Keys
 
 /// The settings file, read through its declared keys. Nothing is cached: every read
@@ -78,6 +84,8 @@ public:
     int value(const SettingsKey<int> &key, int fallback) const;
     QString value(const SettingsKey<QString> &key, const QString &fallback) const;
     QString value(const SettingsKey<LocalPath> &key, const QString &fallback) const;
+    /// [Lernen] Fragen, bounded to Keys::kLernFragenMin..kLernFragenMax.
+    int lernFragenCount() const;
 
     [[nodiscard]] bool setValue(const SettingsKey<bool> &key, bool value);
     [[nodiscard]] bool setValue(const SettingsKey<int> &key, int value);

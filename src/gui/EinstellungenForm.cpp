@@ -5,12 +5,16 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -115,6 +119,7 @@ TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
         connect(label, &QPushButton::clicked, this, clicks[row]);
     }
     tabs->addTab(panel, QStringLiteral("&Prüfungen"));
+    tabs->addTab(learningTab(), QStringLiteral("&Lernen"));
     setCentralWidget(tabs);
 
     m_nachricht = new QLabel(this);
@@ -125,6 +130,46 @@ TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
     m_geometry = new WindowGeometry(this);
     m_geometry->restore(m_uses.settings, geometryKeys());
     showRows();
+    showLearning();
+}
+
+QWidget *TEinstellungenForm::learningTab()
+{
+    auto *panel = new QWidget;
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(white);
+    panel->setAutoFillBackground(true);
+    auto *layout = new QFormLayout(panel);
+    layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+
+    m_pruefungenZaehlen =
+        new QCheckBox(QStringLiteral("Prüfungsantworten zählen für den Lernstand"), panel);
+    m_pruefungenZaehlen->setObjectName(QStringLiteral("PruefungenZaehlenCheckBox"));
+    m_pruefungenZaehlen->setStatusTip(
+        QStringLiteral(" Antworten aus Prüfungen und eigenen Prüfungen ändern den Lernstand"));
+    layout->addRow(m_pruefungenZaehlen);
+    connect(m_pruefungenZaehlen, &QCheckBox::toggled, this,
+            [this](bool checked) { m_uses.selection.setPruefungenZaehlen(checked); });
+
+    m_lernFragen = new QSpinBox(panel);
+    m_lernFragen->setObjectName(QStringLiteral("LernFragenSpinBox"));
+    m_lernFragen->setRange(Keys::kLernFragenMin, Keys::kLernFragenMax);
+    m_lernFragen->setStatusTip(QStringLiteral(" Anzahl der Fragen eines Lernbogens"));
+    auto *label = new QLabel(QStringLiteral("&Fragen je Lernbogen"), panel);
+    label->setBuddy(m_lernFragen);
+    layout->addRow(label, m_lernFragen);
+    connect(m_lernFragen, &QSpinBox::valueChanged, this,
+            [this](int count) { m_uses.selection.setLernFragen(count); });
+    return panel;
+}
+
+void TEinstellungenForm::showLearning()
+{
+    const QSignalBlocker checkBox(m_pruefungenZaehlen);
+    const QSignalBlocker spinBox(m_lernFragen);
+    m_pruefungenZaehlen->setChecked(m_uses.selection.pruefungenZaehlen());
+    m_lernFragen->setValue(m_uses.selection.lernFragen());
 }
 
 TEinstellungenForm::~TEinstellungenForm() = default;
@@ -212,6 +257,7 @@ void TEinstellungenForm::changeEvent(QEvent *event)
     if (isActiveWindow()) {
         m_uses.selection.FormActivate();
         showRows();
+        showLearning();
     } else {
         // A refused write has been reported; the flags stay as chosen for this run.
         (void)m_uses.selection.FormDeactivate();

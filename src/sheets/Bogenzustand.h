@@ -3,7 +3,18 @@
 #include "catalogue/ExamPart.h"
 
 #include <QChar>
+#include <QHash>
 #include <QString>
+
+/// A question of the sheet generated last as the learning store needs it.
+struct SheetQuestion
+{
+    QString fingerprint; ///< QuestionFingerprint::of the catalogue's question and right answer
+    /// Per answer position on the page (1..4): 'R', the number ('1'..'3') of the
+    /// catalogue's wrong answer standing there, or '-' for an empty slot; the page
+    /// shuffles the answers, so only this says which wrong answer was chosen.
+    QString positions;
+};
 
 /// State of the sheet generated last, shared by sheet generation, evaluation, the
 /// examination timer and the page commands. Everything starts empty, zero or false.
@@ -27,6 +38,8 @@ struct Bogenzustand
     /// The part of the sheet evaluated last: the evaluation page's links (wrong-questions
     /// list, worked solution) name it, whatever sheet or window came since.
     ExamPart evaluatedPart;
+    /// The questions of the sheet generated last by ID; empty before the first.
+    QHash<QString, SheetQuestion> askedQuestions;
 
     bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
 };

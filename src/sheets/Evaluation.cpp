@@ -4,7 +4,9 @@
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
+#include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
 #include "statistics/ExamLog.h"
@@ -85,6 +87,34 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
     (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);
     m_ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     m_ui.setPanelColour(Panel::Zeit, Colour::Normal);
+    record(part, result.answers);
+}
+
+void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers)
+{
+    // A store that could not be opened was told of at the start; once is enough.
+    if (answers.isEmpty() || !m_learningStore.isOpen())
+        return;
+    SheetRecord sheet;
+    switch (part.modeLetter.unicode()) {
+    case u't':
+    case u'l':
+        break;
+    case u'k':
+    case u'a':
+        if (!m_settings.value(Keys::pruefungenZaehlen()))
+            return;
+        break;
+    default:
+        return;
+    }
+    sheet.kind = static_cast<SheetKind>(part.modeLetter.toLatin1());
+    sheet.time = m_clock();
+    sheet.partCode = part.code();
+    sheet.answers = answers;
+    QString error;
+    if (!m_learningStore.recordSheet(sheet, &error))
+        m_ui.ShowWarning(error);
 }
 
 void Evaluation::appendHead(QStringList &s, const ExamPart &part, const QString &title,
@@ -127,6 +157,22 @@ Evaluation::Result Evaluation::appendResultRows(QStringList &s, const ExamPart &
     const QString light = QStringLiteral("bgcolor=\"") + part.light + QStringLiteral("\"");
     const QString pics = m_paths.picsDir();
     Result result;
+    // Only a question whose fingerprint the sheet generator gave can be recorded.
+    const auto answerOf = [this, &result](const QString &id, AnswerResult outcome,
+                                          const QString &line) {
+        const auto asked = m_bogen.askedQuestions.constFind(id);
+        if (asked == m_bogen.askedQuestions.cend())
+            return;
+        AnswerRecord answer{id, asked->fingerprint, outcome, 0};
+        if (outcome == AnswerResult::Wrong) {
+            const int position = line.mid(line.indexOf(QLatin1String("=W")) + 2, 1).toInt();
+            if (position >= 1 && position <= asked->positions.size())
+                answer.wrongChoice = asked->positions.at(position - 1).digitValue();
+            if (answer.wrongChoice < 1)
+                answer.wrongChoice = 0;
+        }
+        result.answers << answer;
+    };
     for (qsizetype i = 0; i < results.size(); ++i) {
         const QString &line = results.at(i);
         const Status status = classify(line);
@@ -153,15 +199,18 @@ Evaluation::Result Evaluation::appendResultRows(QStringList &s, const ExamPart &
         switch (status) {
         case Status::Unanswered:
             s << statusCell("#8f8f8f", "nicht bearbeitet");
+            answerOf(id, AnswerResult::Unanswered, line);
             break;
         case Status::Wrong:
             s << statusCell("#d00000", "falsch");
             result.wrongQuestions += id + QStringLiteral(" ");
+            answerOf(id, AnswerResult::Wrong, line);
             ++i; // the question's hidden line follows
             break;
         case Status::Right:
             s << statusCell("#00a000", "ok");
             ++result.right;
+            answerOf(id, AnswerResult::Right, line);
             ++i;
             break;
         case Status::None:

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "components/Clock.h"
+#include "learning/SheetRecord.h"
+
+#include <QList>
 
 #include <QString>
 #include <QStringList>
@@ -8,26 +11,45 @@
 class DataPaths;
 class ExamLog;
 class ExamTimer;
+class LearningStore;
 class PageWriter;
+class Settings;
 class UserInterface;
 struct Bogenzustand;
 struct ExamPart;
 
-/// Evaluates a submitted sheet and shows LetzteAuswertung.html; logs examinations.
+/// Evaluates a submitted sheet and shows LetzteAuswertung.html; logs examinations and
+/// records the answers in the learning store.
 class Evaluation
 {
 public:
-    Evaluation(UserInterface &ui, Bogenzustand &bogen, ExamTimer &timer, ExamLog &examLog,
-               PageWriter &writer, const DataPaths &paths, Clock clock)
-        : m_ui(ui), m_bogen(bogen), m_timer(timer), m_examLog(examLog), m_writer(writer),
-          m_paths(paths), m_clock(std::move(clock))
+    struct Uses
+    {
+        UserInterface &ui;
+        Bogenzustand &bogen;
+        ExamTimer &timer;
+        ExamLog &examLog;
+        PageWriter &writer;
+        LearningStore &learningStore;
+        const Settings &settings;
+        const DataPaths &paths;
+        Clock clock;
+    };
+
+    explicit Evaluation(Uses uses)
+        : m_ui(uses.ui), m_bogen(uses.bogen), m_timer(uses.timer), m_examLog(uses.examLog),
+          m_writer(uses.writer), m_learningStore(uses.learningStore), m_settings(uses.settings),
+          m_paths(uses.paths), m_clock(std::move(uses.clock))
     {
     }
 
     /// part (its letters and mode letter: the sheet's kind), examNumber and sectionCode
     /// are those of the sheet generated last; results are the submitted "name=value"
     /// lines in page order. An examination gets a verdict by the part's pass mark and a
-    /// log entry; a log or page that cannot be written has been reported.
+    /// log entry; a log or page that cannot be written has been reported. The answers
+    /// go to the learning store as one sheet (examinations only while [Lernen]
+    /// PruefungenZaehlen is set); a store that refuses them gets one warning and changes
+    /// nothing else.
     void BogenAuswerten(const ExamPart &part, const QString &examNumber, QString sectionCode,
                         const QStringList &results);
 
@@ -38,7 +60,8 @@ private:
     struct Result
     {
         int right = 0;
-        QString wrongQuestions; ///< "ID " per wrongly answered question
+        QString wrongQuestions;      ///< "ID " per wrongly answered question
+        QList<AnswerRecord> answers; ///< the questions the sheet generator told of
     };
 
     void appendHead(QStringList &s, const ExamPart &part, const QString &title, int answered,
@@ -46,12 +69,15 @@ private:
     Result appendResultRows(QStringList &s, const ExamPart &part, const QStringList &results);
     void appendVerdict(QStringList &s, const ExamPart &part, int right);
     void appendClosingRow(QStringList &s, const ExamPart &part);
+    void record(const ExamPart &part, const QList<AnswerRecord> &answers);
 
     UserInterface &m_ui;
     Bogenzustand &m_bogen;
     ExamTimer &m_timer;
     ExamLog &m_examLog;
     PageWriter &m_writer;
+    LearningStore &m_learningStore;
+    const Settings &m_settings;
     const DataPaths &m_paths;
     Clock m_clock;
 };

@@ -13,6 +13,7 @@
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "learning/QuestionFingerprint.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
 #include "statistics/AnswerList.h"
@@ -179,6 +180,7 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
     const QStringList &catalogue = m_uses.catalogue.lines();
     const StringList &selected = m_uses.selectedQuestions;
     const int questionCount = m_uses.bogen.Fragenzahl;
+    m_uses.bogen.askedQuestions.clear();
 
     // The scan starts at the first line: an entry without version line keeps its first
     // question.
@@ -207,7 +209,8 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
         const QString name = FragenKopfZeile(id, part.middle, j, lines);
 
         ++i;
-        FragentextZeile(UmlautsToEntities(lineAt(catalogue, i).mid(2)), part.light, lines);
+        const QString questionText = lineAt(catalogue, i).mid(2);
+        FragentextZeile(UmlautsToEntities(questionText), part.light, lines);
         ++i;
         if (lineAt(catalogue, i).left(2).toUpper() == QLatin1String("P:")) {
             BildZeile(lineAt(catalogue, i).mid(2), part.light,
@@ -218,20 +221,31 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
         // Exactly four slots; a record with fewer answers leaves slots empty, surplus
         // answers are passed over, so no text of another question can appear.
         std::array<QString, 4> answerSlots;
+        SheetQuestion asked{QString(), QStringLiteral("----")};
+        QString rightText;
         bool rightRecorded = false;
         int k = 0;
+        int wrongNumber = 0;
         while (i < catalogue.size() && isAnswerLine(catalogue.at(i))) {
+            const bool right = catalogue.at(i).left(2).toUpper() == QLatin1String("R:");
+            if (!right)
+                ++wrongNumber;
             if (k < 4 && k < order.count()) {
                 const int position = order.at(k).toInt();
                 answerSlots[position - 1] = UmlautsToEntities(catalogue.at(i));
-                if (!rightRecorded && catalogue.at(i).left(2).toUpper() == QLatin1String("R:")) {
+                asked.positions[position - 1] =
+                    right ? u'R' : (wrongNumber <= 3 ? QChar(u'0' + wrongNumber) : QChar(u'-'));
+                if (!rightRecorded && right) {
                     rightAnswers.append(id + order.at(k));
+                    rightText = catalogue.at(i).mid(2);
                     rightRecorded = true;
                 }
             }
             ++k;
             ++i;
         }
+        asked.fingerprint = QuestionFingerprint::of(questionText, rightText);
+        m_uses.bogen.askedQuestions.insert(id, asked);
         for (int position = 1; position <= 4; ++position) {
             if (!answerSlots[position - 1].isEmpty())
                 AntwortZeile(name, QString::number(position), true, lines, part.light,

@@ -29,6 +29,23 @@ void SelectionSettings::FormActivate()
             m_checked[row] = false;
     }
     SyncSelectionMode();
+
+    if (!m_learningChanged) {
+        m_pruefungenZaehlen = m_settings.value(Keys::pruefungenZaehlen());
+        m_lernFragen = m_settings.lernFragenCount();
+    }
+}
+
+void SelectionSettings::setPruefungenZaehlen(bool count)
+{
+    m_pruefungenZaehlen = count;
+    m_learningChanged = true;
+}
+
+void SelectionSettings::setLernFragen(int count)
+{
+    m_lernFragen = qBound(Keys::kLernFragenMin, count, Keys::kLernFragenMax);
+    m_learningChanged = true;
 }
 
 void SelectionSettings::click(Row row)
@@ -46,11 +63,20 @@ void SelectionSettings::SyncSelectionMode()
 
 bool SelectionSettings::FormDeactivate()
 {
-    return m_settings.setValue(Keys::defaultMode(), m_flags.Default) &&
-           m_settings.setValue(Keys::askedList(), m_flags.AskedList) &&
-           m_settings.setValue(Keys::zufallszahlen(), m_flags.Zufallszahlen) &&
-           m_settings.setValue(Keys::fvbNetzA(), m_flags.FVBNetzA) &&
-           m_settings.setValue(Keys::fragenanordnung(), m_flags.Fragenanordnung);
+    if (!(m_settings.setValue(Keys::defaultMode(), m_flags.Default) &&
+          m_settings.setValue(Keys::askedList(), m_flags.AskedList) &&
+          m_settings.setValue(Keys::zufallszahlen(), m_flags.Zufallszahlen) &&
+          m_settings.setValue(Keys::fvbNetzA(), m_flags.FVBNetzA) &&
+          m_settings.setValue(Keys::fragenanordnung(), m_flags.Fragenanordnung)))
+        return false;
+    if (!m_learningChanged)
+        return true;
+    // A refused write keeps the change pending for the next time the window is left.
+    if (!(m_settings.setValue(Keys::pruefungenZaehlen(), m_pruefungenZaehlen) &&
+          m_settings.setValue(Keys::lernFragen(), m_lernFragen)))
+        return false;
+    m_learningChanged = false;
+    return true;
 }
 
 bool SelectionSettings::writeCatalogueName()

@@ -33,8 +33,19 @@ public:
     void click(Row row);
 
     /// FormDeactivate: writes Default, AskedList, Zufallszahlen, FVBNetzA and
-    /// Fragenanordnung as 1 or 0. False when the file could not be written (reported).
+    /// Fragenanordnung as 1 or 0, and the [Lernen] keys when one was changed. False when
+    /// the file could not be written (reported).
     [[nodiscard]] bool FormDeactivate();
+
+    /// The "Lernen" tab: whether examination answers count for the learning state and
+    /// the questions per drill sheet. Read from the file at each activation; a change is
+    /// kept here and written by FormDeactivate, so the file holds no [Lernen] keys
+    /// before the candidate changes one.
+    bool pruefungenZaehlen() const { return m_pruefungenZaehlen; }
+    int lernFragen() const { return m_lernFragen; }
+    void setPruefungenZaehlen(bool count);
+    /// Bounded to Keys::kLernFragenMin..kLernFragenMax.
+    void setLernFragen(int count);
 
     /// At program end: key Fragenkatalog always holds the archive's name.
     [[nodiscard]] bool writeCatalogueName();
@@ -46,4 +57,7 @@ private:
     SelectionFlags &m_flags;
     Settings &m_settings;
     std::array<bool, rowCount> m_checked{};
+    bool m_pruefungenZaehlen = true;
+    int m_lernFragen = 10;
+    bool m_learningChanged = false;
 };

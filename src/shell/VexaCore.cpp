@@ -26,12 +26,12 @@
 
 VexaCore::VexaCore(Options options, UserInterface &ui)
     : m_paths(options.programDir, options.dataDir), m_portable(options.portable), m_ui(ui),
-      m_random(options.random), m_clock(options.clock), m_settings(m_paths.settingsFile())
+      m_random(options.random),
+      m_clock(options.clock ? options.clock : Clock([] { return QDateTime::currentDateTime(); })),
+      m_settings(m_paths.settingsFile()), m_learningStore(m_clock)
 {
     if (!m_random)
         m_random = std::make_shared<RandomSource>(RandomSource::clockSeed());
-    if (!m_clock)
-        m_clock = [] { return QDateTime::currentDateTime(); };
     m_settings.file().setWriteErrorHandler(
         [this](const QString &message) { m_ui.ShowWarning(message); });
 
@@ -52,8 +52,9 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,
         m_settings, m_flags, m_paths, m_selectedQuestions, m_clock});
-    m_evaluation = std::make_unique<Evaluation>(m_ui, m_bogen, *m_timer, *m_examLog, *m_writer,
-                                                m_paths, m_clock);
+    m_evaluation = std::make_unique<Evaluation>(
+        Evaluation::Uses{m_ui, m_bogen, *m_timer, *m_examLog, *m_writer, m_learningStore,
+                         m_settings, m_paths, m_clock});
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
         PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages});
@@ -114,6 +115,26 @@ void VexaCore::start()
     QFile::remove(m_paths.answerListPage());
     m_ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
     m_bogen.EigenerPruefungsname.clear();
+
+    openLearningStore();
+}
+
+void VexaCore::openLearningStore()
+{
+    // A store already open on the same file stays: a second start must not pay for
+    // opening and checking it again.
+    const QString path = m_paths.learningStore();
+    if (m_learningStore.isOpen() && m_learningStore.path() == path && QFileInfo::exists(path))
+        return;
+    QString message;
+    switch (m_learningStore.open(path, &message)) {
+    case LearningStore::OpenResult::Opened:
+        break;
+    case LearningStore::OpenResult::Replaced:
+    case LearningStore::OpenResult::Failed:
+        m_ui.ShowWarning(message);
+        break;
+    }
 }
 
 bool VexaCore::importCatalogue(const QString &path,

@@ -6,6 +6,7 @@
 #include "components/Clock.h"
 #include "components/DataPaths.h"
 #include "components/Settings.h"
+#include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"
 
 #include <QDateTime>
@@ -60,6 +61,8 @@ public:
     /// question lists folder, copies the archive from the program folder when the data
     /// folder lacks it, settles the archive path, loads the exam log, deletes a stale
     /// answer list and disables the Antwortenliste command.
+    /// It also opens the learning store; a damaged or unusable store is told once
+    /// and the run goes on without it (or with a new one).
     void start();
 
     /// Imports the official catalogue at path (CatalogueImport::import, with the renderer
@@ -88,6 +91,7 @@ public:
     UserInterface &ui() { return m_ui; }
     RandomSource &random() { return *m_random; }
     QDateTime now() const { return m_clock(); }
+    LearningStore &learningStore() { return m_learningStore; }
 
     // Operations
     PageWriter &writer() { return *m_writer; }
@@ -109,6 +113,8 @@ public:
     AboutInfo &aboutInfo() { return *m_aboutInfo; }
 
 private:
+    void openLearningStore();
+
     DataPaths m_paths;
     bool m_portable;
     UserInterface &m_ui;
@@ -120,6 +126,7 @@ private:
     StringList m_selectedQuestions{true};
     QStringList m_logLines;
     Bogenzustand m_bogen;
+    LearningStore m_learningStore;
 
     std::unique_ptr<PageWriter> m_writer;
     std::unique_ptr<Catalogue> m_catalogue;

@@ -4,6 +4,7 @@
 // because they sit in the write buffer until the save is committed.
 
 #include "CoreFixture.h"
+#include "SheetAnswers.h"
 
 #include "catalogue/ExamPart.h"
 
@@ -11,6 +12,8 @@
 #include "components/Cp1252.h"
 #include "components/Settings.h"
 #include "components/TextFile.h"
+#include "learning/LearningStore.h"
+#include "sheets/PageCommands.h"
 #include "statistics/ExamLog.h"
 
 #include <QtTest>
@@ -70,6 +73,7 @@ class TestFullDisk : public QObject
 private slots:
     void saveKeepsOldFile_data();
     void saveKeepsOldFile();
+    void evaluationKeepsEarlierSheets();
 };
 
 void TestFullDisk::saveKeepsOldFile_data()
@@ -137,9 +141,70 @@ void TestFullDisk::saveKeepsOldFile()
              qPrintable(f.ui.warnings.first()));
     if (kind == QLatin1String("log"))
         QCOMPARE(f.core->LogLines(), logOfEntries(8));
-    // No temporary file is left behind either.
-    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files),
-             QStringList{QFileInfo(path).fileName()});
+    // No temporary file is left behind either (the learning store opened at the start
+    // belongs there).
+    QStringList files = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+    files.removeIf([](const QString &name) { return name.startsWith(QLatin1String("Lernstand")); });
+    QCOMPARE(files, QStringList{QFileInfo(path).fileName()});
+}
+
+void TestFullDisk::evaluationKeepsEarlierSheets()
+{
+    CoreFixture f;
+    QFile::copy(QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst"),
+                f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst"));
+    f.core->start();
+    PageCommands &pc = f.core->pageCommands();
+    const auto trainingSheet = [&pc] {
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                    {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+    };
+    trainingSheet();
+    pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 2, 1));
+    const QString evaluationPage = f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html");
+    const QByteArray firstPage = readBytes(evaluationPage);
+    LearningHistory before;
+    QString error;
+    QVERIFY(f.core->learningStore().readHistory(before, &error));
+    QCOMPARE(before.sheets.size(), 1);
+
+    trainingSheet();
+    const QStringList results = answerSheet(f, 1, 2);
+    f.ui.shownPages.clear();
+    {
+        // The store's journal has grown past what the evaluation page needs; appending
+        // to it fails, the page still fits.
+        const qint64 journal =
+            QFileInfo(f.core->learningStore().path() + QStringLiteral("-wal")).size();
+        QVERIFY2(journal > 2 * firstPage.size(), qPrintable(QString::number(journal)));
+        const DiskFullAfter full(static_cast<rlim_t>(journal));
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), results);
+    }
+
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY2(f.ui.warnings.first().startsWith(
+                 QStringLiteral("Die Antworten dieses Bogens konnten nicht im Lernstand "
+                                "gespeichert werden")),
+             qPrintable(f.ui.warnings.first()));
+    QCOMPARE(f.ui.shownPages, QStringList{evaluationPage + QStringLiteral("#top")});
+    QVERIFY(readBytes(evaluationPage).contains("falsch"));
+
+    LearningHistory after;
+    QVERIFY(f.core->learningStore().readHistory(after, &error));
+    QCOMPARE(after.sheets.size(), 1);
+    QCOMPARE(after.answers.size(), before.answers.size());
+    for (qsizetype i = 0; i < before.answers.size(); ++i) {
+        QCOMPARE(after.questionOf(after.answers.at(i)).questionId,
+                 before.questionOf(before.answers.at(i)).questionId);
+        QCOMPARE(after.answers.at(i).result, before.answers.at(i).result);
+    }
+
+    // With room again, the next sheet is recorded.
+    trainingSheet();
+    pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, 1, 0));
+    QVERIFY(f.core->learningStore().readHistory(after, &error));
+    QCOMPARE(after.sheets.size(), 2);
+    QCOMPARE(f.ui.warnings.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestFullDisk)

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "components/IniFile.h"
+#include "components/Settings.h"
 #include "shell/AboutInfo.h"
 #include "shell/SelectionSettings.h"
 #include "version.h"
@@ -45,6 +46,8 @@ private slots:
     void clicksChangeFlagsAtOnce_data();
     void clicksChangeFlagsAtOnce();
     void leavingWritesFlagsReadAtNextStart();
+    void learningSettings_data();
+    void learningSettings();
 
     void versionLine_data();
     void versionLine();
@@ -138,6 +141,63 @@ void TestSelectionSettings::leavingWritesFlagsReadAtNextStart()
     next.core->start();
     QCOMPARE(flagsOf(next.core->flags()), (Flags{false, false, false, true}));
     QVERIFY(next.core->flags().Fragenanordnung);
+}
+
+void TestSelectionSettings::learningSettings_data()
+{
+    QTest::addColumn<QByteArray>("file"); // what the [Lernen] section holds
+    QTest::addColumn<bool>("shownCount");
+    QTest::addColumn<int>("shownQuestions");
+    QTest::addColumn<int>("chosenQuestions"); // 0: nothing changed
+    QTest::addColumn<QByteArray>("written");  // the [Lernen] section after leaving
+
+    QTest::newRow("defaults, unchanged") << QByteArray() << true << 10 << 0 << QByteArray();
+    QTest::newRow("file values") << QByteArray("PruefungenZaehlen=0\r\nFragen=30\r\n") << false
+                                 << 30 << 0 << QByteArray("PruefungenZaehlen=0\r\nFragen=30\r\n");
+    QTest::newRow("too few in the file")
+        << QByteArray("Fragen=2\r\n") << true << 5 << 0 << QByteArray("Fragen=2\r\n");
+    QTest::newRow("too many in the file")
+        << QByteArray("Fragen=500\r\n") << true << 50 << 0 << QByteArray("Fragen=500\r\n");
+    QTest::newRow("changed") << QByteArray() << true << 10 << 25
+                             << QByteArray("PruefungenZaehlen=1\r\nFragen=25\r\n");
+    QTest::newRow("changed beyond the range") << QByteArray("Fragen=20\r\n") << true << 20 << 99
+                                              << QByteArray("Fragen=50\r\nPruefungenZaehlen=1\r\n");
+}
+
+void TestSelectionSettings::learningSettings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, shownCount);
+    QFETCH(int, shownQuestions);
+    QFETCH(int, chosenQuestions);
+    QFETCH(QByteArray, written);
+
+    CoreFixture f;
+    const QString ini = f.dataDir() + QStringLiteral("/Vexa.ini");
+    const QByteArray flags("[Einstellungen]\r\nDefault=1\r\nAskedList=0\r\nZufallszahlen=0\r\n"
+                           "FVBNetzA=0\r\nFragenanordnung=0\r\n");
+    QFile out(ini);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(flags + (file.isEmpty() ? QByteArray() : "[Lernen]\r\n" + file));
+    out.close();
+    f.core->start();
+    QCOMPARE(f.core->settings().value(Keys::pruefungenZaehlen()), shownCount);
+    QCOMPARE(f.core->settings().lernFragenCount(), shownQuestions);
+
+    SelectionSettings &s = f.core->selectionSettings();
+    s.FormActivate();
+    QCOMPARE(s.pruefungenZaehlen(), shownCount);
+    QCOMPARE(s.lernFragen(), shownQuestions);
+    if (chosenQuestions > 0)
+        s.setLernFragen(chosenQuestions);
+    // Nothing reaches the file before the window is left.
+    QCOMPARE(readFile(ini), flags + (file.isEmpty() ? QByteArray() : "[Lernen]\r\n" + file));
+    QVERIFY(s.FormDeactivate());
+    QCOMPARE(readFile(ini), flags + (written.isEmpty() ? QByteArray() : "[Lernen]\r\n" + written));
+
+    // The next activation shows what the file holds now.
+    s.FormActivate();
+    QCOMPARE(s.lernFragen(), chosenQuestions > 0 ? qBound(5, chosenQuestions, 50) : shownQuestions);
 }
 
 void TestSelectionSettings::versionLine_data()

@@ -11,6 +11,7 @@
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -918,6 +921,26 @@ void TstMainWindow::settingsWindowChoosesTheNextSheet()
     QTest::keyClick(m_form.get(), Qt::Key_F2);
     QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("LetztePruefung.html")));
     QVERIFY(m_warnings.isEmpty());
+
+    // The learning tab shows the defaults; a change, too, reaches the file on leaving.
+    m_form->MEinstellungenClick();
+    QVERIFY(QTest::qWaitForWindowActive(settings));
+    auto *tabs = qobject_cast<QTabWidget *>(settings->centralWidget());
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("&Lernen"));
+    QCOMPARE(tabs->widget(1), settings->lernFragenBox()->parentWidget());
+    QVERIFY(settings->pruefungenZaehlenBox()->isChecked());
+    QCOMPARE(settings->lernFragenBox()->value(), 10);
+    QCOMPARE(settings->lernFragenBox()->maximum(), 50);
+    settings->lernFragenBox()->setValue(20);
+    settings->pruefungenZaehlenBox()->click();
+    QVERIFY(!iniLines(ini).contains(QStringLiteral("Fragen=20")));
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTRY_VERIFY(iniLines(ini).contains(QStringLiteral("Fragen=20")));
+    QVERIFY(iniLines(ini).contains(QStringLiteral("PruefungenZaehlen=0")));
+    QCOMPARE(m_form->core().settings().lernFragenCount(), 20);
 
     // F12 in the settings window only hides it.
     m_form->MEinstellungenClick();
