@@ -7,6 +7,8 @@
 #include "catalogue/Selection.h"
 #include "components/RandomSource.h"
 #include "components/UserInterface.h"
+#include "learning/LearningStore.h"
+#include "learning/ProgressPage.h"
 #include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
 #include "sheets/Evaluation.h"
@@ -54,9 +56,12 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
         m_settings, m_flags, m_paths, m_selectedQuestions, m_clock});
     m_evaluation = std::make_unique<Evaluation>(m_ui, m_bogen, *m_timer, *m_examLog, *m_writer,
                                                 m_paths, m_clock);
+    m_learningStore = std::make_unique<LearningStore>(m_clock);
+    m_progressPage = std::make_unique<ProgressPage>(m_paths, m_ui, *m_writer, *m_catalogue,
+                                                    *m_learningStore, m_clock);
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
-        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages});
+        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get()});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
@@ -109,6 +114,12 @@ void VexaCore::start()
     m_catalogueLines.clear();
     m_selectedQuestions.clear();
     m_examLog->load();
+    if (!m_learningStore->isOpen()) {
+        QString message;
+        if (m_learningStore->open(m_paths.learningStore(), &message) !=
+            LearningStore::OpenResult::Opened)
+            m_ui.ShowWarning(message);
+    }
 
     // The answer list of an earlier run belongs to no sheet of this one.
     QFile::remove(m_paths.answerListPage());

@@ -21,10 +21,12 @@ class ClassPages;
 class Evaluation;
 class ExamLog;
 class ExamTimer;
+class LearningStore;
 class LogPage;
 class OwnExamination;
 class PageCommands;
 class PageWriter;
+class ProgressPage;
 class RandomSource;
 class SectionDistribution;
 class Selection;
@@ -107,6 +109,8 @@ public:
     OwnExamination &ownExamination() { return *m_ownExamination; }
     SelectionSettings &selectionSettings() { return *m_selectionSettings; }
     AboutInfo &aboutInfo() { return *m_aboutInfo; }
+    LearningStore &learningStore() { return *m_learningStore; }
+    ProgressPage &progressPage() { return *m_progressPage; }
 
 private:
     DataPaths m_paths;
@@ -138,4 +142,6 @@ private:
     std::unique_ptr<OwnExamination> m_ownExamination;
     std::unique_ptr<SelectionSettings> m_selectionSettings;
     std::unique_ptr<AboutInfo> m_aboutInfo;
+    std::unique_ptr<LearningStore> m_learningStore;
+    std::unique_ptr<ProgressPage> m_progressPage;
 };
