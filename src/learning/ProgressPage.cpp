@@ -434,6 +434,23 @@ QStringList ProgressPage::pageLines(const DataPaths &paths, const Contents &cont
     return s;
 }
 
+bool ProgressPage::openStore(QString *error)
+{
+    if (m_store.isOpen())
+        return true;
+    switch (m_store.open(m_paths.learningStore(), error)) {
+    case LearningStore::OpenResult::Opened:
+        return true;
+    case LearningStore::OpenResult::Replaced:
+        m_ui.ShowWarning(*error);
+        error->clear();
+        return true;
+    case LearningStore::OpenResult::Failed:
+        break;
+    }
+    return false;
+}
+
 bool ProgressPage::show()
 {
     Contents contents;
@@ -442,7 +459,7 @@ bool ProgressPage::show()
     LearningHistory history;
     QString error;
     QString note;
-    if (!m_store.readHistory(history, &error))
+    if (!openStore(&error) || !m_store.readHistory(history, &error))
         note = PageParts::text(error);
     const QHash<QString, QuestionState> states =
         LearningState::derive(contents.fingerprints, history);
@@ -475,7 +492,7 @@ bool ProgressPage::reset(const QString &target)
                           .arg(chapter.ids.size())))
         return true;
     QString error;
-    if (!m_store.resetQuestions(chapter.ids, m_clock(), &error)) {
+    if (!openStore(&error) || !m_store.resetQuestions(chapter.ids, m_clock(), &error)) {
         m_ui.ShowWarning(error);
         return true;
     }

@@ -108,6 +108,10 @@ public:
                                  const QString &note = QString());
 
 private:
+    /// Opens the data folder's store when nobody has; a damaged file moved aside is
+    /// reported. False with a German *error when it cannot be opened.
+    bool openStore(QString *error);
+
     const DataPaths &m_paths;
     UserInterface &m_ui;
     PageWriter &m_writer;

@@ -114,12 +114,6 @@ void VexaCore::start()
     m_catalogueLines.clear();
     m_selectedQuestions.clear();
     m_examLog->load();
-    if (!m_learningStore->isOpen()) {
-        QString message;
-        if (m_learningStore->open(m_paths.learningStore(), &message) !=
-            LearningStore::OpenResult::Opened)
-            m_ui.ShowWarning(message);
-    }
 
     // The answer list of an earlier run belongs to no sheet of this one.
     QFile::remove(m_paths.answerListPage());

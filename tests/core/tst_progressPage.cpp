@@ -26,6 +26,10 @@ struct Recorded
     Recorded()
     {
         f.startWithArchive(kCatalogue);
+        QString message;
+        if (f.core->learningStore().open(f.core->paths().learningStore(), &message) !=
+            LearningStore::OpenResult::Opened)
+            qWarning("%s", qPrintable(message));
         if (!ProgressPage::readContents(f.core->catalogue(), contents))
             return;
         using R = AnswerResult;
