@@ -239,6 +239,7 @@ void TstMainWindow::menuLayout_data()
                                           " Aktuelle Seite &drucken",
                                           " D&rucker einrichten",
                                           "Fragenkatalog &importieren...",
+                                          " &Lernstand",
                                           kSeparator,
                                           " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
