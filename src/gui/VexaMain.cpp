@@ -15,6 +15,7 @@
 #include "gui/VexaAboutBox.h"
 #include "gui/VexaHTMLViewer.h"
 #include "gui/WindowGeometry.h"
+#include "learning/ProgressPage.h"
 #include "lists/OwnExamination.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
@@ -189,6 +190,9 @@ void TVexaForm::createFileMenu(QMenuBar *bar)
     addEntry(datei, QStringLiteral("Fragenkatalog &importieren..."),
              QStringLiteral(" Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen"),
              QKeySequence(Qt::CTRL | Qt::Key_I), &TVexaForm::FragenkatalogImportierenClick);
+    addEntry(datei, QStringLiteral(" &Lernstand"),
+             QStringLiteral(" Lernfortschritt je Klasse, Prüfungsteil und Kapitel"),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &TVexaForm::LernstandClick);
     datei->addSeparator();
     addEntry(datei, QStringLiteral(" Be&enden"), QStringLiteral(" Programmende"),
              QKeySequence(Qt::Key_F12), &TVexaForm::ExitSpeedButtonClick);
@@ -837,6 +841,11 @@ void TVexaForm::showClassOverview(QChar classLetter)
 void TVexaForm::LogSpeedButtonClick()
 {
     m_core->logPage().LogSpeedButtonClick();
+}
+
+void TVexaForm::LernstandClick()
+{
+    (void)m_core->progressPage().show(); // failures are told there
 }
 
 void TVexaForm::LogloeschenClick()

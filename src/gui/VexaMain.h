@@ -129,6 +129,7 @@ public slots:
     void UebersichtEClick();
     void LogSpeedButtonClick();
     void LogloeschenClick();
+    void LernstandClick();
     // Settings and about windows
     void MEinstellungenClick();
     void InfoClick();

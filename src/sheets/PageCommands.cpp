@@ -3,6 +3,7 @@
 #include "catalogue/ExamPart.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
+#include "learning/ProgressPage.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
@@ -76,6 +77,14 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
         // the viewer would find no such file and replace the log page with an error.
         (void)m_pages.log.LogSpeedButtonClick(); // failures are told there
         return true;
+    }
+    if (m_pages.progress) {
+        if (ProgressPage::isResetLink(target) && m_pages.progress->reset(target))
+            return true;
+        if (target.contains(DataPaths::progressPageName())) {
+            (void)m_pages.progress->show(); // failures are told there
+            return true;
+        }
     }
     if (target.contains(QLatin1String("Infobox"))) {
         ui.showAbout();

@@ -11,6 +11,7 @@ class DataPaths;
 class Evaluation;
 class ExamTimer;
 class LogPage;
+class ProgressPage;
 class SheetGenerator;
 class Statistics;
 class UserInterface;
@@ -21,12 +22,13 @@ struct Bogenzustand;
 class PageCommands
 {
 public:
-    /// The pages the links reach: the log, the statistics and the class pages.
+    /// The pages the links reach: the log, the statistics, the class pages and the progress.
     struct Pages
     {
         LogPage &log;
         Statistics &statistics;
         ClassPages &classPages;
+        ProgressPage *progress = nullptr;
     };
 
     PageCommands(UserInterface &ui, Bogenzustand &bogen, SheetGenerator &sheets,

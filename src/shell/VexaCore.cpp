@@ -7,6 +7,8 @@
 #include "catalogue/Selection.h"
 #include "components/RandomSource.h"
 #include "components/UserInterface.h"
+#include "learning/LearningStore.h"
+#include "learning/ProgressPage.h"
 #include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
 #include "sheets/Evaluation.h"
@@ -55,9 +57,11 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_evaluation = std::make_unique<Evaluation>(
         Evaluation::Uses{m_ui, m_bogen, *m_timer, *m_examLog, *m_writer, m_learningStore,
                          m_settings, m_paths, m_clock});
+    m_progressPage = std::make_unique<ProgressPage>(m_paths, m_ui, *m_writer, *m_catalogue,
+                                                    m_learningStore, m_clock);
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
-        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages});
+        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get()});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,

@@ -22,10 +22,12 @@ class ClassPages;
 class Evaluation;
 class ExamLog;
 class ExamTimer;
+class LearningStore;
 class LogPage;
 class OwnExamination;
 class PageCommands;
 class PageWriter;
+class ProgressPage;
 class RandomSource;
 class SectionDistribution;
 class Selection;
@@ -111,6 +113,7 @@ public:
     OwnExamination &ownExamination() { return *m_ownExamination; }
     SelectionSettings &selectionSettings() { return *m_selectionSettings; }
     AboutInfo &aboutInfo() { return *m_aboutInfo; }
+    ProgressPage &progressPage() { return *m_progressPage; }
 
 private:
     void openLearningStore();
@@ -145,4 +148,5 @@ private:
     std::unique_ptr<OwnExamination> m_ownExamination;
     std::unique_ptr<SelectionSettings> m_selectionSettings;
     std::unique_ptr<AboutInfo> m_aboutInfo;
+    std::unique_ptr<ProgressPage> m_progressPage;
 };

@@ -242,6 +242,7 @@ void TstMainWindow::menuLayout_data()
                                           " Aktuelle Seite &drucken",
                                           " D&rucker einrichten",
                                           "Fragenkatalog &importieren...",
+                                          " &Lernstand",
                                           kSeparator,
                                           " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
@@ -302,6 +303,8 @@ void TstMainWindow::menuEntries_data()
     row("Datei/Drucker", {datei, " D&rucker einrichten"}, " Drucker einrichten", "Ctrl+Alt+P");
     row("Datei/importieren", {datei, "Fragenkatalog &importieren..."},
         " Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen", "Ctrl+I");
+    row("Datei/Lernstand", {datei, " &Lernstand"},
+        " Lernfortschritt je Klasse, Prüfungsteil und Kapitel", "Ctrl+Shift+L");
     row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
     row("Training/A", {training, "Klasse &A"}, " Fragentraining zur Klasse A", "Shift+F2");
     row("Training/E", {training, "Klasse &E"}, " Fragentraining zur Klasse E", "Shift+F3");
