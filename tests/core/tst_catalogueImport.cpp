@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "DiskFull.h"
 #include "Golden.h"
 
 #include "catalogue/Catalogue.h"
@@ -410,14 +411,11 @@ void TestCatalogueImport::fullDiskChangesNothing()
     const QStringList before = snapshot(f.dataDir());
     CatalogueImport import({f.core->paths(), f.ui, fakeFormula, {}});
     CatalogueImport::Summary summary;
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 1500; // the pictures fit, the pages and the archive do not
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const bool imported = import.import(publication.path, summary);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    bool imported = false;
+    {
+        const DiskFullAfter full(1500); // the pictures fit, the pages and the archive do not
+        imported = import.import(publication.path, summary);
+    }
     QVERIFY(!imported);
     QCOMPARE(f.ui.warnings.size(), 1);
     QVERIFY2(f.ui.warnings.first().contains(QLatin1String("kann nicht geschrieben werden")),
@@ -490,14 +488,10 @@ void TestCatalogueImport::failedRepairKeepsTheArchive()
     placeArchive(f, importersRulesOf45());
     const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
     const QByteArray before = readBytes(archive);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = static_cast<rlim_t>(before.size() / 2);
-    setrlimit(RLIMIT_FSIZE, &limited);
-    f.core->start();
-    setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        const DiskFullAfter full(static_cast<rlim_t>(before.size() / 2));
+        f.core->start();
+    }
     // The full disk keeps the learning store from being created too, which is told after.
     QCOMPARE(f.ui.warnings.size(), 2);
     QVERIFY2(f.ui.warnings.at(1).startsWith(QStringLiteral("Der Lernstand ")),

@@ -4,6 +4,7 @@
 // because they sit in the write buffer until the save is committed.
 
 #include "CoreFixture.h"
+#include "DiskFull.h"
 #include "SheetAnswers.h"
 
 #include "catalogue/ExamPart.h"
@@ -35,24 +36,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
-/// Every file write of this process past `bytes` fails while the object lives.
-class DiskFullAfter
-{
-public:
-    explicit DiskFullAfter(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, SIG_IGN); // fail the write instead of ending the process
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~DiskFullAfter() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 QStringList logOfEntries(int count)
 {

@@ -1,5 +1,6 @@
 // The learning store on disk: what it records and reads back, and what a damaged file,
 // a folder that cannot be written, a full disk and a killed process leave behind.
+#include "DiskFull.h"
 #include "OtherUser.h"
 
 #include "learning/LearningStore.h"
@@ -110,24 +111,6 @@ QVariant pragma(const QString &path, const QString &name)
     QSqlDatabase::removeDatabase("test");
     return value;
 }
-
-/// Every file write of this process past `bytes` fails while the object lives.
-class DiskFullAfter
-{
-public:
-    explicit DiskFullAfter(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, SIG_IGN); // fail the write instead of ending the process
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~DiskFullAfter() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 int runChild(const QString &path, int start, int count)
 {
