@@ -131,8 +131,10 @@ public:
 
     static FuzzCore &instance()
     {
-        static FuzzCore fuzzCore;
-        return fuzzCore;
+        // Never destroyed: at exit Qt's own globals (the SQL connections among them) may
+        // already be gone when a static core would close its learning store.
+        static FuzzCore *fuzzCore = new FuzzCore;
+        return *fuzzCore;
     }
 
     VexaCore &core() { return *m_core; }
