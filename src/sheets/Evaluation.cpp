@@ -69,6 +69,9 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
         title = QStringLiteral("Training  ") + PageParts::trainingTitle(sectionCode, part.title);
     }
 
+    if (part.modeLetter == u'l')
+        b.Zeitlimit = QStringLiteral("-");
+
     const int answered = BeantworteteZaehlen(results);
     QStringList s;
     appendHead(s, part, title, answered, examNumber);
@@ -78,7 +81,8 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
 
     // A log that cannot be written has already been reported; the candidate still
     // sees the result.
-    if (!training)
+    // Practice leaves no trace in the exam log.
+    if (!training && part.modeLetter != u'l')
         (void)m_examLog.LogEintragSchreiben(part, examNumber, answered, b.Fragenzahl, b.Minuten,
                                             b.Zeitlimit, result.right, result.wrongQuestions,
                                             b.EigenerPruefungsname);
