@@ -12,11 +12,6 @@
 
 #include <algorithm>
 
-QString Drill::chapterName(const QString &partCode, int chapter)
-{
-    return partCode + u'-' + QString::number(chapter);
-}
-
 QString Drill::nothingDueNote()
 {
     return QStringLiteral("Nichts f&auml;llig und keine neuen Fragen &ndash; hier die "

@@ -35,13 +35,9 @@ public:
     explicit Drill(Uses uses) : m_uses(std::move(uses)) {}
 
     /// Builds and shows the drill sheet of a class, or of one of its chapters when chapter
-    /// (chapterName) is given. A missing or damaged archive, or a class or chapter the
+    /// (DrillLink::chapterName) is given. A missing or damaged archive, or a class or chapter the
     /// catalogue lacks, is reported; false then and nothing is made.
     bool make(QChar classLetter, const QString &chapter = QString());
-
-    /// A chapter's name for make: part code and the chapter's number in the part (from 1),
-    /// as the progress page counts them.
-    static QString chapterName(const QString &partCode, int chapter);
 
     /// The page text of a drill sheet that found nothing due and nothing new.
     static QString nothingDueNote();

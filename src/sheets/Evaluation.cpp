@@ -6,6 +6,8 @@
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "learning/DrillLink.h"
+#include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
@@ -87,11 +89,57 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
                                             b.Zeitlimit, result.right, result.wrongQuestions,
                                             b.EigenerPruefungsname);
 
+    // A drill's page shows the boxes its answers led to, so they are recorded first.
+    const bool drill = part.modeLetter == u'l';
+    if (drill) {
+        record(part, result.answers);
+        const QStringList end = s.mid(s.size() - 3);
+        s.resize(s.size() - 3);
+        s << drillSection(part) << end;
+    }
+
     // A page that cannot be written has been reported; there is nothing else to undo.
     (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);
     m_ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     m_ui.setPanelColour(Panel::Zeit, Colour::Normal);
-    record(part, result.answers);
+    if (!drill)
+        record(part, result.answers);
+}
+
+QStringList Evaluation::drillSection(const ExamPart &part) const
+{
+    const Bogenzustand &b = m_bogen;
+    QStringList s;
+    s << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
+      << QStringLiteral("<tr bgcolor=\"") + part.middle +
+             QStringLiteral("\"><td colspan=\"2\"><b>Neue Boxen</b> &nbsp; ") +
+             PageParts::text(LearningState::ruleLine()) + QStringLiteral("</td></tr>");
+    LearningHistory history;
+    QString error;
+    if (m_learningStore.isOpen() && m_learningStore.readHistory(history, &error)) {
+        QHash<QString, QString> fingerprints;
+        for (auto it = b.askedQuestions.cbegin(); it != b.askedQuestions.cend(); ++it)
+            fingerprints.insert(it.key(), it.value().fingerprint);
+        const QHash<QString, QuestionState> states = LearningState::derive(fingerprints, history);
+        for (const QString &id : b.drillOrder) {
+            if (!states.contains(id))
+                continue;
+            const QuestionState &state = *states.constFind(id);
+            s << QStringLiteral("<tr bgcolor=\"") + part.light + QStringLiteral("\"><td>") + id +
+                     QStringLiteral("</td><td>Box ") + QString::number(state.box) +
+                     (state.isSure() ? QStringLiteral(" (sicher)") : QString()) +
+                     QStringLiteral("</td></tr>");
+        }
+    } else {
+        s << QStringLiteral("<tr><td colspan=\"2\">Der Lernstand kann nicht gelesen werden; die "
+                            "Boxen fehlen.</td></tr>");
+    }
+    s << QStringLiteral("<tr><td colspan=\"2\">") +
+             PageParts::link(DrillLink::name(part.classLetter, b.Abschnitt),
+                             QStringLiteral("Weiter lernen")) +
+             QStringLiteral("</td></tr>")
+      << QStringLiteral("</table>");
+    return s;
 }
 
 void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers)

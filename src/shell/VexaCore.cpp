@@ -64,7 +64,8 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
         Drill::Uses{m_ui, m_bogen, *m_catalogue, m_learningStore, *m_sheets, m_settings, m_clock});
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
-        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get()});
+        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get(),
+                            m_drill.get()});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,

@@ -76,7 +76,7 @@ public:
                                        const CatalogueBuilder::FormulaRenderer &renderer,
                                        CatalogueImport::Summary &summary);
 
-    /// Makes and shows the drill sheet of a class, or of one chapter (Drill::chapterName).
+    /// Makes and shows the drill sheet of a class, or of one chapter (DrillLink::chapterName).
     /// False after a warning when there is nothing to make it from.
     bool drill(QChar classLetter, const QString &chapter = QString());
 

@@ -5,6 +5,7 @@
 
 #include "components/Settings.h"
 #include "components/TextFile.h"
+#include "learning/DrillLink.h"
 #include "learning/LearningStore.h"
 #include "learning/ProgressPage.h"
 #include "sheets/Drill.h"
@@ -96,6 +97,23 @@ private slots:
         QCOMPARE(history.sheets.size(), 3);
         QCOMPARE(history.sheets.last().kind, SheetKind::Drill);
         QCOMPARE(history.sheets.last().partCode, QStringLiteral("TA"));
+
+        // The evaluation shows each question's new box and leads to the next drill sheet.
+        QStringList evaluation;
+        QVERIFY(TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"),
+                                    evaluation));
+        const QString shown = evaluation.join(u'\n');
+        for (const QString &id : askedIds(f))
+            QVERIFY2(
+                shown.contains(QStringLiteral("<td>") + id + QStringLiteral("</td><td>Box 0</td>")),
+                qPrintable(id));
+        QVERIFY(shown.contains(QStringLiteral("href=\"Lernen-A.lrn\">Weiter lernen</a>")));
+        const qsizetype pagesBefore = f.ui.shownPages.size();
+        QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(
+            f.dataDir() + QStringLiteral("/html/Lernen-A.lrn")));
+        QCOMPARE(f.ui.shownPages.size(), pagesBefore + 1);
+        QCOMPARE(f.core->bogen().Bogenart, QChar(u'l'));
+        QCOMPARE(askedIds(f).size(), 5);
     }
 
     void chapterWithNothingDueOffersTheWeakest()
@@ -118,7 +136,7 @@ private slots:
             allRight.append({id, AnswerResult::Right});
         record(f, contents, QDateTime(QDate(2026, 3, 14), QTime(8, 0)), allRight);
 
-        QVERIFY(f.core->drill(u'A', Drill::chapterName(QStringLiteral("TA"), 1)));
+        QVERIFY(f.core->drill(u'A', DrillLink::chapterName(QStringLiteral("TA"), 1)));
         QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
         const QStringList asked = askedIds(f);
         QCOMPARE(asked.size(), qMin(chapter.size(), qsizetype(10)));
