@@ -2,6 +2,7 @@
 // evaluation leaves behind.
 
 #include "CoreFixture.h"
+#include "Golden.h"
 
 #include "components/Settings.h"
 #include "components/TextFile.h"
@@ -99,6 +100,9 @@ private slots:
         QCOMPARE(history.sheets.last().partCode, QStringLiteral("TA"));
 
         // The evaluation shows each question's new box and leads to the next drill sheet.
+        QVERIFY(compareWithGolden(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"),
+                                  QStringLiteral(VEXA_TEST_DATA "/golden/drill_evaluation.html"),
+                                  f.dataDir()));
         QStringList evaluation;
         QVERIFY(TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html"),
                                     evaluation));
