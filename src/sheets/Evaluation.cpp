@@ -290,7 +290,8 @@ void Evaluation::appendVerdict(QStringList &s, const ExamPart &part, int right)
              QStringLiteral("%</font></b> richtig</td>")
       << QStringLiteral("</tr>");
 
-    if (part.modeLetter == u't')
+    // Practice has no pass mark to reach.
+    if (part.modeLetter == u't' || part.modeLetter == u'l')
         return;
     if (!reached)
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
@@ -315,13 +316,15 @@ void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
                         "das L die L&ouml;sung von QZ7TRV.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">") << QStringLiteral("<td colspan=\"3\">")
       << PageParts::topLink() + QStringLiteral(" ");
+    // A drill is practice: it leads back to the training pages.
+    const bool training = part.modeLetter == u't' || part.modeLetter == u'l';
     // Class N exists only under an archive's rules; its sheets lead back to its pages.
     if (part.classLetter == u'N')
-        s << PageParts::fileLink(
-            part.modeLetter == u't' ? m_paths.trainingPage(u'N') : m_paths.examinationPage(u'N'),
-            part.modeLetter == u't' ? QStringLiteral("[Training Klasse N]")
-                                    : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
-    if (part.modeLetter == u't')
+        s << PageParts::fileLink(training ? m_paths.trainingPage(u'N')
+                                          : m_paths.examinationPage(u'N'),
+                                 training ? QStringLiteral("[Training Klasse N]")
+                                          : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
+    if (training)
         s << PageParts::fileLink(m_paths.trainingPage(u'A'),
                                  QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +
