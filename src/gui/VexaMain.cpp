@@ -208,6 +208,16 @@ void TVexaForm::createTrainingMenu(QMenuBar *bar)
     addEntry(training, QStringLiteral("Klasse &N"), QStringLiteral(" Fragentraining zur Klasse N"),
              QKeySequence(Qt::SHIFT | Qt::Key_F6), &TVexaForm::TrainingKNClick);
     training->addSeparator();
+    addEntry(training, QStringLiteral("&Lernen Klasse A"),
+             QStringLiteral(" Fällige, schwache und neue Fragen der Klasse A lernen"),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2), &TVexaForm::LernenKAClick);
+    addEntry(training, QStringLiteral("Le&rnen Klasse E"),
+             QStringLiteral(" Fällige, schwache und neue Fragen der Klasse E lernen"),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F3), &TVexaForm::LernenKEClick);
+    addEntry(training, QStringLiteral("Lernen &Klasse N"),
+             QStringLiteral(" Fällige, schwache und neue Fragen der Klasse N lernen"),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &TVexaForm::LernenKNClick);
+    training->addSeparator();
     m_antwortenliste = addEntry(
         training, QStringLiteral("Ant&wortenliste"),
         QStringLiteral(
@@ -841,6 +851,21 @@ void TVexaForm::showClassOverview(QChar classLetter)
 void TVexaForm::LogSpeedButtonClick()
 {
     m_core->logPage().LogSpeedButtonClick();
+}
+
+void TVexaForm::LernenKAClick()
+{
+    (void)m_core->drill(u'A'); // failures are told there
+}
+
+void TVexaForm::LernenKEClick()
+{
+    (void)m_core->drill(u'E'); // failures are told there
+}
+
+void TVexaForm::LernenKNClick()
+{
+    (void)m_core->drill(u'N'); // failures are told there
 }
 
 void TVexaForm::LernstandClick()

@@ -101,6 +101,9 @@ public slots:
     void TrainingK3Click();
     /// Class N exists with an imported catalogue only; without its page a warning says so.
     void TrainingKNClick();
+    void LernenKAClick();
+    void LernenKEClick();
+    void LernenKNClick();
     void HilfeSpeedButtonClick();
     // Examinations and the answer list
     void K2TechnikClick();

@@ -8,6 +8,7 @@
 #include "catalogue/TrainingPages.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
+#include "learning/DrillLink.h"
 #include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "learning/QuestionFingerprint.h"
@@ -377,8 +378,12 @@ QStringList ProgressPage::pageLines(const DataPaths &paths, const Contents &cont
                 const Chapter &chapter = part.chapters.at(i);
                 appendRow(s, QStringLiteral("&nbsp;&nbsp;") + chapter.title,
                           count(chapter.ids, states, today),
-                          PageParts::link(resetLinkName(code, int(i) + 1),
-                                          QStringLiteral("Zur&uuml;cksetzen")),
+                          PageParts::link(DrillLink::name(examClass.letter,
+                                                          DrillLink::chapterName(code, int(i) + 1)),
+                                          QStringLiteral("Lernen")) +
+                              QStringLiteral(" ") +
+                              PageParts::link(resetLinkName(code, int(i) + 1),
+                                              QStringLiteral("Zur&uuml;cksetzen")),
                           false);
             }
         }

@@ -5,6 +5,7 @@
 #include <QChar>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 /// A question of the sheet generated last as the learning store needs it.
 struct SheetQuestion
@@ -20,9 +21,10 @@ struct SheetQuestion
 /// examination timer and the page commands. Everything starts empty, zero or false.
 struct Bogenzustand
 {
-    QChar Teil;     ///< part letter T, B or V
-    QChar Klasse;   ///< class letter A or E (N under rules that know it)
-    QChar Bogenart; ///< k examination, a own examination, t training; null before the first
+    QChar Teil;   ///< part letter T, B or V
+    QChar Klasse; ///< class letter A or E (N under rules that know it)
+    QChar
+        Bogenart; ///< k examination, a own examination, t training, l drill; null before the first
     QString PruefungsNummer;
     QString Abschnitt; ///< training section code, or part letter + "--" after an interruption
     int Fragenzahl = 0;
@@ -40,6 +42,10 @@ struct Bogenzustand
     ExamPart evaluatedPart;
     /// The questions of the sheet generated last by ID; empty before the first.
     QHash<QString, SheetQuestion> askedQuestions;
+    /// The question IDs of the drill sheet to make, in the order they are asked.
+    QStringList drillOrder;
+    /// The drill sheet's page text below its head (e.g. that nothing was due); may be empty.
+    QString drillNote;
 
     bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
 };

@@ -6,6 +6,8 @@
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "learning/DrillLink.h"
+#include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
@@ -69,6 +71,9 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
         title = QStringLiteral("Training  ") + PageParts::trainingTitle(sectionCode, part.title);
     }
 
+    if (part.modeLetter == u'l')
+        b.Zeitlimit = QStringLiteral("-");
+
     const int answered = BeantworteteZaehlen(results);
     QStringList s;
     appendHead(s, part, title, answered, examNumber);
@@ -78,16 +83,63 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
 
     // A log that cannot be written has already been reported; the candidate still
     // sees the result.
-    if (!training)
+    // Practice leaves no trace in the exam log.
+    if (!training && part.modeLetter != u'l')
         (void)m_examLog.LogEintragSchreiben(part, examNumber, answered, b.Fragenzahl, b.Minuten,
                                             b.Zeitlimit, result.right, result.wrongQuestions,
                                             b.EigenerPruefungsname);
+
+    // A drill's page shows the boxes its answers led to, so they are recorded first.
+    const bool drill = part.modeLetter == u'l';
+    if (drill) {
+        record(part, result.answers);
+        const QStringList end = s.mid(s.size() - 3);
+        s.resize(s.size() - 3);
+        s << drillSection(part) << end;
+    }
 
     // A page that cannot be written has been reported; there is nothing else to undo.
     (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);
     m_ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     m_ui.setPanelColour(Panel::Zeit, Colour::Normal);
-    record(part, result.answers);
+    if (!drill)
+        record(part, result.answers);
+}
+
+QStringList Evaluation::drillSection(const ExamPart &part) const
+{
+    const Bogenzustand &b = m_bogen;
+    QStringList s;
+    s << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
+      << QStringLiteral("<tr bgcolor=\"") + part.middle +
+             QStringLiteral("\"><td colspan=\"2\"><b>Neue Boxen</b> &nbsp; ") +
+             PageParts::text(LearningState::ruleLine()) + QStringLiteral("</td></tr>");
+    LearningHistory history;
+    QString error;
+    if (m_learningStore.isOpen() && m_learningStore.readHistory(history, &error)) {
+        QHash<QString, QString> fingerprints;
+        for (auto it = b.askedQuestions.cbegin(); it != b.askedQuestions.cend(); ++it)
+            fingerprints.insert(it.key(), it.value().fingerprint);
+        const QHash<QString, QuestionState> states = LearningState::derive(fingerprints, history);
+        for (const QString &id : b.drillOrder) {
+            if (!states.contains(id))
+                continue;
+            const QuestionState &state = *states.constFind(id);
+            s << QStringLiteral("<tr bgcolor=\"") + part.light + QStringLiteral("\"><td>") + id +
+                     QStringLiteral("</td><td>Box ") + QString::number(state.box) +
+                     (state.isSure() ? QStringLiteral(" (sicher)") : QString()) +
+                     QStringLiteral("</td></tr>");
+        }
+    } else {
+        s << QStringLiteral("<tr><td colspan=\"2\">Der Lernstand kann nicht gelesen werden; die "
+                            "Boxen fehlen.</td></tr>");
+    }
+    s << QStringLiteral("<tr><td colspan=\"2\">") +
+             PageParts::link(DrillLink::name(part.classLetter, b.Abschnitt),
+                             QStringLiteral("Weiter lernen")) +
+             QStringLiteral("</td></tr>")
+      << QStringLiteral("</table>");
+    return s;
 }
 
 void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers)
@@ -238,7 +290,8 @@ void Evaluation::appendVerdict(QStringList &s, const ExamPart &part, int right)
              QStringLiteral("%</font></b> richtig</td>")
       << QStringLiteral("</tr>");
 
-    if (part.modeLetter == u't')
+    // Practice has no pass mark to reach.
+    if (part.modeLetter == u't' || part.modeLetter == u'l')
         return;
     if (!reached)
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
@@ -263,13 +316,15 @@ void Evaluation::appendClosingRow(QStringList &s, const ExamPart &part)
                         "das L die L&ouml;sung von QZ7TRV.</small></td></tr>")
       << QStringLiteral("<tr bgcolor=\"#f0f0f0\">") << QStringLiteral("<td colspan=\"3\">")
       << PageParts::topLink() + QStringLiteral(" ");
+    // A drill is practice: it leads back to the training pages.
+    const bool training = part.modeLetter == u't' || part.modeLetter == u'l';
     // Class N exists only under an archive's rules; its sheets lead back to its pages.
     if (part.classLetter == u'N')
-        s << PageParts::fileLink(
-            part.modeLetter == u't' ? m_paths.trainingPage(u'N') : m_paths.examinationPage(u'N'),
-            part.modeLetter == u't' ? QStringLiteral("[Training Klasse N]")
-                                    : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
-    if (part.modeLetter == u't')
+        s << PageParts::fileLink(training ? m_paths.trainingPage(u'N')
+                                          : m_paths.examinationPage(u'N'),
+                                 training ? QStringLiteral("[Training Klasse N]")
+                                          : QStringLiteral("[Pr&uuml;fungen Klasse N]"));
+    if (training)
         s << PageParts::fileLink(m_paths.trainingPage(u'A'),
                                  QStringLiteral("[Training Klasse A]")) +
                  QStringLiteral(" ") +

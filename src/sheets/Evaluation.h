@@ -70,6 +70,9 @@ private:
     void appendVerdict(QStringList &s, const ExamPart &part, int right);
     void appendClosingRow(QStringList &s, const ExamPart &part);
     void record(const ExamPart &part, const QList<AnswerRecord> &answers);
+    /// Below a drill's evaluation: each question's new box, the rule line and the link
+    /// "Weiter lernen" to the next drill sheet of the same class or chapter.
+    QStringList drillSection(const ExamPart &part) const;
 
     UserInterface &m_ui;
     Bogenzustand &m_bogen;

@@ -3,8 +3,10 @@
 #include "catalogue/ExamPart.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
+#include "learning/DrillLink.h"
 #include "learning/ProgressPage.h"
 #include "sheets/Bogenzustand.h"
+#include "sheets/Drill.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/SheetGenerator.h"
@@ -85,6 +87,12 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
             (void)m_pages.progress->show(); // failures are told there
             return true;
         }
+    }
+    QChar drillClass;
+    QString drillChapter;
+    if (m_pages.drill && DrillLink::parse(target, drillClass, drillChapter)) {
+        (void)m_pages.drill->make(drillClass, drillChapter); // failures are told there
+        return true;
     }
     if (target.contains(QLatin1String("Infobox"))) {
         ui.showAbout();

@@ -12,6 +12,7 @@ class Evaluation;
 class ExamTimer;
 class LogPage;
 class ProgressPage;
+class Drill;
 class SheetGenerator;
 class Statistics;
 class UserInterface;
@@ -29,6 +30,7 @@ public:
         Statistics &statistics;
         ClassPages &classPages;
         ProgressPage *progress = nullptr;
+        Drill *drill = nullptr;
     };
 
     PageCommands(UserInterface &ui, Bogenzustand &bogen, SheetGenerator &sheets,

@@ -80,6 +80,8 @@ void SheetGenerator::FragebogenErstellen(QChar partLetter, QChar classLetter, QC
     QStringList rightAnswers;
     BogenKopf(b.Fragenzahl, classLetter, partLetter, title, b.Zeitlimit, version, part.middle,
               sheetNumber, m_uses.paths.styleSheet(), m_uses.clock(), lines);
+    if (kind == u'l' && !b.drillNote.isEmpty())
+        lines << QStringLiteral("<tr><td><p>") + b.drillNote + QStringLiteral("</p></td></tr>");
     appendQuestions(part, lines, rightAnswers);
     BogenFuss(partLetter, sheetNumber, lines);
     examNumber = sheetNumber;
@@ -121,6 +123,16 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         b.part = part;
         title = part.title;
         ui.setCommandEnabled(UserInterface::Command::Antwortenliste, false);
+        return true;
+    }
+    if (kind == u'l') {
+        // The drill has loaded the part's entry and chosen its questions.
+        PartParameters(classLetter, partLetter, u'l', part, &rules);
+        part.minutes = QStringLiteral("9999");
+        b.part = part;
+        b.Zeitlimit = part.minutes;
+        b.Fragenzahl = int(b.drillOrder.size());
+        title = QStringLiteral("Lernen ") + part.title;
         return true;
     }
     if (kind == u'k') {
@@ -182,6 +194,25 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
     const int questionCount = m_uses.bogen.Fragenzahl;
     m_uses.bogen.askedQuestions.clear();
 
+    if (m_uses.bogen.Bogenart == u'l') {
+        // A drill keeps the order of its choice: due, weak, then new questions.
+        QHash<QString, int> headers;
+        for (int line = 0; line < catalogue.size(); ++line)
+            if (isQuestionHeader(catalogue.at(line)))
+                headers.insert(catalogue.at(line).mid(2, 5), line);
+        int j = 0;
+        for (const QString &id : std::as_const(m_uses.bogen.drillOrder)) {
+            int i = headers.value(id, -1);
+            if (i < 0)
+                continue;
+            appendQuestion(part, i, j, lines, rightAnswers);
+            ++j;
+            m_uses.ui.setProgress(
+                questionCount > 0 ? static_cast<int>(80.0 * j / questionCount + 0.5) : 0);
+        }
+        return;
+    }
+
     // The scan starts at the first line: an entry without version line keeps its first
     // question.
     int i = 0;
@@ -197,72 +228,78 @@ void SheetGenerator::appendQuestions(const ExamPart &part, QStringList &lines,
             ++i;
             continue;
         }
-        const QString id = catalogue.at(i).mid(2, 5);
-
-        StringList order(false);
-        (void)m_uses.selection.DrawRandomNumbers(4, 4, 1, QString(), false, order);
-
-        lines << QStringLiteral("<tr align=\"center\" {page-break-inside: avoid;} >")
-              << QStringLiteral("<td>")
-              << QStringLiteral(
-                     "<table border=\"0\" cellpadding=\"5\" cellspacing=\"0\" width=\"95%\">");
-        const QString name = FragenKopfZeile(id, part.middle, j, lines);
-
-        ++i;
-        const QString questionText = lineAt(catalogue, i).mid(2);
-        FragentextZeile(UmlautsToEntities(questionText), part.light, lines);
-        ++i;
-        if (lineAt(catalogue, i).left(2).toUpper() == QLatin1String("P:")) {
-            BildZeile(lineAt(catalogue, i).mid(2), part.light,
-                      m_uses.paths.pictureRoot(lineAt(catalogue, i)), lines);
-            ++i;
-        }
-
-        // Exactly four slots; a record with fewer answers leaves slots empty, surplus
-        // answers are passed over, so no text of another question can appear.
-        std::array<QString, 4> answerSlots;
-        SheetQuestion asked{QString(), QStringLiteral("----")};
-        QString rightText;
-        bool rightRecorded = false;
-        int k = 0;
-        int wrongNumber = 0;
-        while (i < catalogue.size() && isAnswerLine(catalogue.at(i))) {
-            const bool right = catalogue.at(i).left(2).toUpper() == QLatin1String("R:");
-            if (!right)
-                ++wrongNumber;
-            if (k < 4 && k < order.count()) {
-                const int position = order.at(k).toInt();
-                answerSlots[position - 1] = UmlautsToEntities(catalogue.at(i));
-                asked.positions[position - 1] =
-                    right ? u'R' : (wrongNumber <= 3 ? QChar(u'0' + wrongNumber) : QChar(u'-'));
-                if (!rightRecorded && right) {
-                    rightAnswers.append(id + order.at(k));
-                    rightText = catalogue.at(i).mid(2);
-                    rightRecorded = true;
-                }
-            }
-            ++k;
-            ++i;
-        }
-        asked.fingerprint = QuestionFingerprint::of(questionText, rightText);
-        m_uses.bogen.askedQuestions.insert(id, asked);
-        for (int position = 1; position <= 4; ++position) {
-            if (!answerSlots[position - 1].isEmpty())
-                AntwortZeile(name, QString::number(position), true, lines, part.light,
-                             answerSlots[position - 1],
-                             m_uses.paths.pictureRoot(answerSlots[position - 1]));
-        }
-
-        lines << QStringLiteral("<tr bgcolor=\"#ffffff\">")
-              << QStringLiteral("<td colspan=\"2\" height=\"5\"><input type=\"hidden\" name=\"") +
-                     name + QStringLiteral("\" value=\"N\"></td>")
-              << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
-              << QStringLiteral("</tr>");
-
+        appendQuestion(part, i, j, lines, rightAnswers);
         ++j;
         m_uses.ui.setProgress(questionCount > 0 ? static_cast<int>(80.0 * j / questionCount + 0.5)
                                                 : 0);
     }
+}
+
+void SheetGenerator::appendQuestion(const ExamPart &part, int &i, int j, QStringList &lines,
+                                    QStringList &rightAnswers)
+{
+    const QStringList &catalogue = m_uses.catalogue.lines();
+    const QString id = catalogue.at(i).mid(2, 5);
+
+    StringList order(false);
+    (void)m_uses.selection.DrawRandomNumbers(4, 4, 1, QString(), false, order);
+
+    lines << QStringLiteral("<tr align=\"center\" {page-break-inside: avoid;} >")
+          << QStringLiteral("<td>")
+          << QStringLiteral(
+                 "<table border=\"0\" cellpadding=\"5\" cellspacing=\"0\" width=\"95%\">");
+    const QString name = FragenKopfZeile(id, part.middle, j, lines);
+
+    ++i;
+    const QString questionText = lineAt(catalogue, i).mid(2);
+    FragentextZeile(UmlautsToEntities(questionText), part.light, lines);
+    ++i;
+    if (lineAt(catalogue, i).left(2).toUpper() == QLatin1String("P:")) {
+        BildZeile(lineAt(catalogue, i).mid(2), part.light,
+                  m_uses.paths.pictureRoot(lineAt(catalogue, i)), lines);
+        ++i;
+    }
+
+    // Exactly four slots; a record with fewer answers leaves slots empty, surplus
+    // answers are passed over, so no text of another question can appear.
+    std::array<QString, 4> answerSlots;
+    SheetQuestion asked{QString(), QStringLiteral("----")};
+    QString rightText;
+    bool rightRecorded = false;
+    int k = 0;
+    int wrongNumber = 0;
+    while (i < catalogue.size() && isAnswerLine(catalogue.at(i))) {
+        const bool right = catalogue.at(i).left(2).toUpper() == QLatin1String("R:");
+        if (!right)
+            ++wrongNumber;
+        if (k < 4 && k < order.count()) {
+            const int position = order.at(k).toInt();
+            answerSlots[position - 1] = UmlautsToEntities(catalogue.at(i));
+            asked.positions[position - 1] =
+                right ? u'R' : (wrongNumber <= 3 ? QChar(u'0' + wrongNumber) : QChar(u'-'));
+            if (!rightRecorded && right) {
+                rightAnswers.append(id + order.at(k));
+                rightText = catalogue.at(i).mid(2);
+                rightRecorded = true;
+            }
+        }
+        ++k;
+        ++i;
+    }
+    asked.fingerprint = QuestionFingerprint::of(questionText, rightText);
+    m_uses.bogen.askedQuestions.insert(id, asked);
+    for (int position = 1; position <= 4; ++position) {
+        if (!answerSlots[position - 1].isEmpty())
+            AntwortZeile(name, QString::number(position), true, lines, part.light,
+                         answerSlots[position - 1],
+                         m_uses.paths.pictureRoot(answerSlots[position - 1]));
+    }
+
+    lines << QStringLiteral("<tr bgcolor=\"#ffffff\">")
+          << QStringLiteral("<td colspan=\"2\" height=\"5\"><input type=\"hidden\" name=\"") +
+                 name + QStringLiteral("\" value=\"N\"></td>")
+          << QStringLiteral("</tr>") << QStringLiteral("</table>") << QStringLiteral("</td>")
+          << QStringLiteral("</tr>");
 }
 
 bool SheetGenerator::writeSheet(const ExamPart &part, const QString &title,

@@ -45,13 +45,14 @@ public:
 
     explicit SheetGenerator(Uses uses) : m_uses(std::move(uses)) {}
 
-    /// Builds the sheet of a part and class of kind ("k", "t", "a"; passed by reference as
+    /// Builds the sheet of a part and class of kind ("k", "t", "a", "l"; passed by reference as
     /// Bogenzustand's Bogenart) for a training section code (training only), stores the
     /// new exam number in examNumber, writes the answer list, shows the sheet and
-    /// restarts the examination timer. A missing or damaged archive, or a part the
-    /// archive lacks, stops after its warning with nothing written and no number taken.
-    /// When the answer list or the sheet cannot be written, the warning names the file
-    /// and neither page is kept; kind becomes "t" then.
+    /// restarts the examination timer. A drill ("l") asks Bogenzustand::drillOrder of the
+    /// part's catalogue entry loaded before, in that order, without time limit. A missing or
+    /// damaged archive, or a part the archive lacks, stops after its warning with nothing written
+    /// and no number taken. When the answer list or the sheet cannot be written, the warning names
+    /// the file and neither page is kept; kind becomes "t" then.
     void FragebogenErstellen(QChar partLetter, QChar classLetter, QChar &kind,
                              const QString &sectionCode, QString &examNumber);
 
@@ -87,6 +88,10 @@ private:
     /// Appends one question block per selected question, in catalogue order, and
     /// collects the right answers' positions (ID + 4-digit position).
     void appendQuestions(const ExamPart &part, QStringList &lines, QStringList &rightAnswers);
+    /// Appends the block of the question whose header is catalogue line i as the sheet's
+    /// question j (from 0); i ends on the line after the question.
+    void appendQuestion(const ExamPart &part, int &i, int j, QStringList &lines,
+                        QStringList &rightAnswers);
     /// Writes answer list and sheet and shows the sheet; false when either failed.
     bool writeSheet(const ExamPart &part, const QString &title, const QString &sheetNumber,
                     const QStringList &lines, const QStringList &rightAnswers);

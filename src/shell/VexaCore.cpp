@@ -11,6 +11,7 @@
 #include "learning/ProgressPage.h"
 #include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
+#include "sheets/Drill.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "sheets/PageCommands.h"
@@ -59,9 +60,12 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
                          m_settings, m_paths, m_clock});
     m_progressPage = std::make_unique<ProgressPage>(m_paths, m_ui, *m_writer, *m_catalogue,
                                                     m_learningStore, m_clock);
+    m_drill = std::make_unique<Drill>(
+        Drill::Uses{m_ui, m_bogen, *m_catalogue, m_learningStore, *m_sheets, m_settings, m_clock});
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
-        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get()});
+        PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get(),
+                            m_drill.get()});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
@@ -156,6 +160,11 @@ bool VexaCore::importCatalogue(const QString &path,
     // written has been reported and is written again when it is shown.
     (void)m_classPages->writeAll();
     return true;
+}
+
+bool VexaCore::drill(QChar classLetter, const QString &chapter)
+{
+    return m_drill->make(classLetter, chapter);
 }
 
 bool VexaCore::shutdown()

@@ -28,6 +28,7 @@ class OwnExamination;
 class PageCommands;
 class PageWriter;
 class ProgressPage;
+class Drill;
 class RandomSource;
 class SectionDistribution;
 class Selection;
@@ -75,6 +76,10 @@ public:
                                        const CatalogueBuilder::FormulaRenderer &renderer,
                                        CatalogueImport::Summary &summary);
 
+    /// Makes and shows the drill sheet of a class, or of one chapter (DrillLink::chapterName).
+    /// False after a warning when there is nothing to make it from.
+    bool drill(QChar classLetter, const QString &chapter = QString());
+
     /// Writes the question lists folder (shutdown; window geometry is the windows' own).
     /// False when the settings file could not be written (reported).
     [[nodiscard]] bool shutdown();
@@ -114,6 +119,7 @@ public:
     SelectionSettings &selectionSettings() { return *m_selectionSettings; }
     AboutInfo &aboutInfo() { return *m_aboutInfo; }
     ProgressPage &progressPage() { return *m_progressPage; }
+    Drill &drills() { return *m_drill; }
 
 private:
     void openLearningStore();
@@ -149,4 +155,5 @@ private:
     std::unique_ptr<SelectionSettings> m_selectionSettings;
     std::unique_ptr<AboutInfo> m_aboutInfo;
     std::unique_ptr<ProgressPage> m_progressPage;
+    std::unique_ptr<Drill> m_drill;
 };

@@ -134,6 +134,53 @@ private slots:
             page.contains(QStringLiteral("Gratulation! Sie haben diesen Prüfungsteil bestanden!")));
     }
 
+    // A drill sheet from the menu, answered and evaluated: the progress page shows the
+    // questions in their new boxes.
+    void drillIsAnsweredAndShownOnTheProgressPage()
+    {
+        TVexaForm &w = window();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztePruefung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        const int asked =
+            runScript(w.viewer(),
+                      QStringLiteral("document.querySelectorAll('input[type=hidden][value=N]')"
+                                     ".length"))
+                .toInt();
+        QCOMPARE(asked, 10);
+
+        // 3 right, the rest wrong.
+        runScript(w.viewer(),
+                  QStringLiteral(
+                      "var names = [...new Set([...document.querySelectorAll('input[type=radio]')]"
+                      ".map(r => r.name))];"
+                      "names.forEach((n, i) => document.querySelector("
+                      "  `input[name=${n}][value^=${i < 3 ? 'R' : 'W'}]`).click());"
+                      "document.querySelector('input[type=submit]').click();"));
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join(u'\n')));
+        const QString evaluation =
+            runScript(w.viewer(), QStringLiteral("document.body.innerText")).toString();
+        QVERIFY(evaluation.contains(QStringLiteral("Weiter lernen")));
+        QVERIFY(evaluation.contains(QStringLiteral("Box 1")));
+        QVERIFY(!QFileInfo::exists(m_data->path() + QStringLiteral("/Vexa.log")));
+
+        QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("Lernstand.html"), 20000);
+        QTRY_VERIFY(!w.viewer()->isLoading());
+        // Class A's row: questions, new, wrong, learning, sure, due.
+        const QString counts =
+            runScript(w.viewer(),
+                      QStringLiteral("[...[...document.querySelectorAll('tr')]"
+                                     ".find(r => r.cells.length > 7 && "
+                                     "r.cells[0].innerText.trim() == 'Klasse A').cells]"
+                                     ".slice(3, 8).map(c => c.innerText.trim()).join(',')"))
+                .toString();
+        QCOMPARE(counts.section(u',', 1), QStringLiteral("7,3,0,7"));
+    }
+
     // The links beside every question of an evaluation page: "?" shows the question with
     // its right answer in a window of its own, "F" adds it to the part's wrong questions.
     void evaluationLinksShowAndCollectQuestions()

@@ -246,9 +246,11 @@ void TstMainWindow::menuLayout_data()
                                           kSeparator,
                                           " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
-                              << QStringList{"Klasse &A",     "Klasse &E",       "Klasse &N",
-                                             kSeparator,      "Ant&wortenliste", kSeparator,
-                                             "Ei&nstellungen"};
+                              << QStringList{
+                                     "Klasse &A",        "Klasse &E",        "Klasse &N",
+                                     kSeparator,         "&Lernen Klasse A", "Le&rnen Klasse E",
+                                     "Lernen &Klasse N", kSeparator,         "Ant&wortenliste",
+                                     kSeparator,         "Ei&nstellungen"};
     QTest::newRow("Prüfungen") << QStringList{"&Prüfungen"}
                                << QStringList{
                                       " Klasse &A",       " Klasse &E",    " Klasse &N",
@@ -308,6 +310,10 @@ void TstMainWindow::menuEntries_data()
     row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
     row("Training/A", {training, "Klasse &A"}, " Fragentraining zur Klasse A", "Shift+F2");
     row("Training/E", {training, "Klasse &E"}, " Fragentraining zur Klasse E", "Shift+F3");
+    row("Training/Lernen A", {training, "&Lernen Klasse A"},
+        " Fällige, schwache und neue Fragen der Klasse A lernen", "Ctrl+Shift+F2");
+    row("Training/Lernen E", {training, "Le&rnen Klasse E"},
+        " Fällige, schwache und neue Fragen der Klasse E lernen", "Ctrl+Shift+F3");
     row("Training/Antwortenliste", {training, "Ant&wortenliste"},
         " Zeigt die Antwortenverteilung des letzten Trainings oder der letzten Prüfung", "Ctrl+W");
     row("Training/Einstellungen", {training, "Ei&nstellungen"},
@@ -334,6 +340,8 @@ void TstMainWindow::menuEntries_data()
         " Die Prüfungsteile der Klasse E und was noch fehlt", "");
     const QString kN = QStringLiteral(" Klasse &N");
     row("Training/N", {training, "Klasse &N"}, " Fragentraining zur Klasse N", "Shift+F6");
+    row("Training/Lernen N", {training, "Lernen &Klasse N"},
+        " Fällige, schwache und neue Fragen der Klasse N lernen", "Ctrl+Shift+F6");
     row("Prüfungen/N", {pruef, kN}, " Die Prüfungsteile der Klasse N", "");
     row("N/Technik", {pruef, kN, " &Technische Kenntnisse"}, " Prüfung Technik Klasse N erzeugen",
         "F6");

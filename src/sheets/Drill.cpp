@@ -1,0 +1,103 @@
+#include "sheets/Drill.h"
+
+#include "catalogue/Catalogue.h"
+#include "components/Settings.h"
+#include "components/UserInterface.h"
+#include "learning/DrillSelection.h"
+#include "learning/LearningState.h"
+#include "learning/LearningStore.h"
+#include "learning/ProgressPage.h"
+#include "sheets/Bogenzustand.h"
+#include "sheets/SheetGenerator.h"
+
+#include <algorithm>
+
+QString Drill::nothingDueNote()
+{
+    return QStringLiteral("Nichts f&auml;llig und keine neuen Fragen &ndash; hier die "
+                          "schw&auml;chsten Fragen.");
+}
+
+bool Drill::make(QChar classLetter, const QString &chapter)
+{
+    UserInterface &ui = m_uses.ui;
+    ProgressPage::Contents contents;
+    if (!ProgressPage::readContents(m_uses.catalogue, contents))
+        return false;
+    const auto examClass =
+        std::find_if(contents.classes.cbegin(), contents.classes.cend(),
+                     [&](const ProgressPage::ExamClass &c) { return c.letter == classLetter; });
+    if (examClass == contents.classes.cend()) {
+        ui.ShowWarning(QStringLiteral("Der Fragenkatalog kennt die Klasse %1 nicht; es gibt "
+                                      "nichts zu lernen.")
+                           .arg(classLetter));
+        return false;
+    }
+
+    // Without a store every question is new: the drill still works.
+    LearningHistory history;
+    QString error;
+    if (m_uses.store.isOpen())
+        (void)m_uses.store.readHistory(history, &error);
+    const QHash<QString, QuestionState> states =
+        LearningState::derive(contents.fingerprints, history);
+    const QDate today = m_uses.clock().date();
+
+    QString partCode;
+    QStringList scope;
+    if (!chapter.isEmpty()) {
+        partCode = chapter.section(u'-', 0, 0);
+        const int number = chapter.section(u'-', 1).toInt();
+        const auto part = contents.parts.constFind(partCode);
+        if (!examClass->parts.contains(partCode) || part == contents.parts.cend() || number < 1 ||
+            number > part->chapters.size()) {
+            ui.ShowWarning(QStringLiteral("Das Kapitel %1 gibt es im Fragenkatalog nicht; es "
+                                          "gibt nichts zu lernen.")
+                               .arg(chapter));
+            return false;
+        }
+        scope = part->chapters.at(number - 1).ids;
+    } else {
+        int mostDue = -1;
+        bool open = false;
+        for (const QString &code : examClass->parts) {
+            const ProgressPage::Counts c =
+                ProgressPage::count(contents.parts.value(code).ids, states, today);
+            if (c.due > mostDue || (c.due == mostDue && mostDue == 0 && !open && c.unseen > 0)) {
+                mostDue = c.due;
+                open = c.due > 0 || c.unseen > 0;
+                partCode = code;
+            }
+        }
+        scope = contents.parts.value(partCode).ids;
+    }
+    if (partCode.size() != 2 || scope.isEmpty()) {
+        ui.ShowWarning(QStringLiteral("Der Fragenkatalog enthält zur Klasse %1 keine Fragen; "
+                                      "es gibt nichts zu lernen.")
+                           .arg(classLetter));
+        return false;
+    }
+
+    const DrillChoice choice =
+        DrillSelection::choose(scope, states, today, m_uses.settings.lernFragenCount());
+    const QChar partLetter = partCode.at(0);
+    // A part shared by classes (BE, VE) is stored under its own class letter.
+    const QChar entryClass = partCode.at(1);
+    int count = 0;
+    if (!m_uses.catalogue.LoadPartCatalogue(partLetter, entryClass, count))
+        return false;
+
+    Bogenzustand &b = m_uses.bogen;
+    b.Teil = partLetter;
+    b.Klasse = classLetter;
+    b.Bogenart = u'l';
+    b.Abschnitt = chapter;
+    b.EigenerPruefungsname.clear();
+    b.NavigationErwartet = false;
+    b.Vorrat = count;
+    b.drillOrder = choice.questionIds;
+    b.drillNote = choice.anythingDueOrUnseen ? QString() : nothingDueNote();
+    m_uses.sheets.FragebogenErstellen(partLetter, classLetter, b.Bogenart, QString(),
+                                      b.PruefungsNummer);
+    return b.Bogenart == u'l';
+}
