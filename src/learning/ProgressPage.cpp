@@ -101,12 +101,14 @@ void appendRow(QStringList &s, const QString &name, const ProgressPage::Counts &
     const QString open = strong ? QStringLiteral("<b>") : QString();
     const QString close = strong ? QStringLiteral("</b>") : QString();
     const auto number = [&](int n) {
-        return cell(open + QString::number(n) + close, QStringLiteral(" align=\"right\""));
+        return cell(open + QString::number(n) + close,
+                    QStringLiteral(" align=\"right\" style=\"padding-left:0.6em\""));
     };
     s << QStringLiteral("<tr>") << cell(open + name + close)
-      << cell(bar(c), QStringLiteral(" width=\"26%\"")) << number(c.questions) << number(c.unseen)
+      << cell(bar(c), QStringLiteral(" width=\"20%\"")) << number(c.questions) << number(c.unseen)
       << number(c.wrong) << number(c.learning) << number(c.sure) << number(c.due)
-      << cell(link.isEmpty() ? QStringLiteral("&nbsp;") : link) << QStringLiteral("</tr>");
+      << cell(link.isEmpty() ? QStringLiteral("&nbsp;") : link, QStringLiteral(" nowrap"))
+      << QStringLiteral("</tr>");
 }
 
 ProgressPage::Counts operator+(ProgressPage::Counts a, const ProgressPage::Counts &b)
@@ -357,13 +359,27 @@ QStringList ProgressPage::pageLines(const DataPaths &paths, const Contents &cont
              today.toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(").</p>");
 
     const QString header =
-        QStringLiteral("<tr><th align=\"left\">&nbsp;</th><th>&nbsp;</th>"
-                       "<th align=\"right\">Fragen</th><th align=\"right\">neu</th>"
-                       "<th align=\"right\">falsch</th><th align=\"right\">lernend</th>"
-                       "<th align=\"right\">sicher</th><th align=\"right\">f&auml;llig</th>"
-                       "<th>&nbsp;</th></tr>");
+        QStringLiteral("<tr><th align=\"left\">&nbsp;</th><th>&nbsp;</th>") +
+        [] {
+            QString columns;
+            for (const char *name : {"Fragen", "neu", "falsch", "lernend", "sicher", "f&auml;llig"})
+                columns += QStringLiteral("<th align=\"right\" style=\"padding-left:0.6em\">") +
+                           QLatin1String(name) + QStringLiteral("</th>");
+            return columns;
+        }() +
+        QStringLiteral("<th>&nbsp;</th></tr>");
+    // The classes come one below the other; a line of anchors saves scrolling past the others.
+    if (contents.classes.size() > 1) {
+        QStringList jumps;
+        for (const ExamClass &examClass : std::as_const(contents.classes))
+            jumps << QStringLiteral("<a class=\"text\" href=\"#klasse") + examClass.letter +
+                         QStringLiteral("\">Klasse ") + examClass.letter + QStringLiteral("</a>");
+        s << QStringLiteral("<p>") + jumps.join(QStringLiteral(" &middot; ")) +
+                 QStringLiteral("</p>");
+    }
     for (const ExamClass &examClass : contents.classes) {
-        s << QStringLiteral("<h2>Klasse ") + examClass.letter + QStringLiteral("</h2>")
+        s << QStringLiteral("<h2><a name=\"klasse") + examClass.letter +
+                 QStringLiteral("\"></a>Klasse ") + examClass.letter + QStringLiteral("</h2>")
           << QStringLiteral("<table border=\"0\" cellpadding=\"2\" cellspacing=\"0\" "
                             "width=\"100%\">")
           << header;
