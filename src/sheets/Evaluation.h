@@ -50,7 +50,8 @@ public:
     /// log entry; a log or page that cannot be written has been reported. The answers
     /// go to the learning store as one sheet (examinations only while [Lernen]
     /// PruefungenZaehlen is set); a store that refuses them gets one warning and changes
-    /// nothing else.
+    /// nothing else. Below the table, training and drill pages list the questions answered
+    /// wrong or left open, with their new box when the answers are recorded.
     void BogenAuswerten(const ExamPart &part, const QString &examNumber, QString sectionCode,
                         const QStringList &results);
 
