@@ -15,6 +15,13 @@ struct SheetQuestion
     /// catalogue's wrong answer standing there, or '-' for an empty slot; the page
     /// shuffles the answers, so only this says which wrong answer was chosen.
     QString positions;
+    /// What the sheet showed, for the evaluation to show it again: the question text (HTML,
+    /// as on the sheet), its picture reference ("./pics/..."; empty when it has none), and per
+    /// answer position the catalogue's answer line ("R:..." or "W:..."; empty for an empty
+    /// slot).
+    QString text;
+    QString picture;
+    QStringList answers;
 };
 
 /// State of the sheet generated last, shared by sheet generation, evaluation, the

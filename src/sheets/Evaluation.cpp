@@ -11,6 +11,7 @@
 #include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
+#include "sheets/SheetGenerator.h"
 #include "statistics/ExamLog.h"
 
 #include "version.h"
@@ -32,6 +33,13 @@ Status classify(const QString &line)
     if (line.contains(QLatin1String("=R")))
         return Status::Right;
     return Status::None;
+}
+
+/// A question's box as the pages of a practice evaluation state it.
+QString boxText(const QuestionState &state)
+{
+    return QStringLiteral("Box ") + QString::number(state.box) +
+           (state.isSure() ? QStringLiteral(" (sicher)") : QString());
 }
 
 QString statusCell(const char *colour, const char *text)
@@ -89,24 +97,101 @@ void Evaluation::BogenAuswerten(const ExamPart &part, const QString &examNumber,
                                             b.Zeitlimit, result.right, result.wrongQuestions,
                                             b.EigenerPruefungsname);
 
-    // A drill's page shows the boxes its answers led to, so they are recorded first.
+    // Practice pages show the boxes the answers led to, so practice is recorded before its
+    // page is written.
     const bool drill = part.modeLetter == u'l';
-    if (drill) {
-        record(part, result.answers);
+    const bool practice = training || drill;
+    if (practice) {
+        const bool recorded = record(part, result.answers);
+        QHash<QString, QuestionState> states;
+        // Boxes from before this sheet would be wrong ones: without its record there are none.
+        const bool known = recorded && (drill || !result.missed.isEmpty()) && readStates(states);
+        QStringList below = feedbackSection(part, result.missed, known ? &states : nullptr);
+        if (drill)
+            below << drillSection(part, known ? &states : nullptr, recorded);
         const QStringList end = s.mid(s.size() - 3);
         s.resize(s.size() - 3);
-        s << drillSection(part) << end;
+        s << below << end;
     }
 
     // A page that cannot be written has been reported; there is nothing else to undo.
     (void)m_writer.SeiteSpeichernUndZeigen(m_paths.evaluationPage(), s);
     m_ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     m_ui.setPanelColour(Panel::Zeit, Colour::Normal);
-    if (!drill)
-        record(part, result.answers);
+    if (!practice)
+        (void)record(part, result.answers); // a failure has been reported
 }
 
-QStringList Evaluation::drillSection(const ExamPart &part) const
+bool Evaluation::readStates(QHash<QString, QuestionState> &states) const
+{
+    LearningHistory history;
+    QString error;
+    if (!m_learningStore.isOpen() || !m_learningStore.readHistory(history, &error))
+        return false;
+    QHash<QString, QString> fingerprints;
+    for (auto it = m_bogen.askedQuestions.cbegin(); it != m_bogen.askedQuestions.cend(); ++it)
+        fingerprints.insert(it.key(), it.value().fingerprint);
+    states = LearningState::derive(fingerprints, history);
+    return true;
+}
+
+QStringList Evaluation::feedbackSection(const ExamPart &part, const QList<Missed> &missed,
+                                        const QHash<QString, QuestionState> *states) const
+{
+    const auto answerRow = [this](QStringList &s, const QString &answer, const QString &colour,
+                                  const QString &marker) {
+        SheetGenerator::AntwortZeile(QString(), QString(), false, s, colour,
+                                     answer.left(2) + QStringLiteral("<b>") + marker +
+                                         QStringLiteral(":</b> ") + answer.mid(2),
+                                     m_paths.pictureRoot(answer));
+    };
+    QStringList blocks;
+    for (const Missed &question : missed) {
+        // A sheet of an earlier run: what it showed is not known.
+        const auto asked = m_bogen.askedQuestions.constFind(question.id);
+        if (asked == m_bogen.askedQuestions.cend())
+            continue;
+        QString head = QStringLiteral("<tr bgcolor=\"") + part.middle +
+                       QStringLiteral("\"><td colspan=\"2\"><b>") + question.id +
+                       QStringLiteral("</b>");
+        if (states && states->contains(question.id))
+            head += QStringLiteral(" &nbsp; ") + boxText(*states->constFind(question.id));
+        blocks << QStringLiteral("<tr>") << QStringLiteral("<td>")
+               << QStringLiteral(
+                      "<table border=\"0\" cellpadding=\"5\" cellspacing=\"0\" width=\"100%\">")
+               << head + QStringLiteral("</td></tr>");
+        SheetGenerator::FragentextZeile(asked->text, part.light, blocks);
+        if (!asked->picture.isEmpty())
+            SheetGenerator::BildZeile(asked->picture, part.light,
+                                      m_paths.pictureRoot(asked->picture), blocks);
+        if (question.chosen == 0)
+            blocks << QStringLiteral("<tr bgcolor=\"#f0f0f0\"><td><b>Keine Antwort:</b> offen "
+                                     "gelassen</td></tr>");
+        else if (const QString chosen = asked->answers.value(question.chosen - 1);
+                 !chosen.isEmpty())
+            answerRow(blocks, chosen, QStringLiteral("#ffd0d0"),
+                      QStringLiteral("Deine Antwort (falsch)"));
+        const QString right = asked->answers.value(asked->positions.indexOf(u'R'));
+        if (!right.isEmpty())
+            answerRow(blocks, right, QStringLiteral("#d0ffd0"), QStringLiteral("Richtige Antwort"));
+        blocks << QStringLiteral("</table>") << QStringLiteral("</td>") << QStringLiteral("</tr>");
+    }
+    if (blocks.isEmpty())
+        return {};
+    QStringList s;
+    s << QStringLiteral("<table border=\"0\" cellspacing=\"2\" cellpadding=\"4\" width=\"95%\">")
+      << QStringLiteral("<tr bgcolor=\"") + part.middle +
+             QStringLiteral("\"><td><b>Falsch oder offen beantwortet</b>") +
+             (states ? QStringLiteral(" &nbsp; ") + PageParts::text(LearningState::ruleLine())
+                     : QString()) +
+             QStringLiteral("</td></tr>")
+      << blocks << QStringLiteral("</table>");
+    return s;
+}
+
+QStringList Evaluation::drillSection(const ExamPart &part,
+                                     const QHash<QString, QuestionState> *states,
+                                     bool recorded) const
 {
     const Bogenzustand &b = m_bogen;
     QStringList s;
@@ -114,25 +199,20 @@ QStringList Evaluation::drillSection(const ExamPart &part) const
       << QStringLiteral("<tr bgcolor=\"") + part.middle +
              QStringLiteral("\"><td colspan=\"2\"><b>Neue Boxen</b> &nbsp; ") +
              PageParts::text(LearningState::ruleLine()) + QStringLiteral("</td></tr>");
-    LearningHistory history;
-    QString error;
-    if (m_learningStore.isOpen() && m_learningStore.readHistory(history, &error)) {
-        QHash<QString, QString> fingerprints;
-        for (auto it = b.askedQuestions.cbegin(); it != b.askedQuestions.cend(); ++it)
-            fingerprints.insert(it.key(), it.value().fingerprint);
-        const QHash<QString, QuestionState> states = LearningState::derive(fingerprints, history);
+    if (states) {
         for (const QString &id : b.drillOrder) {
-            if (!states.contains(id))
+            if (!states->contains(id))
                 continue;
-            const QuestionState &state = *states.constFind(id);
             s << QStringLiteral("<tr bgcolor=\"") + part.light + QStringLiteral("\"><td>") + id +
-                     QStringLiteral("</td><td>Box ") + QString::number(state.box) +
-                     (state.isSure() ? QStringLiteral(" (sicher)") : QString()) +
+                     QStringLiteral("</td><td>") + boxText(*states->constFind(id)) +
                      QStringLiteral("</td></tr>");
         }
-    } else {
+    } else if (recorded) {
         s << QStringLiteral("<tr><td colspan=\"2\">Der Lernstand kann nicht gelesen werden; die "
                             "Boxen fehlen.</td></tr>");
+    } else {
+        s << QStringLiteral("<tr><td colspan=\"2\">Die Antworten dieses Bogens sind nicht im "
+                            "Lernstand gespeichert; die Boxen fehlen.</td></tr>");
     }
     s << QStringLiteral("<tr><td colspan=\"2\">") +
              PageParts::link(DrillLink::name(part.classLetter, b.Abschnitt),
@@ -142,11 +222,11 @@ QStringList Evaluation::drillSection(const ExamPart &part) const
     return s;
 }
 
-void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers)
+bool Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers)
 {
     // A store that could not be opened was told of at the start; once is enough.
     if (answers.isEmpty() || !m_learningStore.isOpen())
-        return;
+        return false;
     SheetRecord sheet;
     switch (part.modeLetter.unicode()) {
     case u't':
@@ -155,18 +235,20 @@ void Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers
     case u'k':
     case u'a':
         if (!m_settings.value(Keys::pruefungenZaehlen()))
-            return;
+            return false;
         break;
     default:
-        return;
+        return false;
     }
     sheet.kind = static_cast<SheetKind>(part.modeLetter.toLatin1());
     sheet.time = m_clock();
     sheet.partCode = part.code();
     sheet.answers = answers;
     QString error;
-    if (!m_learningStore.recordSheet(sheet, &error))
-        m_ui.ShowWarning(error);
+    if (m_learningStore.recordSheet(sheet, &error))
+        return true;
+    m_ui.ShowWarning(error);
+    return false;
 }
 
 void Evaluation::appendHead(QStringList &s, const ExamPart &part, const QString &title,
@@ -252,11 +334,16 @@ Evaluation::Result Evaluation::appendResultRows(QStringList &s, const ExamPart &
         case Status::Unanswered:
             s << statusCell("#8f8f8f", "nicht bearbeitet");
             answerOf(id, AnswerResult::Unanswered, line);
+            result.missed << Missed{id, 0};
             break;
         case Status::Wrong:
             s << statusCell("#d00000", "falsch");
             result.wrongQuestions += id + QStringLiteral(" ");
             answerOf(id, AnswerResult::Wrong, line);
+            {
+                const int chosen = line.mid(line.indexOf(QLatin1String("=W")) + 2, 1).toInt();
+                result.missed << Missed{id, chosen >= 1 ? chosen : -1};
+            }
             ++i; // the question's hidden line follows
             break;
         case Status::Right:

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "components/Clock.h"
+#include "learning/QuestionState.h"
 #include "learning/SheetRecord.h"
 
+#include <QHash>
 #include <QList>
-
 #include <QString>
 #include <QStringList>
 
@@ -49,7 +50,8 @@ public:
     /// log entry; a log or page that cannot be written has been reported. The answers
     /// go to the learning store as one sheet (examinations only while [Lernen]
     /// PruefungenZaehlen is set); a store that refuses them gets one warning and changes
-    /// nothing else.
+    /// nothing else. Below the table, training and drill pages list the questions answered
+    /// wrong or left open, with their new box when the answers are recorded.
     void BogenAuswerten(const ExamPart &part, const QString &examNumber, QString sectionCode,
                         const QStringList &results);
 
@@ -57,11 +59,19 @@ public:
     static int BeantworteteZaehlen(const QStringList &results);
 
 private:
+    /// A question answered wrong or left open.
+    struct Missed
+    {
+        QString id;
+        /// Position (1..4) on the page of the answer chosen; 0 when left open, -1 when not known.
+        int chosen = 0;
+    };
     struct Result
     {
         int right = 0;
         QString wrongQuestions;      ///< "ID " per wrongly answered question
         QList<AnswerRecord> answers; ///< the questions the sheet generator told of
+        QList<Missed> missed;        ///< in page order
     };
 
     void appendHead(QStringList &s, const ExamPart &part, const QString &title, int answered,
@@ -69,10 +79,20 @@ private:
     Result appendResultRows(QStringList &s, const ExamPart &part, const QStringList &results);
     void appendVerdict(QStringList &s, const ExamPart &part, int right);
     void appendClosingRow(QStringList &s, const ExamPart &part);
-    void record(const ExamPart &part, const QList<AnswerRecord> &answers);
-    /// Below a drill's evaluation: each question's new box, the rule line and the link
+    /// True when the answers are in the store now.
+    bool record(const ExamPart &part, const QList<AnswerRecord> &answers);
+    /// The state of the sheet's questions from the store; false when it cannot be read.
+    bool readStates(QHash<QString, QuestionState> &states) const;
+    /// Below a practice evaluation: every question answered wrong or left open with its
+    /// picture, the answer chosen, the right answer and, when states are given, its new box.
+    /// Empty when there is none.
+    QStringList feedbackSection(const ExamPart &part, const QList<Missed> &missed,
+                                const QHash<QString, QuestionState> *states) const;
+    /// Below a drill's evaluation: each question's new box (none without states: then
+    /// whether the answers were recorded says why), the rule line and the link
     /// "Weiter lernen" to the next drill sheet of the same class or chapter.
-    QStringList drillSection(const ExamPart &part) const;
+    QStringList drillSection(const ExamPart &part, const QHash<QString, QuestionState> *states,
+                             bool recorded) const;
 
     UserInterface &m_ui;
     Bogenzustand &m_bogen;

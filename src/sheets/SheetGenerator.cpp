@@ -252,18 +252,20 @@ void SheetGenerator::appendQuestion(const ExamPart &part, int &i, int j, QString
 
     ++i;
     const QString questionText = lineAt(catalogue, i).mid(2);
-    FragentextZeile(UmlautsToEntities(questionText), part.light, lines);
+    SheetQuestion asked;
+    asked.positions = QStringLiteral("----");
+    asked.text = UmlautsToEntities(questionText);
+    FragentextZeile(asked.text, part.light, lines);
     ++i;
     if (lineAt(catalogue, i).left(2).toUpper() == QLatin1String("P:")) {
-        BildZeile(lineAt(catalogue, i).mid(2), part.light,
-                  m_uses.paths.pictureRoot(lineAt(catalogue, i)), lines);
+        asked.picture = lineAt(catalogue, i).mid(2);
+        BildZeile(asked.picture, part.light, m_uses.paths.pictureRoot(lineAt(catalogue, i)), lines);
         ++i;
     }
 
     // Exactly four slots; a record with fewer answers leaves slots empty, surplus
     // answers are passed over, so no text of another question can appear.
     std::array<QString, 4> answerSlots;
-    SheetQuestion asked{QString(), QStringLiteral("----")};
     QString rightText;
     bool rightRecorded = false;
     int k = 0;
@@ -287,6 +289,7 @@ void SheetGenerator::appendQuestion(const ExamPart &part, int &i, int j, QString
         ++i;
     }
     asked.fingerprint = QuestionFingerprint::of(questionText, rightText);
+    asked.answers = QStringList(answerSlots.cbegin(), answerSlots.cend());
     m_uses.bogen.askedQuestions.insert(id, asked);
     for (int position = 1; position <= 4; ++position) {
         if (!answerSlots[position - 1].isEmpty())

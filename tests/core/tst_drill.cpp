@@ -112,6 +112,21 @@ private slots:
                 shown.contains(QStringLiteral("<td>") + id + QStringLiteral("</td><td>Box 0</td>")),
                 qPrintable(id));
         QVERIFY(shown.contains(QStringLiteral("href=\"Lernen-A.lrn\">Weiter lernen</a>")));
+        // The questions left open come again below the table, their pictures as on the sheet.
+        const qsizetype feedback = shown.indexOf(QStringLiteral("Falsch oder offen beantwortet"));
+        QVERIFY(feedback > 0);
+        const QString sheet = page.join(u'\n');
+        static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]*)\""));
+        int pictures = 0;
+        for (auto it = picture.globalMatch(shown, feedback); it.hasNext(); ++pictures) {
+            const QRegularExpressionMatch m = it.next();
+            QVERIFY2(sheet.contains(m.captured(0)), qPrintable(m.captured(1)));
+        }
+        QVERIFY(pictures > 0);
+        for (const char *tag : {"table", "tr", "td", "b"})
+            QCOMPARE(shown.count(QStringLiteral("<") + QLatin1String(tag) + QLatin1Char(' ')) +
+                         shown.count(QStringLiteral("<") + QLatin1String(tag) + QLatin1Char('>')),
+                     shown.count(QStringLiteral("</") + QLatin1String(tag) + QLatin1Char('>')));
         const qsizetype pagesBefore = f.ui.shownPages.size();
         QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(
             f.dataDir() + QStringLiteral("/html/Lernen-A.lrn")));

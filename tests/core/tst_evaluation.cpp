@@ -4,6 +4,7 @@
 
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
+#include "learning/LearningStore.h"
 #include "sheets/Evaluation.h"
 #include "sheets/ExamTimer.h"
 #include "statistics/ExamLog.h"
@@ -93,6 +94,47 @@ void prepareSheet(VexaCore &core, const QString &code, QChar kind, const QString
     core.timer().start();
 }
 
+/// The questions of a sheet as the sheet generator leaves them, each with four answers:
+/// where statuses says 'R' the answer submitted() gives (position k % 4 + 1) is the right
+/// one, else the next. The second question has a picture and a picture in an answer.
+void askQuestions(VexaCore &core, const QString &prefix, const QString &statuses)
+{
+    for (int k = 0; k < statuses.size(); ++k) {
+        const QString id = questionId(prefix, k);
+        const int given = k % 4 + 1;
+        const int right = statuses.at(k) == u'R' ? given : given % 4 + 1;
+        SheetQuestion q;
+        q.fingerprint = QStringLiteral("fp-") + id;
+        q.text = QStringLiteral("Wie gro&szlig; ist <span class=\"katex\">U = R &middot; "
+                                "I</span> bei ") +
+                 id + u'?';
+        int wrong = 0;
+        for (int position = 1; position <= 4; ++position) {
+            if (position == right) {
+                q.positions += u'R';
+                q.answers << QStringLiteral("R:Richtig zu ") + id;
+            } else {
+                ++wrong;
+                q.positions += QChar(u'0' + wrong);
+                q.answers << QStringLiteral("W:Falsch %1 zu %2").arg(wrong).arg(id);
+            }
+        }
+        if (k == 1) {
+            q.picture = QStringLiteral("./pics/fragen/bild3.svg");
+            q.answers[given - 1] =
+                QStringLiteral("W:<img src=\"./pics/fragen/bild4.svg\"> Falsch 2 zu ") + id;
+        }
+        core.bogen().askedQuestions.insert(id, q);
+    }
+}
+
+void openStore(VexaCore &core)
+{
+    QString message;
+    QCOMPARE(core.learningStore().open(core.paths().learningStore(), &message),
+             LearningStore::OpenResult::Opened);
+}
+
 void evaluate(VexaCore &core, const QStringList &results)
 {
     const Bogenzustand &b = core.bogen();
@@ -142,6 +184,8 @@ private slots:
     void classification();
     void rowLinks_data();
     void rowLinks();
+    void feedback_data();
+    void feedback();
 
     void firstMinuteCountsAsOne();
     void noAnswers();
@@ -194,6 +238,8 @@ void TestEvaluation::goldenPages()
     CoreFixture f;
     VexaCore &core = *f.core;
     prepareSheet(core, code, kind, examNumber, section, count, limit, minutes);
+    askQuestions(core, code, sheet);
+    openStore(core);
     f.ui.setPanelText(Panel::Zeit, QStringLiteral("3 Min"));
     f.ui.setPanelColour(Panel::Nachricht, Colour::Info);
     f.ui.setPanelColour(Panel::Zeit, Colour::TimeUp);
@@ -320,7 +366,7 @@ void TestEvaluation::rowLinks_data()
                                                         << "R2"
                                                         << "A" << QStringList{".qst"};
     QTest::newRow("B wrong") << "BE"
-                             << "W1"
+                             << "W2"
                              << "E" << QStringList{".qst", ".qff"};
     QTest::newRow("B right") << "BE"
                              << "R1"
@@ -368,6 +414,101 @@ void TestEvaluation::rowLinks()
     for (const QString &t : targets)
         expected << id + t;
     QCOMPARE(found, expected);
+}
+
+void TestEvaluation::feedback_data()
+{
+    QTest::addColumn<QChar>("kind");
+    QTest::addColumn<int>("earlierRight"); // right answers recorded before, in a row
+    QTest::addColumn<bool>("storeOpen");
+    QTest::addColumn<QString>("answer");       // the form's value; "" left open
+    QTest::addColumn<QStringList>("expected"); // on the page, in this order
+    QTest::addColumn<QStringList>("absent");
+
+    const QString heading = "<b>Falsch oder offen beantwortet</b>";
+    const QString rule = "3x in Folge richtig = sicher; falsch = zur";
+    const QString text = "<td colspan=\"2\"><b>Wie gro&szlig; ist <span class=\"katex\">U = R "
+                         "&middot; I</span> bei TA101?</b></td>";
+    const QString right = "<tr bgcolor=\"#d0ffd0\">\n<td><b>Richtige Antwort:</b> Richtig zu "
+                          "TA101</td>";
+    // The question was sure (box 3) before; a wrong answer puts it back into box 0.
+    QTest::newRow("training, wrong")
+        << QChar(u't') << 3 << true << "W2"
+        << QStringList{heading,
+                       rule,
+                       "<b>TA101</b> &nbsp; Box 0</td>",
+                       text,
+                       "<tr bgcolor=\"#ffd0d0\">\n<td><b>Deine Antwort (falsch):</b> Falsch 1 zu "
+                       "TA101</td>",
+                       right}
+        << QStringList{"Box 3", "Keine Antwort"};
+    QTest::newRow("training, left open")
+        << QChar(u't') << 0 << true << ""
+        << QStringList{heading, "<b>TA101</b> &nbsp; Box 0</td>", text,
+                       "<td><b>Keine Antwort:</b> offen gelassen</td>", right}
+        << QStringList{"Deine Antwort"};
+    QTest::newRow("training, all right") << QChar(u't') << 0 << true << "R1" << QStringList()
+                                         << QStringList{heading, "Richtige Antwort"};
+    QTest::newRow("drill, wrong") << QChar(u'l') << 3 << true << "W2"
+                                  << QStringList{heading, "<b>TA101</b> &nbsp; Box 0</td>",
+                                                 text,    "<b>Deine Antwort (falsch):</b> Falsch 1",
+                                                 right,   "<b>Neue Boxen</b>"}
+                                  << QStringList{"Box 3"};
+    // Without the store the new box is unknown: none rather than an old one.
+    QTest::newRow("training, no store")
+        << QChar(u't') << 0 << false << "W2"
+        << QStringList{heading + "</td></tr>", "<b>TA101</b></td></tr>", text,
+                       "<b>Deine Antwort (falsch):</b> Falsch 1", right}
+        << QStringList{"Box", rule};
+    QTest::newRow("examination, wrong") << QChar(u'k') << 0 << true << "W2" << QStringList()
+                                        << QStringList{heading, "Deine Antwort", "Richtig zu"};
+    QTest::newRow("own examination, left open")
+        << QChar(u'a') << 0 << true << "" << QStringList()
+        << QStringList{heading, "Keine Antwort", "Richtig zu"};
+}
+
+void TestEvaluation::feedback()
+{
+    QFETCH(QChar, kind);
+    QFETCH(int, earlierRight);
+    QFETCH(bool, storeOpen);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, absent);
+
+    CoreFixture f;
+    VexaCore &core = *f.core;
+    prepareSheet(core, QStringLiteral("TA"), kind, QStringLiteral("4"), QStringLiteral("TA1"), 1,
+                 kind == u'k' ? QStringLiteral("90") : QStringLiteral("9999"), 3);
+    // The right answer at position 1, the wrong ones at 2..4 (Falsch 1..3).
+    askQuestions(core, QStringLiteral("TA"), QStringLiteral("R"));
+    if (storeOpen) {
+        openStore(core);
+        for (int day = earlierRight; day > 0; --day) {
+            SheetRecord sheet;
+            sheet.time = kNow.addDays(-day);
+            sheet.partCode = QStringLiteral("TA");
+            sheet.answers = {{"TA101", "fp-TA101", AnswerResult::Right, 0}};
+            QString error;
+            QVERIFY2(core.learningStore().recordSheet(sheet, &error), qPrintable(error));
+        }
+    }
+    QStringList results;
+    if (!answer.isEmpty())
+        results << QStringLiteral("TA101=") + answer;
+    results << QStringLiteral("TA101=N");
+    evaluate(core, results);
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+
+    const QString page = pageLines(core).join(u'\n');
+    qsizetype at = 0;
+    for (const QString &piece : expected) {
+        const qsizetype found = page.indexOf(piece, at);
+        QVERIFY2(found >= 0, qPrintable(piece));
+        at = found + piece.size();
+    }
+    for (const QString &piece : absent)
+        QVERIFY2(!page.contains(piece), qPrintable(piece));
 }
 
 void TestEvaluation::firstMinuteCountsAsOne()
