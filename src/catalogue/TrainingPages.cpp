@@ -100,6 +100,10 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                       const QString &edition)
 {
     const QString c(classLetter);
+    // The progress page is built when its link is followed: the link names it beside this
+    // page, as the page commands look for it.
+    const QString progress =
+        PageParts::link(DataPaths::progressPageName(), QStringLiteral("Lernstand"));
     QStringList s;
     PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Training Klasse ") + c,
                                      QStringLiteral("Training Klasse ") + c,
@@ -112,8 +116,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                             "Pr&uuml;fungslog. <b>Lernen</b> fragt aus dem Abschnitt zuerst die "
                             "f&auml;lligen, dann die schwachen, dann die neuen Fragen ab; wie "
                             "weit Sie sind, zeigt der ") +
-             PageParts::fileLink(paths.progressPage(), QStringLiteral("Lernstand")) +
-             QStringLiteral(".</p>");
+             progress + QStringLiteral(".</p>");
     const QStringList codes = rules.pageOrder(classLetter);
     s << QStringLiteral("<p>Zur Pr&uuml;fung der Klasse ") + c + QStringLiteral(" geh&ouml;ren ") +
              QString::number(codes.size()) + QStringLiteral(" Teile:</p>");
@@ -138,8 +141,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
     s << QStringLiteral("<div class=\"kasten\">") + links +
              PageParts::fileLink(paths.examinationPage(classLetter),
                                  QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
-             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
-             PageParts::fileLink(paths.progressPage(), QStringLiteral("Lernstand")) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") + progress +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::fileLink(paths.startPage(), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +

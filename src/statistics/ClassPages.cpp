@@ -77,7 +77,7 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
              QStringLiteral("</div>")
       // Beside the verdict, where practice is the next step.
       << QStringLiteral("<p>") +
-             PageParts::fileLink(paths.progressPage(), QStringLiteral("Lernstand ansehen")) +
+             PageParts::link(DataPaths::progressPageName(), QStringLiteral("Lernstand ansehen")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::link(DrillLink::name(classLetter), QStringLiteral("Lernen Klasse ") + c) +
              QStringLiteral("</p>");
