@@ -1,5 +1,6 @@
 #include "catalogue/TrainingPages.h"
 
+#include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
@@ -14,19 +15,25 @@ QString titleText(const CatalogueBuilder::TrainingSection &section)
     return section.titles.join(QStringLiteral(" \u00B7 "));
 }
 
-void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar partLetter,
-                QChar formClass, const QList<CatalogueBuilder::TrainingSection> &sections)
+void appendPart(QStringList &s, const QString &heading, const QString &colour, QChar pageClass,
+                const QString &partCode, const QList<CatalogueBuilder::TrainingSection> &sections)
 {
+    const QChar partLetter = partCode.at(0);
+    const QChar formClass = partCode.at(1);
     s << QStringLiteral("<table class=\"liste\">")
-      << QStringLiteral("<tr><th colspan=\"4\" bgcolor=\"") + colour + QStringLiteral("\">") +
+      << QStringLiteral("<tr><th colspan=\"5\" bgcolor=\"") + colour + QStringLiteral("\">") +
              heading + QStringLiteral("</th></tr>");
     QString chapter;
+    // Numbered as the lines of the part's training entry, which the progress page counts
+    // as its chapters: both "Lernen" links then drill the same questions.
+    int number = 0;
     for (const CatalogueBuilder::TrainingSection &section : sections) {
         if (section.ids.isEmpty())
             continue;
+        ++number;
         if (section.chapter != chapter) {
             chapter = section.chapter;
-            s << QStringLiteral("<tr><td colspan=\"4\"><b>") + PageParts::text(chapter) +
+            s << QStringLiteral("<tr><td colspan=\"5\"><b>") + PageParts::text(chapter) +
                      QStringLiteral("</b></td></tr>");
         }
         s << QStringLiteral("<tr><td class=\"code\">") + section.code +
@@ -41,7 +48,11 @@ void appendPart(QStringList &s, const QString &heading, const QString &colour, Q
                  partLetter +
                  QStringLiteral("\"><input type=\"hidden\" name=\"abschnitt\" value=\"") +
                  section.code + QStringLiteral("\"><input type=\"submit\" value=\" Training ") +
-                 section.code + QStringLiteral(" \"></form></td></tr>");
+                 section.code + QStringLiteral(" \"></form></td><td>") +
+                 PageParts::link(
+                     DrillLink::name(pageClass, DrillLink::chapterName(partCode, number)),
+                     QStringLiteral("Lernen")) +
+                 QStringLiteral("</td></tr>");
     }
     s << QStringLiteral("</table>");
 }
@@ -89,6 +100,10 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                       const QString &edition)
 {
     const QString c(classLetter);
+    // The progress page is built when its link is followed: the link names it beside this
+    // page, as the page commands look for it.
+    const QString progress =
+        PageParts::link(DataPaths::progressPageName(), QStringLiteral("Lernstand"));
     QStringList s;
     PageParts::appendColumnPageStart(s, QStringLiteral("Vexa - Training Klasse ") + c,
                                      QStringLiteral("Training Klasse ") + c,
@@ -98,7 +113,10 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                             "Unterkapitel in der Reihenfolge des Katalogs. "
                             "Ein Klick auf <b>Training</b> erzeugt den Fragebogen des "
                             "Abschnitts, ohne Zeitlimit und ohne Eintrag im "
-                            "Pr&uuml;fungslog.</p>");
+                            "Pr&uuml;fungslog. <b>Lernen</b> fragt aus dem Abschnitt zuerst die "
+                            "f&auml;lligen, dann die schwachen, dann die neuen Fragen ab; wie "
+                            "weit Sie sind, zeigt der ") +
+             progress + QStringLiteral(".</p>");
     const QStringList codes = rules.pageOrder(classLetter);
     s << QStringLiteral("<p>Zur Pr&uuml;fung der Klasse ") + c + QStringLiteral(" geh&ouml;ren ") +
              QString::number(codes.size()) + QStringLiteral(" Teile:</p>");
@@ -112,7 +130,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
                        QString::number(ExamRules::rightNeeded(rule->questions, rule->passMark)) +
                        QStringLiteral(" richtigen Antworten (") + QString::number(rule->passMark) +
                        QStringLiteral("&nbsp;%)</small>"),
-                   part.dark, code.at(0), code.at(1), sections.value(code));
+                   part.dark, classLetter, code, sections.value(code));
     }
     QString links;
     for (const ExamRules::ExamClass &other : rules.classes)
@@ -123,6 +141,7 @@ QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar clas
     s << QStringLiteral("<div class=\"kasten\">") + links +
              PageParts::fileLink(paths.examinationPage(classLetter),
                                  QStringLiteral("Pr&uuml;fungen Klasse ") + c) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") + progress +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::fileLink(paths.startPage(), QStringLiteral("Home")) +
              QStringLiteral(" &nbsp;&middot;&nbsp; ") + PageParts::topLink() +

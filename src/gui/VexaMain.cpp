@@ -35,6 +35,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
@@ -54,6 +56,31 @@ constexpr int kButtonSize = 36;
 const QColor kMsgColour(0xFF, 0xFF, 0xE0);
 const QColor kTimeUpColour(0xF0, 0xCA, 0xA6);
 const QColor kToolPanelColour(0xF0, 0xF0, 0xF0);
+
+// The progress page's bars in small, in its colours (sure, learning, wrong, new): the
+// button needs no installed picture of its own.
+QIcon progressIcon()
+{
+    constexpr int kSize = kButtonSize - 8;
+    const QColor colours[] = {QColor(0x3c, 0xb0, 0x43), QColor(0xff, 0xd2, 0x4d),
+                              QColor(0xf0, 0x70, 0x70), QColor(0xd8, 0xd8, 0xd8)};
+    constexpr int kWidths[3][4] = {{16, 5, 0, 3}, {10, 6, 3, 5}, {4, 5, 4, 11}};
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    for (int row = 0; row < 3; ++row) {
+        const int top = 3 + row * 8;
+        int left = 2;
+        for (int segment = 0; segment < 4; ++segment) {
+            painter.fillRect(left, top, kWidths[row][segment], 6, colours[segment]);
+            left += kWidths[row][segment];
+        }
+        painter.setPen(QColor(0x60, 0x60, 0x60));
+        painter.drawRect(2, top, left - 3, 5);
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
 } // namespace
 
 TVexaForm::Options TVexaForm::realOptions()
@@ -366,6 +393,10 @@ void TVexaForm::createToolBar(QWidget *parent)
     addToolButton("EinstellungenSpeedButton", 346,
                   DataPaths::pictureName(DataPaths::Picture::SettingsButton),
                   QStringLiteral(" Einstellungen"), &TVexaForm::MEinstellungenClick);
+    // The menu entry's handler, so both show the page the same way.
+    addToolButton("LernstandSpeedButton", 398, QString(), QStringLiteral(" Lernstand"),
+                  &TVexaForm::LernstandClick)
+        ->setIcon(progressIcon());
     m_exit = addToolButton("ExitSpeedButton", 721,
                            DataPaths::pictureName(DataPaths::Picture::ExitButton),
                            QStringLiteral(" Programmende"), &TVexaForm::ExitSpeedButtonClick);
@@ -383,7 +414,8 @@ QToolButton *TVexaForm::addToolButton(const char *name, int left, const QString 
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(left, kButtonTop, kButtonSize, kButtonSize);
     button->setIconSize(QSize(kButtonSize - 8, kButtonSize - 8));
-    button->setIcon(QIcon(m_core->paths().picsDir() + u'/' + picture));
+    if (!picture.isEmpty())
+        button->setIcon(QIcon(m_core->paths().picsDir() + u'/' + picture));
     button->setToolTip(hint);
     button->setStatusTip(hint);
     connect(button, &QToolButton::clicked, this, slot);

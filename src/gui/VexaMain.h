@@ -178,6 +178,7 @@ private:
     QColor panelColour(PanelColour colour) const;
     QAction *addEntry(QMenu *menu, const QString &caption, const QString &hint,
                       const QKeySequence &shortcut, void (TVexaForm::*slot)());
+    /// picture: a file of the installed pics; empty for an icon the caller sets.
     QToolButton *addToolButton(const char *name, int left, const QString &picture,
                                const QString &hint, void (TVexaForm::*slot)());
 

@@ -1,6 +1,7 @@
 #include "learning/ProgressPage.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
@@ -8,7 +9,6 @@
 #include "catalogue/TrainingPages.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
-#include "learning/DrillLink.h"
 #include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "learning/QuestionFingerprint.h"

@@ -1,12 +1,12 @@
 #include "sheets/Evaluation.h"
 
+#include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/PageParts.h"
 #include "catalogue/PageWriter.h"
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
-#include "learning/DrillLink.h"
 #include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "sheets/Bogenzustand.h"

@@ -1,9 +1,9 @@
 #include "sheets/PageCommands.h"
 
+#include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
-#include "learning/DrillLink.h"
 #include "learning/ProgressPage.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/Drill.h"

@@ -1,6 +1,7 @@
 #include "statistics/ClassPages.h"
 
 #include "catalogue/CatalogueRules.h"
+#include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
@@ -73,7 +74,13 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
     }
     s << QStringLiteral("</table>")
       << QStringLiteral("<div class=\"kasten\">") + verdictText(readiness) +
-             QStringLiteral("</div>");
+             QStringLiteral("</div>")
+      // Beside the verdict, where practice is the next step.
+      << QStringLiteral("<p>") +
+             PageParts::link(DataPaths::progressPageName(), QStringLiteral("Lernstand ansehen")) +
+             QStringLiteral(" &nbsp;&middot;&nbsp; ") +
+             PageParts::link(DrillLink::name(classLetter), QStringLiteral("Lernen Klasse ") + c) +
+             QStringLiteral("</p>");
 
     // Where the candidate stands in every class, each linking its page.
     s << QStringLiteral("<h2>Alle Klassen</h2>") << QStringLiteral("<table class=\"liste\">");

@@ -9,9 +9,11 @@
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
 #include "components/ZipWriter.h"
+#include "learning/ProgressPage.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/PageCommands.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <functional>
@@ -54,6 +56,32 @@ void startOn(CoreFixture &f, const CatalogueBuilder::Result &result)
 
 const QString kFixture = QStringLiteral(VEXA_TEST_DATA "/import/catalogue.json");
 
+/// The drill links of a class on a page, in page order, each with the rest of its line.
+QList<QPair<QString, QString>> drillLinks(const QStringList &page, QChar classLetter)
+{
+    const QRegularExpression href(QStringLiteral("href=\"(Lernen-") + classLetter +
+                                  QStringLiteral("-[A-Z]{2}-\\d+\\.lrn)\""));
+    QList<QPair<QString, QString>> links;
+    for (const QString &line : page)
+        for (auto it = href.globalMatch(line); it.hasNext();)
+            links.append({it.next().captured(1), line});
+    return links;
+}
+
+/// The IDs of the questions on the sheet shown last.
+QStringList askedIds(CoreFixture &f)
+{
+    QStringList page;
+    (void)TextFile::readLines(f.core->paths().sheetPage(), page);
+    static const QRegularExpression hidden(
+        QStringLiteral("<input type=\"hidden\" name=\"(\\w{5})\" value=\"N\">"));
+    QStringList ids;
+    for (const QString &line : std::as_const(page))
+        if (const auto m = hidden.match(line); m.hasMatch())
+            ids << m.captured(1);
+    return ids;
+}
+
 } // namespace
 
 class TestCatalogueBuilder : public QObject
@@ -73,6 +101,7 @@ private slots:
     void proportionalCounts();
     void builtArchiveMakesSheets();
     void interleavedCodesDrawTheirCount();
+    void trainingPageDrillsTheProgressPagesChapters();
     void publishedCatalogue();
 };
 
@@ -381,6 +410,60 @@ void TestCatalogueBuilder::interleavedCodesDrawTheirCount()
              SectionDistribution::Outcome::Complete);
     QVERIFY(f.ui.warnings.isEmpty());
     QCOMPARE(count, result.rules.part(QStringLiteral("BE"))->questions);
+}
+
+// A section's "Lernen" link on the training page is the progress page's link of the same
+// chapter, and following it drills questions of that section only. Part BE comes in three
+// sub-chapters here, so the chapters' numbers count.
+void TestCatalogueBuilder::trainingPageDrillsTheProgressPagesChapters()
+{
+    OfficialCatalogue catalogue;
+    QVERIFY(
+        readCatalogue(QStringLiteral(VEXA_TEST_DATA "/import/interleavedgroups.json"), catalogue));
+    CatalogueBuilder::Result result;
+    QVERIFY(CatalogueBuilder::build(catalogue, fakeFormula, result, nullptr));
+    CoreFixture f;
+    startOn(f, result);
+    const QStringList training = TrainingPages::pageLines(f.core->paths(), result.rules, u'E',
+                                                          result.training, QStringLiteral("Test"));
+    QVERIFY(f.core->progressPage().show());
+    QStringList progress;
+    QVERIFY(TextFile::readLines(f.core->paths().progressPage(), progress));
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+
+    const auto trainingLinks = drillLinks(training, u'E');
+    const auto progressLinks = drillLinks(progress, u'E');
+    QStringList names;
+    for (const auto &link : trainingLinks)
+        names << link.first;
+    QStringList progressNames;
+    for (const auto &link : progressLinks)
+        progressNames << link.first;
+    QCOMPARE(names, progressNames);
+    QVERIFY(names.contains(QStringLiteral("Lernen-E-BE-2.lrn")));
+
+    ProgressPage::Contents contents;
+    QVERIFY(ProgressPage::readContents(f.core->catalogue(), contents));
+    static const QRegularExpression range(QStringLiteral("(\\w{5})&ndash;(\\w{5})"));
+    PageCommands &pc = f.core->pageCommands();
+    for (const auto &[name, line] : trainingLinks) {
+        // The questions the row shows: first to last in catalogue order.
+        const QRegularExpressionMatch shown = range.match(line);
+        QVERIFY(shown.hasMatch());
+        const QStringList ids = contents.parts.value(name.mid(9, 2)).ids;
+        const qsizetype first = ids.indexOf(shown.captured(1));
+        const qsizetype last = ids.indexOf(shown.captured(2));
+        QVERIFY(first >= 0 && last >= first);
+        const QStringList section = ids.mid(first, last - first + 1);
+
+        // As the viewer hands the link over: the attribute as written.
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(name));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        const QStringList asked = askedIds(f);
+        QCOMPARE(asked.size(), qMin(section.size(), qsizetype(10)));
+        for (const QString &id : asked)
+            QVERIFY2(section.contains(id), qPrintable(name + u' ' + id));
+    }
 }
 
 // The publication itself, when it lies beside the sources (test data only).

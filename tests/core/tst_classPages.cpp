@@ -12,6 +12,7 @@
 #include "statistics/Statistics.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -139,6 +140,23 @@ private slots:
         QVERIFY(compareWithGolden(page, kData + QStringLiteral("/golden/class_E_2024.html"),
                                   f.dataDir()));
         QVERIFY(f.ui.warnings.isEmpty());
+
+        // Its links to the progress page and to the class's drill, as the viewer hands
+        // them over: the attributes as written.
+        QStringList classLines;
+        QVERIFY(TextFile::readLines(page, classLines));
+        const QString classPage = classLines.join(u'\n');
+        static const QRegularExpression href(
+            QStringLiteral("href=\"([^\"]*)\">Lernstand ansehen<"));
+        const QRegularExpressionMatch progress = href.match(classPage);
+        QVERIFY(progress.hasMatch());
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(progress.captured(1)));
+        QCOMPARE(f.ui.shownPages.last().section(u'#', 0, 0), f.core->paths().progressPage());
+        QVERIFY(classPage.contains(QStringLiteral("href=\"Lernen-E.lrn\"")));
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("Lernen-E.lrn")));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QCOMPARE(f.core->bogen().Klasse, QChar(u'E'));
+        QCOMPARE(f.ui.shownPages.last().section(u'#', 0, 0), f.core->paths().sheetPage());
 
         // Its forms start the parts' examinations; the class N page says it is ready.
         QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("klassen.html")));

@@ -4,9 +4,9 @@
 #include "CoreFixture.h"
 #include "Golden.h"
 
+#include "catalogue/DrillLink.h"
 #include "components/Settings.h"
 #include "components/TextFile.h"
-#include "learning/DrillLink.h"
 #include "learning/LearningStore.h"
 #include "learning/ProgressPage.h"
 #include "sheets/Drill.h"

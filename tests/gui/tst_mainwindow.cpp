@@ -526,6 +526,9 @@ void TstMainWindow::toolButtons_data()
                           << "tb_home.png";
     QTest::newRow("Einstellungen") << "EinstellungenSpeedButton" << 346 << " Einstellungen"
                                    << "tb_einstellungen.png";
+    // Drawn by the window: the icon is checked against the pics folder itself.
+    QTest::newRow("Lernstand") << "LernstandSpeedButton" << 398 << " Lernstand"
+                               << "";
     QTest::newRow("Exit") << "ExitSpeedButton" << 721 << " Programmende"
                           << "tb_exit.png";
 }
@@ -836,25 +839,33 @@ void TstMainWindow::unwritableSettingsAreReported()
 
 void TstMainWindow::logAndStatisticsCommands_data()
 {
-    QTest::addColumn<QStringList>("menuPath"); // empty: the tool bar's log button
+    QTest::addColumn<QStringList>("menuPath"); // empty: the tool bar button
+    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("page");
     const QString pruef = QStringLiteral("&Prüfungen");
-    QTest::newRow("tool bar") << QStringList() << "LetztesLog.html";
-    QTest::newRow("menu log") << QStringList{pruef, " Prüfungs&log"} << "LetztesLog.html";
-    QTest::newRow("class A") << QStringList{pruef, " Klasse &A", " &Statistik"}
+    QTest::newRow("tool bar") << QStringList() << "LogSpeedButton"
+                              << "LetztesLog.html";
+    QTest::newRow("menu log") << QStringList{pruef, " Prüfungs&log"} << QString()
+                              << "LetztesLog.html";
+    QTest::newRow("class A") << QStringList{pruef, " Klasse &A", " &Statistik"} << QString()
                              << "statistikA.html";
-    QTest::newRow("class E") << QStringList{pruef, " Klasse &E", " &Statistik"}
+    QTest::newRow("class E") << QStringList{pruef, " Klasse &E", " &Statistik"} << QString()
                              << "statistikE.html";
+    QTest::newRow("tool bar Lernstand") << QStringList() << "LernstandSpeedButton"
+                                        << "Lernstand.html";
+    QTest::newRow("menu Lernstand")
+        << QStringList{"&Datei", " &Lernstand"} << QString() << "Lernstand.html";
 }
 
 void TstMainWindow::logAndStatisticsCommands()
 {
     QFETCH(QStringList, menuPath);
+    QFETCH(QString, button);
     QFETCH(QString, page);
     if (menuPath.isEmpty()) {
-        auto *button = m_form->findChild<QToolButton *>(QStringLiteral("LogSpeedButton"));
-        QVERIFY(button);
-        button->click();
+        auto *toolButton = m_form->findChild<QToolButton *>(button);
+        QVERIFY(toolButton);
+        toolButton->click();
     } else {
         QAction *entry = findEntry(m_form->menuBar(), menuPath);
         QVERIFY(entry);

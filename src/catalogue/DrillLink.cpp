@@ -1,4 +1,4 @@
-#include "learning/DrillLink.h"
+#include "catalogue/DrillLink.h"
 
 #include <QRegularExpression>
 
