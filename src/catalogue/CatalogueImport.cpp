@@ -180,11 +180,14 @@ CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archive
 {
     if (!QFileInfo(archivePath).isFile())
         return RulesRepair::Unchanged;
-    // The entry exactly as the importer wrote it while class A's technical part had 45 minutes.
+    // The entry exactly as the importer wrote it while class A's technical part had 45
+    // minutes, before the oral re-examination band was written.
     ExamRules before = ExamRules::official2024();
-    for (ExamRules::Part &part : before.parts)
+    for (ExamRules::Part &part : before.parts) {
+        part.oralMark = 0;
         if (part.code == QLatin1String("TA"))
             part.minutes = 45;
+    }
     const QByteArray old = Cp1252::fromUnicode(TextFile::joinLines(before.lines()));
     const auto failed = [message, &archivePath](const QString &reason) {
         if (message)

@@ -32,10 +32,14 @@ bool fakeFormula(const QString &tex, QString &html, QString &)
 
 const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
 
-/// The rules entry as the importer wrote it while class A's technical part had 45 minutes.
+/// The rules entry as the importer wrote it while class A's technical part had 45 minutes
+/// (before the oral re-examination band was written).
 QByteArray importersRulesOf45()
 {
-    QByteArray bytes = Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines()));
+    ExamRules rules = ExamRules::official2024();
+    for (ExamRules::Part &part : rules.parts)
+        part.oralMark = 0;
+    QByteArray bytes = Cp1252::fromUnicode(TextFile::joinLines(rules.lines()));
     bytes.replace("Teil=TA;Technische Kenntnisse Klasse A;25;60;76",
                   "Teil=TA;Technische Kenntnisse Klasse A;25;45;76");
     return bytes;
