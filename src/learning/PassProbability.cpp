@@ -163,8 +163,13 @@ PassProbability::PartResult PassProbability::simulate(const Part &part, RandomSo
             const int size = int(pool.size());
             const int take = std::clamp(section.count + extra, 0, size);
             for (int i = 0; i < take; ++i) {
-                std::swap(pool[size_t(i)], pool[size_t(i + random.below(size - i))]);
-                if (random.unit() < pool[size_t(i)])
+                // One uniform number picks the question and, by its fraction left over,
+                // whether it is answered right: half the draws of two numbers, and the
+                // fraction of a 53-bit number times a few hundred is as uniform.
+                const double scaled = random.unit() * (size - i);
+                const int pick = std::min(int(scaled), size - i - 1);
+                std::swap(pool[size_t(i)], pool[size_t(i + pick)]);
+                if (scaled - pick < pool[size_t(i)])
                     ++right;
             }
         }
