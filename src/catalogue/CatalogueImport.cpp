@@ -180,18 +180,29 @@ CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archive
 {
     if (!QFileInfo(archivePath).isFile())
         return RulesRepair::Unchanged;
-    // The entry exactly as the importer wrote it while class A's technical part had 45 minutes.
-    ExamRules before = ExamRules::official2024();
-    for (ExamRules::Part &part : before.parts)
+    // The entry exactly as the importer wrote it before the oral re-examination band, and
+    // before that while class A's technical part had 45 minutes.
+    ExamRules withoutOral = ExamRules::official2024();
+    for (ExamRules::Part &part : withoutOral.parts)
+        part.oralMark = 0;
+    ExamRules of45 = withoutOral;
+    for (ExamRules::Part &part : of45.parts)
         if (part.code == QLatin1String("TA"))
             part.minutes = 45;
-    const QByteArray old = Cp1252::fromUnicode(TextFile::joinLines(before.lines()));
-    const auto failed = [message, &archivePath](const QString &reason) {
+    const QByteArray old45 = Cp1252::fromUnicode(TextFile::joinLines(of45.lines()));
+    const QByteArray oldWithoutOral = Cp1252::fromUnicode(TextFile::joinLines(withoutOral.lines()));
+    bool minutesWrong = false;
+    const auto failed = [message, &archivePath, &minutesWrong](const QString &reason) {
         if (message)
-            *message = QStringLiteral("Die Prüfungsregeln in %1 können nicht berichtigt werden "
-                                      "(%2). Die Prüfung Technische Kenntnisse Klasse A dauert "
-                                      "60 Minuten; bitte den Fragenkatalog neu einlesen.")
-                           .arg(archivePath, reason);
+            *message = minutesWrong
+                           ? QStringLiteral("Die Prüfungsregeln in %1 können nicht berichtigt "
+                                            "werden (%2). Die Prüfung Technische Kenntnisse "
+                                            "Klasse A dauert 60 Minuten; bitte den "
+                                            "Fragenkatalog neu einlesen.")
+                                 .arg(archivePath, reason)
+                           : QStringLiteral("Die Prüfungsregeln in %1 können nicht ergänzt "
+                                            "werden (%2); bitte den Fragenkatalog neu einlesen.")
+                                 .arg(archivePath, reason);
         return RulesRepair::Failed;
     };
 
@@ -203,8 +214,9 @@ CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archive
     for (ZipEntry &entry : entries) {
         if (entry.name.compare(ExamRules::entryName(), Qt::CaseInsensitive) != 0)
             continue;
-        if (entry.bytes != old)
+        if (entry.bytes != old45 && entry.bytes != oldWithoutOral)
             return RulesRepair::Unchanged;
+        minutesWrong = entry.bytes == old45;
         entry.bytes = Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines()));
         found = true;
     }
@@ -218,8 +230,12 @@ CatalogueImport::RulesRepair CatalogueImport::repairRules(const QString &archive
     if (!archive.write(archivePath, &error))
         return failed(error);
     if (message)
-        *message = QStringLiteral("Die Prüfungsregeln des Fragenkatalogs sind berichtigt: "
-                                  "Technische Kenntnisse Klasse A dauert 60 Minuten.");
+        *message = minutesWrong
+                       ? QStringLiteral("Die Prüfungsregeln des Fragenkatalogs sind berichtigt: "
+                                        "Technische Kenntnisse Klasse A dauert 60 Minuten.")
+                       : QStringLiteral("Die Prüfungsregeln des Fragenkatalogs sind ergänzt: "
+                                        "17 oder 18 richtige Antworten in nur einem Teil können "
+                                        "eine mündliche Nachprüfung möglich machen.");
     return RulesRepair::Repaired;
 }
 

@@ -46,7 +46,8 @@ public:
     enum class RulesRepair { Unchanged, Repaired, Failed };
 
     /// An archive imported before class A's technical part had its 60 minutes carries the
-    /// importer's rules entry with 45: that entry is rewritten (the whole archive, atomically).
+    /// importer's rules entry with 45, one imported before the oral re-examination band an
+    /// entry without it: that entry is rewritten (the whole archive, atomically).
     /// Any other archive, also one with rules of its own, stays as it is. A German message for
     /// the status bar (repaired) or a warning (failed, the archive then unchanged) goes to
     /// *message.

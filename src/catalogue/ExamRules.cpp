@@ -1,5 +1,7 @@
 #include "catalogue/ExamRules.h"
 
+#include <algorithm>
+
 QString ExamRules::entryName()
 {
     return QStringLiteral("Pruefungsregeln.txt");
@@ -16,7 +18,7 @@ ExamRules ExamRules::official2024()
     for (const auto &[code, title] : parts) {
         // Class A's technical part takes longer: its questions ask for more calculation.
         const int minutes = qstrcmp(code, "TA") == 0 ? 60 : 45;
-        rules.parts.append({QLatin1String(code), QString::fromUtf8(title), 25, minutes, 76});
+        rules.parts.append({QLatin1String(code), QString::fromUtf8(title), 25, minutes, 76, 68});
     }
     rules.classes = {
         {u'N', {QStringLiteral("VE"), QStringLiteral("BE"), QStringLiteral("TN")}},
@@ -68,16 +70,41 @@ int ExamRules::rightNeeded(int questions, int passMark)
     return (questions * passMark + 99) / 100;
 }
 
+bool ExamRules::oralMayBePossible(const QList<PartScore> &scores) const
+{
+    int missed = 0;
+    for (const PartScore &score : scores) {
+        const Part *rule = part(score.code);
+        if (!rule || score.questions <= 0)
+            return false;
+        if (score.right * 100 >= rule->passMark * score.questions)
+            continue;
+        if (++missed > 1 || rule->oralMark <= 0 ||
+            score.right * 100 < rule->oralMark * score.questions)
+            return false;
+    }
+    return missed == 1;
+}
+
 QStringList ExamRules::lines() const
 {
+    const bool oral =
+        std::any_of(parts.cbegin(), parts.cend(), [](const Part &p) { return p.oralMark > 0; });
     QStringList out{QStringLiteral("# Prüfungsregeln des Fragenkatalogs"),
-                    QStringLiteral("# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in Prozent"),
+                    oral ? QStringLiteral("# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in "
+                                          "Prozent;mündliche Nachprüfung ab Prozent")
+                         : QStringLiteral("# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in "
+                                          "Prozent"),
                     QStringLiteral("# Klasse=Buchstabe;Codes der Prüfungsteile der Klasse")};
     // Concatenated, not .arg(): a title may hold "%1" itself.
-    for (const Part &p : parts)
-        out << QStringLiteral("Teil=") + p.code + u';' + p.title + u';' +
-                   QString::number(p.questions) + u';' + QString::number(p.minutes) + u';' +
-                   QString::number(p.passMark);
+    for (const Part &p : parts) {
+        QString line = QStringLiteral("Teil=") + p.code + u';' + p.title + u';' +
+                       QString::number(p.questions) + u';' + QString::number(p.minutes) + u';' +
+                       QString::number(p.passMark);
+        if (p.oralMark > 0)
+            line += u';' + QString::number(p.oralMark);
+        out << line;
+    }
     for (const ExamClass &c : classes)
         out << QStringLiteral("Klasse=") + c.letter + u';' + c.parts.join(u',');
     return out;
@@ -102,8 +129,11 @@ bool ExamRules::parse(const QStringList &lines, ExamRules &out, QString *error)
             continue;
         if (line.startsWith(QLatin1String("Teil="))) {
             const QStringList f = line.mid(5).split(u';');
-            if (f.size() != 5)
+            if (f.size() < 5)
                 return fail(i, QStringLiteral("ein Teil hat fünf Felder"));
+            if (f.size() > 6)
+                return fail(i, QStringLiteral("ein Teil hat fünf Felder und höchstens ein "
+                                              "sechstes für die mündliche Nachprüfung"));
             Part p;
             p.code = f.at(0).trimmed();
             p.title = f.at(1).trimmed();
@@ -122,6 +152,10 @@ bool ExamRules::parse(const QStringList &lines, ExamRules &out, QString *error)
             if (!number(f.at(4), 1, 100, p.passMark))
                 return fail(i, QStringLiteral("die Bestehensgrenze muss zwischen 1 und 100 "
                                               "Prozent liegen"));
+            if (f.size() == 6 && !f.at(5).trimmed().isEmpty() &&
+                !number(f.at(5), 1, p.passMark - 1, p.oralMark))
+                return fail(i, QStringLiteral("die mündliche Nachprüfung muss unter der "
+                                              "Bestehensgrenze liegen"));
             rules.parts.append(p);
         } else if (line.startsWith(QLatin1String("Klasse="))) {
             const QStringList f = line.mid(7).split(u';');

@@ -158,6 +158,21 @@ SettingsKey<int> lernFragen()
     return {QStringLiteral("Lernen"), QStringLiteral("Fragen"), 10};
 }
 
+SettingsKey<QString> lizenz()
+{
+    return {QStringLiteral("Lernen"), QStringLiteral("Lizenz"), QStringLiteral("keine")};
+}
+
+SettingsKey<QString> bestandeneTeile()
+{
+    return {QStringLiteral("Lernen"), QStringLiteral("BestandeneTeile"), QString()};
+}
+
+SettingsKey<QString> pruefungstermin()
+{
+    return {QStringLiteral("Lernen"), QStringLiteral("Pruefungstermin"), QString()};
+}
+
 } // namespace Keys
 
 bool Settings::value(const SettingsKey<bool> &key, bool fallback) const
@@ -173,6 +188,41 @@ int Settings::value(const SettingsKey<int> &key, int fallback) const
 int Settings::lernFragenCount() const
 {
     return qBound(Keys::kLernFragenMin, value(Keys::lernFragen()), Keys::kLernFragenMax);
+}
+
+QChar Settings::lizenzClass() const
+{
+    const QString held = value(Keys::lizenz()).trimmed().toUpper();
+    return held == QLatin1String("N") || held == QLatin1String("E") ? held.at(0) : QChar();
+}
+
+QMap<QString, QDate> Settings::bestandeneTeileMap() const
+{
+    QMap<QString, QDate> parts;
+    const QStringList entries = value(Keys::bestandeneTeile()).split(u',', Qt::SkipEmptyParts);
+    for (const QString &entry : entries) {
+        const QStringList fields = entry.trimmed().split(u':');
+        if (fields.size() != 2)
+            continue;
+        const QString code = fields.at(0).trimmed().toUpper();
+        const QDate day = QDate::fromString(fields.at(1).trimmed(), Qt::ISODate);
+        if (code.size() == 2 && code.at(0).isLetter() && code.at(1).isLetter() && day.isValid())
+            parts.insert(code, day);
+    }
+    return parts;
+}
+
+QString Settings::bestandeneTeileText(const QMap<QString, QDate> &parts)
+{
+    QStringList entries;
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it)
+        entries << it.key() + u':' + it.value().toString(Qt::ISODate);
+    return entries.join(u',');
+}
+
+QDate Settings::pruefungsterminDate() const
+{
+    return QDate::fromString(value(Keys::pruefungstermin()).trimmed(), Qt::ISODate);
 }
 
 QString Settings::value(const SettingsKey<QString> &key, const QString &fallback) const

@@ -2,6 +2,8 @@
 
 #include "components/IniFile.h"
 
+#include <QDate>
+#include <QMap>
 #include <QString>
 
 /// One key of the settings file: section, key name and the default of a missing or
@@ -63,6 +65,15 @@ SettingsKey<bool> pruefungenZaehlen();
 SettingsKey<int> lernFragen();
 constexpr int kLernFragenMin = 5;
 constexpr int kLernFragenMax = 50;
+/// [Lernen] Lizenz: the licence the candidate holds, "keine", "N" or "E"; read through
+/// Settings::lizenzClass.
+SettingsKey<QString> lizenz();
+/// [Lernen] BestandeneTeile: parts passed at the authority with their day,
+/// "TE:2026-05-03,BE:2026-05-03"; read through Settings::bestandeneTeileMap.
+SettingsKey<QString> bestandeneTeile();
+/// [Lernen] Pruefungstermin: the day of the real examination, ISO "2026-09-14"; empty for
+/// none. Read through Settings::pruefungsterminDate.
+SettingsKey<QString> pruefungstermin();
 } // namespace Keys
 
 /// The settings file, read through its declared keys. Nothing is cached: every read
@@ -86,6 +97,17 @@ public:
     QString value(const SettingsKey<LocalPath> &key, const QString &fallback) const;
     /// [Lernen] Fragen, bounded to Keys::kLernFragenMin..kLernFragenMax.
     int lernFragenCount() const;
+    /// [Lernen] Lizenz as a class letter: 'N' or 'E' (either case); a null QChar for
+    /// "keine" and for any other value.
+    QChar lizenzClass() const;
+    /// [Lernen] BestandeneTeile as part code -> day passed. Entries are "code:yyyy-MM-dd",
+    /// separated by commas, blanks around them ignored; an entry that is not a two-letter
+    /// code with a valid day is passed over, a code given twice keeps its later day.
+    QMap<QString, QDate> bestandeneTeileMap() const;
+    /// The value bestandeneTeileMap reads back, in code order.
+    static QString bestandeneTeileText(const QMap<QString, QDate> &parts);
+    /// [Lernen] Pruefungstermin; invalid when empty or not an ISO date.
+    QDate pruefungsterminDate() const;
 
     [[nodiscard]] bool setValue(const SettingsKey<bool> &key, bool value);
     [[nodiscard]] bool setValue(const SettingsKey<int> &key, int value);

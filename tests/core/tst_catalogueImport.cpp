@@ -32,10 +32,19 @@ bool fakeFormula(const QString &tex, QString &html, QString &)
 
 const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
 
+/// The rules entry as the importer wrote it before the oral re-examination band.
+QByteArray importersRulesWithoutOralBand()
+{
+    ExamRules rules = ExamRules::official2024();
+    for (ExamRules::Part &part : rules.parts)
+        part.oralMark = 0;
+    return Cp1252::fromUnicode(TextFile::joinLines(rules.lines()));
+}
+
 /// The rules entry as the importer wrote it while class A's technical part had 45 minutes.
 QByteArray importersRulesOf45()
 {
-    QByteArray bytes = Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines()));
+    QByteArray bytes = importersRulesWithoutOralBand();
     bytes.replace("Teil=TA;Technische Kenntnisse Klasse A;25;60;76",
                   "Teil=TA;Technische Kenntnisse Klasse A;25;45;76");
     return bytes;
@@ -428,13 +437,24 @@ void TestCatalogueImport::startRepairsTheImportersRules_data()
     QTest::addColumn<QByteArray>("rules"); // the archive's entry; empty: none
     QTest::addColumn<bool>("repaired");
     QTest::addColumn<QString>("minutes"); // of F2
-    QTest::newRow("importer's entry with 45 for TA") << importersRulesOf45() << true << "60";
+    QTest::addColumn<QString>("message"); // when repaired
+    QTest::newRow("importer's entry with 45 for TA")
+        << importersRulesOf45() << true << "60"
+        << "Die Prüfungsregeln des Fragenkatalogs sind berichtigt: Technische Kenntnisse Klasse "
+           "A dauert 60 Minuten.";
+    QTest::newRow("importer's entry without the oral band")
+        << importersRulesWithoutOralBand() << true << "60"
+        << "Die Prüfungsregeln des Fragenkatalogs sind ergänzt: 17 oder 18 richtige Antworten "
+           "in nur einem Teil können eine mündliche Nachprüfung möglich machen.";
     QTest::newRow("hand-written rules")
-        << QByteArray("# eigene Regeln\r\n") + importersRulesOf45() << false << "45";
+        << QByteArray("# eigene Regeln\r\n") + importersRulesOf45() << false << "45"
+        << "";
     QTest::newRow("current rules")
         << Cp1252::fromUnicode(TextFile::joinLines(ExamRules::official2024().lines())) << false
-        << "60";
-    QTest::newRow("no rules entry") << QByteArray() << false << "90";
+        << "60"
+        << "";
+    QTest::newRow("no rules entry") << QByteArray() << false << "90"
+                                    << "";
 }
 
 void TestCatalogueImport::startRepairsTheImportersRules()
@@ -442,6 +462,7 @@ void TestCatalogueImport::startRepairsTheImportersRules()
     QFETCH(QByteArray, rules);
     QFETCH(bool, repaired);
     QFETCH(QString, minutes);
+    QFETCH(QString, message);
     CoreFixture f;
     placeArchive(f, rules);
     const QString archive = f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst");
@@ -454,9 +475,7 @@ void TestCatalogueImport::startRepairsTheImportersRules()
         QCOMPARE(readBytes(archive), before);
         QVERIFY(f.ui.messages.isEmpty());
     } else {
-        QCOMPARE(f.ui.messages,
-                 QStringList{"Die Prüfungsregeln des Fragenkatalogs sind berichtigt: Technische "
-                             "Kenntnisse Klasse A dauert 60 Minuten."});
+        QCOMPARE(f.ui.messages, QStringList{message});
         QList<ZipEntry> entriesAfter;
         QVERIFY(readEntries(archive, entriesAfter, nullptr));
         QCOMPARE(entriesAfter.size(), entriesBefore.size());

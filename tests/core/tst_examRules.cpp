@@ -20,6 +20,8 @@ private slots:
         QCOMPARE(tn->questions, 25);
         QCOMPARE(tn->minutes, 45);
         QCOMPARE(tn->passMark, 76);
+        // 17 of 25 open the band of an oral re-examination, 16 do not.
+        QCOMPARE(ExamRules::rightNeeded(tn->questions, tn->oralMark), 17);
         // Class A's technical part alone has 60 minutes.
         for (const ExamRules::Part &part : read.parts)
             QCOMPARE(part.minutes, part.code == QLatin1String("TA") ? 60 : 45);
@@ -29,6 +31,31 @@ private slots:
         QCOMPARE(read.classes.size(), 3);
         QCOMPARE(read.classes.at(2).letter, QChar('A'));
         QCOMPARE(read.classes.at(2).parts, (QStringList{"VE", "BE", "TN", "TE", "TA"}));
+    }
+
+    // An entry written before the oral band existed reads without it and writes back as it was.
+    void entryWithoutOralBand()
+    {
+        const QStringList older{"# Prüfungsregeln des Fragenkatalogs",
+                                "# Teil=Code;Titel;Fragen;Minuten;Bestehensgrenze in Prozent",
+                                "# Klasse=Buchstabe;Codes der Prüfungsteile der Klasse",
+                                "Teil=TN;Technische Kenntnisse Klasse N;25;45;76",
+                                "Teil=BE;Betriebliche Kenntnisse;25;45;76;",
+                                "Klasse=N;BE,TN"};
+        ExamRules read;
+        QString error;
+        QVERIFY2(ExamRules::parse(older, read, &error), qPrintable(error));
+        QCOMPARE(read.parts.size(), 2);
+        for (const ExamRules::Part &part : read.parts)
+            QCOMPARE(part.oralMark, 0);
+        QStringList expected = older;
+        expected[4].chop(1);
+        QCOMPARE(read.lines(), expected);
+        QVERIFY(!read.oralMayBePossible({{"TN", 17, 25}, {"BE", 19, 25}}));
+        read.parts.first().oralMark = 68;
+        QVERIFY(read.oralMayBePossible({{"TN", 17, 25}, {"BE", 19, 25}}));
+        QVERIFY(!read.oralMayBePossible({{"TN", 17, 25}, {"VE", 19, 25}})); // not described
+        QVERIFY(!read.oralMayBePossible({}));
     }
 
     // Titles are data: placeholders in them stay as they are when the rules are written.
@@ -81,6 +108,18 @@ private slots:
             << QStringList{"Teil=BE;Betrieb;25;45;101"}
             << "Zeile 1 der Prüfungsregeln: die Bestehensgrenze muss zwischen 1 und 100 Prozent "
                "liegen";
+        QTest::newRow("seven fields")
+            << QStringList{"Teil=BE;Betrieb;25;45;76;68;1"}
+            << "Zeile 1 der Prüfungsregeln: ein Teil hat fünf Felder und höchstens ein sechstes "
+               "für die mündliche Nachprüfung";
+        QTest::newRow("oral mark at the pass mark")
+            << QStringList{"Teil=BE;Betrieb;25;45;76;76"}
+            << "Zeile 1 der Prüfungsregeln: die mündliche Nachprüfung muss unter der "
+               "Bestehensgrenze liegen";
+        QTest::newRow("oral mark no number")
+            << QStringList{"Teil=BE;Betrieb;25;45;76;ja"}
+            << "Zeile 1 der Prüfungsregeln: die mündliche Nachprüfung muss unter der "
+               "Bestehensgrenze liegen";
         QTest::newRow("class names an unknown part")
             << QStringList{ok, "Klasse=E;BE,TE"}
             << "Zeile 2 der Prüfungsregeln: der Teil \"TE\" ist nicht beschrieben";
