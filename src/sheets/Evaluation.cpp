@@ -170,7 +170,7 @@ QStringList Evaluation::feedbackSection(const ExamPart &part, const QList<Missed
         else if (const QString chosen = asked->answers.value(question.chosen - 1);
                  !chosen.isEmpty())
             answerRow(blocks, chosen, QStringLiteral("#ffd0d0"),
-                      QStringLiteral("Deine Antwort (falsch)"));
+                      QStringLiteral("Ihre Antwort (falsch)"));
         const QString right = asked->answers.value(asked->positions.indexOf(u'R'));
         if (!right.isEmpty())
             answerRow(blocks, right, QStringLiteral("#d0ffd0"), QStringLiteral("Richtige Antwort"));

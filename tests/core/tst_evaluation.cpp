@@ -438,7 +438,7 @@ void TestEvaluation::feedback_data()
                        rule,
                        "<b>TA101</b> &nbsp; Box 0</td>",
                        text,
-                       "<tr bgcolor=\"#ffd0d0\">\n<td><b>Deine Antwort (falsch):</b> Falsch 1 zu "
+                       "<tr bgcolor=\"#ffd0d0\">\n<td><b>Ihre Antwort (falsch):</b> Falsch 1 zu "
                        "TA101</td>",
                        right}
         << QStringList{"Box 3", "Keine Antwort"};
@@ -446,22 +446,22 @@ void TestEvaluation::feedback_data()
         << QChar(u't') << 0 << true << ""
         << QStringList{heading, "<b>TA101</b> &nbsp; Box 0</td>", text,
                        "<td><b>Keine Antwort:</b> offen gelassen</td>", right}
-        << QStringList{"Deine Antwort"};
+        << QStringList{"Ihre Antwort"};
     QTest::newRow("training, all right") << QChar(u't') << 0 << true << "R1" << QStringList()
                                          << QStringList{heading, "Richtige Antwort"};
     QTest::newRow("drill, wrong") << QChar(u'l') << 3 << true << "W2"
                                   << QStringList{heading, "<b>TA101</b> &nbsp; Box 0</td>",
-                                                 text,    "<b>Deine Antwort (falsch):</b> Falsch 1",
+                                                 text,    "<b>Ihre Antwort (falsch):</b> Falsch 1",
                                                  right,   "<b>Neue Boxen</b>"}
                                   << QStringList{"Box 3"};
     // Without the store the new box is unknown: none rather than an old one.
     QTest::newRow("training, no store")
         << QChar(u't') << 0 << false << "W2"
         << QStringList{heading + "</td></tr>", "<b>TA101</b></td></tr>", text,
-                       "<b>Deine Antwort (falsch):</b> Falsch 1", right}
+                       "<b>Ihre Antwort (falsch):</b> Falsch 1", right}
         << QStringList{"Box", rule};
     QTest::newRow("examination, wrong") << QChar(u'k') << 0 << true << "W2" << QStringList()
-                                        << QStringList{heading, "Deine Antwort", "Richtig zu"};
+                                        << QStringList{heading, "Ihre Antwort", "Richtig zu"};
     QTest::newRow("own examination, left open")
         << QChar(u'a') << 0 << true << "" << QStringList()
         << QStringList{heading, "Keine Antwort", "Richtig zu"};

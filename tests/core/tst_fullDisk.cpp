@@ -173,7 +173,7 @@ void TestFullDisk::evaluationKeepsEarlierSheets()
     QCOMPARE(f.ui.shownPages, QStringList{evaluationPage + QStringLiteral("#top")});
     QVERIFY(readBytes(evaluationPage).contains("falsch"));
     // Its questions answered wrong are listed, without a box: the old one would be wrong.
-    QVERIFY(readBytes(evaluationPage).contains("<b>Deine Antwort (falsch):</b>"));
+    QVERIFY(readBytes(evaluationPage).contains("<b>Ihre Antwort (falsch):</b>"));
     QVERIFY(!readBytes(evaluationPage).contains("Box "));
 
     LearningHistory after;
