@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
@@ -22,8 +21,6 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     constexpr int kQuestions = 1750;
-    constexpr int kSheets = 2000;
-    constexpr int kPerSheet = 25; // 50,000 answers
     const QDateTime start(QDate(2025, 9, 1), QTime(18, 0));
 
     QStringList ids;
@@ -44,41 +41,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 1;
     }
-    QRandomGenerator random(22);
     QElapsedTimer t;
     t.start();
-    for (int k = 0; k < kSheets; ++k) {
-        SheetRecord sheet;
-        sheet.time = start.addSecs(3600LL * 2 * k);
-        sheet.kind = k % 5 == 0 ? SheetKind::Examination : SheetKind::Drill;
-        sheet.partCode = QStringLiteral("TE");
-        for (int i = 0; i < kPerSheet; ++i) {
-            AnswerRecord a;
-            a.questionId = ids.at(int(random.bounded(kQuestions)));
-            a.fingerprint = fingerprints.value(a.questionId);
-            const quint32 roll = random.bounded(10);
-            a.result = roll < 7   ? AnswerResult::Right
-                       : roll < 9 ? AnswerResult::Wrong
-                                  : AnswerResult::Unanswered;
-            a.wrongChoice = a.result == AnswerResult::Wrong ? 1 + int(roll % 3) : 0;
-            sheet.answers << a;
-        }
-        if (!store.recordSheet(sheet, &message)) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-            return 1;
-        }
-    }
+    if (!fillStore(store, ids, fingerprints, start))
+        return 1;
     const double recordMs = t.nsecsElapsed() / 1e6;
 
     constexpr int kRuns = 7;
     std::vector<double> readTimes, deriveTimes, drillTimes;
-    const QDate today = start.date().addDays(kSheets / 12 + 1);
+    const QDate today = afterFilling(start).date();
     qsizetype chosen = 0;
     for (int run = 0; run < kRuns; ++run) {
         LearningHistory history;
         t.restart();
-        if (!store.readHistory(history, &message) ||
-            history.answers.size() != kSheets * kPerSheet) {
+        if (!store.readHistory(history, &message) || history.answers.size() != kFilledAnswers) {
             std::fprintf(stderr, "%s\n", qPrintable(message));
             return 1;
         }
@@ -91,9 +67,9 @@ int main(int argc, char **argv)
         drillTimes.push_back(t.nsecsElapsed() / 1e6);
     }
     std::printf("learning state: %d questions, %d answers on %d sheets, %d runs (%lld chosen)\n",
-                kQuestions, kSheets * kPerSheet, kSheets, kRuns, static_cast<long long>(chosen));
-    std::printf("recording the %d sheets once:  %.0f ms (%.2f ms per sheet)\n", kSheets, recordMs,
-                recordMs / kSheets);
+                kQuestions, kFilledAnswers, kFilledSheets, kRuns, static_cast<long long>(chosen));
+    std::printf("recording the %d sheets once:  %.0f ms (%.2f ms per sheet)\n", kFilledSheets,
+                recordMs, recordMs / kFilledSheets);
     std::printf("reading the history:            %.1f ms\n", median(readTimes));
     std::printf("deriving the states:            %.1f ms\n", median(deriveTimes));
     std::printf("choosing a drill sheet:         %.2f ms\n", median(drillTimes));
