@@ -179,7 +179,14 @@ LearningStore::Check LearningStore::connect(QString *detail)
         return Check::Unusable;
     }
     query.finish();
-    return migrate(version, detail) ? Check::Usable : Check::Unusable;
+    if (!migrate(version, detail))
+        return Check::Unusable;
+    // The first write after opening starts the journal and syncs its header, a delay of
+    // many milliseconds; writing the unchanged version here keeps it off the first
+    // evaluation. A failure is met again, and told, by the first recording.
+    (void)query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    query.finish();
+    return Check::Usable;
 }
 
 bool LearningStore::migrate(int fromVersion, QString *detail)

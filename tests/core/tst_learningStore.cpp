@@ -165,6 +165,7 @@ class TestLearningStore : public QObject
 
 private slots:
     void recordsAndReadsBack();
+    void openingStartsTheJournal();
     void keptReadingFollowsChanges_data();
     void keptReadingFollowsChanges();
     void damagedFileMovedAside_data();
@@ -215,6 +216,27 @@ void TestLearningStore::recordsAndReadsBack()
     store.close();
     QCOMPARE(pragma(path, "user_version").toInt(), LearningStore::kSchemaVersion);
     QCOMPARE(pragma(path, "journal_mode").toString(), "wal");
+}
+
+// Opening writes the journal's first page, so the first sheet of a run does not wait for
+// the journal to be started and synced.
+void TestLearningStore::openingStartsTheJournal()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lernstand.sqlite");
+    QString message;
+    {
+        LearningStore store(fixedClock());
+        QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+        QVERIFY(store.recordSheet(sheet(0), &message));
+    }
+    QVERIFY(!QFileInfo::exists(path + "-wal")); // the last connection folded it in
+    LearningStore store(fixedClock());
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    QVERIFY(QFileInfo(path + "-wal").size() > 0);
+    LearningHistory history;
+    QVERIFY(store.readHistory(history, &message));
+    QCOMPARE(history.answers.size(), sheet(0).answers.size());
 }
 
 void TestLearningStore::keptReadingFollowsChanges_data()
