@@ -421,7 +421,6 @@ void LearningStore::keepSheet(qint64 sheetId, const SheetRecord &sheet,
 {
     if (!m_historyKept)
         return;
-    m_statesKept = false;
     const qint64 time = sheet.time.toSecsSinceEpoch();
     // The history is in the sheets' order; a clock set back puts this one elsewhere.
     if (!m_history.sheets.isEmpty() && m_history.sheets.last().time > time) {
@@ -533,7 +532,11 @@ bool LearningStore::readStates(const QHash<QString, QString> &fingerprints,
         m_states = LearningState::derive(fingerprints, history);
         m_statesFingerprints = fingerprints;
         m_statesKept = true;
+    } else if (m_statesAnswers < history.answers.size()) {
+        // Sheets recorded since only add answers at the end.
+        LearningState::advance(m_states, fingerprints, history, m_statesAnswers);
     }
+    m_statesAnswers = history.answers.size();
     states = m_states;
     return true;
 }

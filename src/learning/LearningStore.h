@@ -114,6 +114,7 @@ private:
     mutable LearningHistory m_history;
     mutable QHash<qint64, int> m_askedIndex; ///< the asked table's id -> index in m_history
     mutable bool m_statesKept = false;
+    mutable qsizetype m_statesAnswers = 0; ///< answers of the history m_states stem from
     mutable QHash<QString, QString> m_statesFingerprints;
     mutable QHash<QString, QuestionState> m_states;
 };

@@ -243,6 +243,7 @@ void TestLearningStore::keptReadingFollowsChanges_data()
 {
     QTest::addColumn<QString>("change");
     QTest::newRow("sheet") << "sheet";
+    QTest::newRow("sheets asking again") << "again";
     QTest::newRow("sheet evaluated earlier") << "early";
     QTest::newRow("reset") << "reset";
     QTest::newRow("sheet of another connection") << "other";
@@ -276,6 +277,17 @@ void TestLearningStore::keptReadingFollowsChanges()
 
     if (change == "sheet") {
         QVERIFY(store.recordSheet(sheet(3), &message));
+    } else if (change == "again") {
+        // The questions of sheet 2 right once more, then wrong: back to box 0.
+        for (const AnswerResult result : {AnswerResult::Right, AnswerResult::Wrong}) {
+            SheetRecord again = sheet(2);
+            again.time = kNow.addDays(result == AnswerResult::Right ? 1 : 2);
+            for (AnswerRecord &a : again.answers) {
+                a.result = result;
+                a.wrongChoice = result == AnswerResult::Wrong ? 1 : 0;
+            }
+            QVERIFY(store.recordSheet(again, &message));
+        }
     } else if (change == "early") {
         SheetRecord early = sheet(3);
         early.time = kNow.addDays(-1);
@@ -294,15 +306,16 @@ void TestLearningStore::keptReadingFollowsChanges()
         QVERIFY(!store.recordSheet(sheet(3, 3000), &message));
     }
 
+    // The store's own readings first: opening another store writes to the file.
     LearningHistory history;
     QVERIFY(store.readHistory(history, &message));
+    QVERIFY(store.readStates(fingerprints, states, &message));
     LearningStore fresh(fixedClock());
     QCOMPARE(fresh.open(path, &message), LearningStore::OpenResult::Opened);
     LearningHistory read;
     QVERIFY(fresh.readHistory(read, &message));
     QCOMPARE(lines(history), lines(read));
     QCOMPARE(lines(history) == lines(kept), change == "failed");
-    QVERIFY(store.readStates(fingerprints, states, &message));
     QCOMPARE(lines(states), lines(LearningState::derive(fingerprints, read)));
     // Other fingerprints are other states, not the kept ones.
     fingerprints.insert(question, QStringLiteral("neu"));
