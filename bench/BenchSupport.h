@@ -1,6 +1,12 @@
 #pragma once
 
 #include "components/UserInterface.h"
+#include "learning/LearningStore.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,4 +48,49 @@ inline double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+/// How many answers fillStore records: 2,000 sheets of 25.
+constexpr int kFilledSheets = 2000;
+constexpr int kFilledPerSheet = 25;
+constexpr int kFilledAnswers = kFilledSheets * kFilledPerSheet;
+
+/// Records kFilledAnswers answers into store, always the same for the same questions: sheets
+/// two hours apart from start on, every fifth an examination, the others drills, each of 25
+/// questions drawn from ids; 70 % right, 20 % wrong, 10 % left open. A question keeps the
+/// fingerprint fingerprints gives it, so a catalogue's own fingerprints make every answer
+/// count. False after printing the store's message.
+inline bool fillStore(LearningStore &store, const QStringList &ids,
+                      const QHash<QString, QString> &fingerprints, const QDateTime &start)
+{
+    QRandomGenerator random(22);
+    for (int k = 0; k < kFilledSheets; ++k) {
+        SheetRecord sheet;
+        sheet.time = start.addSecs(3600LL * 2 * k);
+        sheet.kind = k % 5 == 0 ? SheetKind::Examination : SheetKind::Drill;
+        sheet.partCode = QStringLiteral("TE");
+        for (int i = 0; i < kFilledPerSheet; ++i) {
+            AnswerRecord a;
+            a.questionId = ids.at(int(random.bounded(int(ids.size()))));
+            a.fingerprint = fingerprints.value(a.questionId);
+            const quint32 roll = random.bounded(10);
+            a.result = roll < 7   ? AnswerResult::Right
+                       : roll < 9 ? AnswerResult::Wrong
+                                  : AnswerResult::Unanswered;
+            a.wrongChoice = a.result == AnswerResult::Wrong ? 1 + int(roll % 3) : 0;
+            sheet.answers << a;
+        }
+        QString message;
+        if (!store.recordSheet(sheet, &message)) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            return false;
+        }
+    }
+    return true;
+}
+
+/// The day after the last sheet fillStore recorded from start on.
+inline QDateTime afterFilling(const QDateTime &start)
+{
+    return start.addSecs(3600LL * 2 * kFilledSheets).addDays(1);
 }

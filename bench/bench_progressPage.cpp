@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
@@ -26,8 +25,6 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("html")));
-    constexpr int kSheets = 2000;
-    constexpr int kPerSheet = 25; // 50,000 answers
     constexpr int kChapterSize = 10;
     const QDateTime start(QDate(2025, 9, 1), QTime(18, 0));
 
@@ -66,39 +63,28 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 1;
     }
-    QRandomGenerator random(22);
-    for (int k = 0; k < kSheets; ++k) {
-        SheetRecord sheet;
-        sheet.time = start.addSecs(3600LL * 2 * k);
-        sheet.kind = SheetKind::Drill;
-        sheet.partCode = QStringLiteral("TE");
-        for (int i = 0; i < kPerSheet; ++i) {
-            AnswerRecord a;
-            a.questionId = ids.at(int(random.bounded(int(ids.size()))));
-            a.fingerprint = contents.fingerprints.value(a.questionId);
-            const quint32 roll = random.bounded(10);
-            a.result = roll < 7 ? AnswerResult::Right : AnswerResult::Wrong;
-            a.wrongChoice = a.result == AnswerResult::Wrong ? 1 : 0;
-            sheet.answers << a;
-        }
-        if (!store.recordSheet(sheet, &message)) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-            return 1;
-        }
-    }
+    if (!fillStore(store, ids, contents.fingerprints, start))
+        return 1;
 
     const DataPaths paths(QStringLiteral("/opt/vexa"), dir.path());
     QuietUi ui;
     PageWriter writer(ui);
-    const QDateTime now = start.addDays(kSheets / 12 + 1);
+    const QDateTime now = afterFilling(start);
     constexpr int kRuns = 7;
     std::vector<double> stateTimes, pageTimes;
     qsizetype lines = 0;
     QElapsedTimer t;
     for (int run = 0; run < kRuns; ++run) {
+        // The first page of a run: a store that has read nothing yet (the first store
+        // keeps what it has read).
+        LearningStore reader([start] { return start; });
+        if (reader.open(store.path(), &message) != LearningStore::OpenResult::Opened) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            return 1;
+        }
         LearningHistory history;
         t.start();
-        if (!store.readHistory(history, &message)) {
+        if (!reader.readHistory(history, &message)) {
             std::fprintf(stderr, "%s\n", qPrintable(message));
             return 1;
         }
@@ -113,7 +99,7 @@ int main(int argc, char **argv)
     const double state = median(stateTimes);
     const double page = median(pageTimes);
     std::printf("progress page: %lld questions, %d answers, %d runs, %lld lines\n",
-                static_cast<long long>(ids.size()), kSheets * kPerSheet, kRuns,
+                static_cast<long long>(ids.size()), kFilledAnswers, kRuns,
                 static_cast<long long>(lines));
     std::printf("reading the state alone:  %.1f ms\n", state);
     std::printf("the whole page:           %.1f ms (target at most 100 ms)\n", page);

@@ -152,3 +152,8 @@ bool Catalogue::LoadPartCatalogue(QChar partLetter, QChar classLetter, int &coun
     count = CountQuestions(lines);
     return true;
 }
+
+QString Catalogue::archivePath() const
+{
+    return m_paths.catalogueArchive();
+}

@@ -63,6 +63,9 @@ public:
     /// true with count 0.
     [[nodiscard]] bool LoadPartCatalogue(QChar partLetter, QChar classLetter, int &count);
 
+    /// The run's archive; empty when there is none.
+    QString archivePath() const;
+
     /// The examination rules of the run's archive, read once per archive.
     CatalogueRules &rules() { return m_rules; }
 

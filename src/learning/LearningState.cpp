@@ -1,5 +1,6 @@
 #include "learning/LearningState.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -76,4 +77,37 @@ QHash<QString, QuestionState> LearningState::derive(const QHash<QString, QString
         states.insert(it.key(), s);
     }
     return states;
+}
+
+void LearningState::advance(QHash<QString, QuestionState> &states,
+                            const QHash<QString, QString> &fingerprints,
+                            const LearningHistory &history, qsizetype from)
+{
+    for (qsizetype i = from; i < history.answers.size(); ++i) {
+        const HistoryAnswer &answer = history.answers.at(i);
+        const AskedQuestion &question = history.questionOf(answer);
+        const auto fingerprint = fingerprints.constFind(question.questionId);
+        if (fingerprint == fingerprints.cend())
+            continue;
+        const qint64 time = history.sheetOf(answer).time;
+        const auto reset = history.resets.constFind(question.questionId);
+        if (reset != history.resets.cend() && time <= *reset)
+            continue;
+        QuestionState &s = states[question.questionId];
+        if (*fingerprint != question.fingerprint) {
+            s = QuestionState();
+            continue;
+        }
+        ++s.seen;
+        if (answer.result == AnswerResult::Right) {
+            s.box = std::min(s.box + 1, kTopBox);
+            ++s.rightInRow;
+        } else {
+            s.box = 0;
+            s.rightInRow = 0;
+            ++s.wrong;
+        }
+        s.lastSeen = QDateTime::fromSecsSinceEpoch(time);
+        s.nextDue = s.lastSeen.date().addDays(kIntervalDays[s.box]);
+    }
 }

@@ -38,4 +38,11 @@ public:
     /// QuestionState::isDue). Never fails.
     static QHash<QString, QuestionState> derive(const QHash<QString, QString> &fingerprints,
                                                 const LearningHistory &history);
+
+    /// Brings states derived from the history's first `from` answers up to all of them,
+    /// as derive would: the answers after them must belong to sheets recorded after the
+    /// others, and the reset marks must be the same as then.
+    static void advance(QHash<QString, QuestionState> &states,
+                        const QHash<QString, QString> &fingerprints, const LearningHistory &history,
+                        qsizetype from);
 };

@@ -1,5 +1,7 @@
 #include "learning/LearningStore.h"
 
+#include "learning/LearningState.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +27,7 @@ constexpr int kSqliteNotADatabase = 26;
 
 QAtomicInteger<quint64> g_connections;
 
+const QString kReadFailed = QStringLiteral("Der Lernstand konnte nicht gelesen werden: ");
 const QString kRecordFailed =
     QStringLiteral("Die Antworten dieses Bogens konnten nicht im Lernstand gespeichert werden: ");
 
@@ -174,7 +179,14 @@ LearningStore::Check LearningStore::connect(QString *detail)
         return Check::Unusable;
     }
     query.finish();
-    return migrate(version, detail) ? Check::Usable : Check::Unusable;
+    if (!migrate(version, detail))
+        return Check::Unusable;
+    // The first write after opening starts the journal and syncs its header, a delay of
+    // many milliseconds; writing the unchanged version here keeps it off the first
+    // evaluation. A failure is met again, and told, by the first recording.
+    (void)query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    query.finish();
+    return Check::Usable;
 }
 
 bool LearningStore::migrate(int fromVersion, QString *detail)
@@ -225,6 +237,25 @@ void LearningStore::close()
 {
     disconnect();
     m_open = false;
+    forgetHistory();
+}
+
+void LearningStore::forgetHistory() const
+{
+    m_historyKept = false;
+    m_history = LearningHistory();
+    m_askedIndex.clear();
+    m_statesKept = false;
+    m_statesFingerprints.clear();
+    m_states.clear();
+}
+
+bool LearningStore::changedElsewhere() const
+{
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
+        return true; // read again; a failure is reported there
+    return query.value(0).toLongLong() != m_dataVersion;
 }
 
 bool LearningStore::moveAside(QString *aside, QString *detail) const
@@ -322,6 +353,9 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
         return false;
     }
     QSqlError sqlError;
+    qint64 sheetId = 0;
+    QList<qint64> askedIds;
+    askedIds.reserve(sheet.answers.size());
     {
         QSqlQuery query(db);
         query.prepare(QStringLiteral("INSERT INTO sheets (time, kind, part) VALUES (?, ?, ?)"));
@@ -331,7 +365,7 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
         if (!query.exec()) {
             sqlError = query.lastError();
         } else {
-            const qint64 sheetId = query.lastInsertId().toLongLong();
+            sheetId = query.lastInsertId().toLongLong();
             QSqlQuery addAsked(db);
             addAsked.prepare(QStringLiteral("INSERT INTO asked (question, fingerprint) VALUES "
                                             "(?, ?) ON CONFLICT DO NOTHING"));
@@ -355,6 +389,7 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
                                                QStringLiteral("die Frage fehlt nach dem Eintragen"),
                                                QSqlError::StatementError);
                 } else {
+                    askedIds << findAsked.value(0).toLongLong();
                     query.bindValue(0, sheetId);
                     query.bindValue(1, qint64(i));
                     query.bindValue(2, findAsked.value(0));
@@ -377,7 +412,35 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
         *error = failure(kRecordFailed, reason(sqlError));
         return false;
     }
+    keepSheet(sheetId, sheet, askedIds);
     return true;
+}
+
+void LearningStore::keepSheet(qint64 sheetId, const SheetRecord &sheet,
+                              const QList<qint64> &askedIds) const
+{
+    if (!m_historyKept)
+        return;
+    const qint64 time = sheet.time.toSecsSinceEpoch();
+    // The history is in the sheets' order; a clock set back puts this one elsewhere.
+    if (!m_history.sheets.isEmpty() && m_history.sheets.last().time > time) {
+        forgetHistory();
+        return;
+    }
+    const int index = int(m_history.sheets.size());
+    m_history.sheets.append({sheetId, time, sheet.kind, sheet.partCode});
+    for (qsizetype i = 0; i < sheet.answers.size(); ++i) {
+        const AnswerRecord &answer = sheet.answers.at(i);
+        auto asked = m_askedIndex.constFind(askedIds.at(i));
+        if (asked == m_askedIndex.cend()) {
+            asked = m_askedIndex.insert(askedIds.at(i), int(m_history.asked.size()));
+            m_history.asked.append({answer.questionId, answer.fingerprint});
+        }
+        const bool choiceKnown = answer.result == AnswerResult::Wrong && answer.wrongChoice >= 1 &&
+                                 answer.wrongChoice <= 3;
+        m_history.answers.append(
+            {index, *asked, answer.result, choiceKnown ? answer.wrongChoice : 0});
+    }
 }
 
 bool LearningStore::resetQuestions(const QStringList &questionIds, const QDateTime &time,
@@ -413,17 +476,75 @@ bool LearningStore::resetQuestions(const QStringList &questionIds, const QDateTi
         *error = failure(failed, reason(sqlError));
         return false;
     }
+    if (m_historyKept) {
+        m_statesKept = false;
+        const qint64 seconds = time.toSecsSinceEpoch();
+        for (const QString &id : questionIds) {
+            const auto kept = m_history.resets.find(id);
+            if (kept == m_history.resets.end())
+                m_history.resets.insert(id, seconds);
+            else
+                *kept = std::max(*kept, seconds);
+        }
+    }
     return true;
 }
 
 bool LearningStore::readHistory(LearningHistory &history, QString *error) const
 {
     history = LearningHistory();
-    const QString failed = QStringLiteral("Der Lernstand konnte nicht gelesen werden: ");
     if (!m_open) {
-        *error = failure(failed, QStringLiteral("der Lernstand ist nicht geöffnet"));
+        *error = failure(kReadFailed, QStringLiteral("der Lernstand ist nicht geöffnet"));
         return false;
     }
+    if (m_historyKept && !changedElsewhere()) {
+        history = m_history;
+        return true;
+    }
+    forgetHistory();
+    // Taken before the reading: a commit elsewhere during it is read again next time.
+    QSqlQuery version(database());
+    if (!version.exec(QStringLiteral("PRAGMA data_version")) || !version.next()) {
+        *error = failure(kReadFailed, reason(version.lastError()));
+        return false;
+    }
+    const qint64 dataVersion = version.value(0).toLongLong();
+    version.finish();
+    QHash<qint64, int> askedIndex;
+    if (!readAll(history, askedIndex, error))
+        return false;
+    m_history = history;
+    m_askedIndex = askedIndex;
+    m_dataVersion = dataVersion;
+    m_historyKept = true;
+    return true;
+}
+
+bool LearningStore::readStates(const QHash<QString, QString> &fingerprints,
+                               QHash<QString, QuestionState> &states, QString *error) const
+{
+    LearningHistory history;
+    if (!readHistory(history, error)) {
+        states = LearningState::derive(fingerprints, history);
+        return false;
+    }
+    if (!m_statesKept || m_statesFingerprints != fingerprints) {
+        m_states = LearningState::derive(fingerprints, history);
+        m_statesFingerprints = fingerprints;
+        m_statesKept = true;
+    } else if (m_statesAnswers < history.answers.size()) {
+        // Sheets recorded since only add answers at the end.
+        LearningState::advance(m_states, fingerprints, history, m_statesAnswers);
+    }
+    m_statesAnswers = history.answers.size();
+    states = m_states;
+    return true;
+}
+
+bool LearningStore::readAll(LearningHistory &history, QHash<qint64, int> &askedIndex,
+                            QString *error) const
+{
+    const QString &failed = kReadFailed;
     QSqlQuery query(database());
     query.setForwardOnly(true);
     auto readFailed = [&] {
@@ -443,7 +564,6 @@ bool LearningStore::readHistory(LearningHistory &history, QString *error) const
     if (query.lastError().isValid())
         return readFailed();
 
-    QHash<qint64, int> askedIndex;
     if (!query.exec(QStringLiteral("SELECT id, question, fingerprint FROM asked")))
         return readFailed();
     while (query.next()) {

@@ -2,8 +2,10 @@
 
 #include "components/Clock.h"
 #include "learning/LearningHistory.h"
+#include "learning/QuestionState.h"
 #include "learning/SheetRecord.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,11 @@ class QSqlError;
 ///
 /// A store that is not open (never opened, or opening failed) records nothing: every
 /// call fails cleanly with a German message, so the caller can carry on without it.
+///
+/// The history is read from the file once and then kept, with each sheet and reset of
+/// this store added as it is committed, and the states last derived from it are kept
+/// too: a drill sheet or the progress page does not read 50,000 answers again. A change
+/// committed by another connection to the file (PRAGMA data_version) is read anew.
 class LearningStore
 {
 public:
@@ -72,6 +79,12 @@ public:
     /// LearningHistory describes. On failure false, history empty, a German *error.
     [[nodiscard]] bool readHistory(LearningHistory &history, QString *error) const;
 
+    /// LearningState::derive of fingerprints (question ID -> current fingerprint) and the
+    /// history, kept until the history or the fingerprints change. When the history cannot
+    /// be read: every question unseen, false and a German *error.
+    [[nodiscard]] bool readStates(const QHash<QString, QString> &fingerprints,
+                                  QHash<QString, QuestionState> &states, QString *error) const;
+
 private:
     enum class Check { Usable, Damaged, Newer, Unusable };
 
@@ -82,9 +95,26 @@ private:
     QSqlDatabase database() const;
     QString reason(const QSqlError &error) const;
     QString failure(const QString &what, const QString &reason) const;
+    /// Whether another connection committed since the history was kept; true when it
+    /// cannot tell.
+    bool changedElsewhere() const;
+    void forgetHistory() const;
+    /// Adds a sheet just committed to the kept history.
+    void keepSheet(qint64 sheetId, const SheetRecord &sheet, const QList<qint64> &askedIds) const;
+    bool readAll(LearningHistory &history, QHash<qint64, int> &askedIndex, QString *error) const;
 
     Clock m_clock;
     QString m_connection;
     QString m_path;
     bool m_open = false;
+
+    // What readHistory and readStates keep; mutable as a cache of a const reading.
+    mutable bool m_historyKept = false;
+    mutable qint64 m_dataVersion = 0;
+    mutable LearningHistory m_history;
+    mutable QHash<qint64, int> m_askedIndex; ///< the asked table's id -> index in m_history
+    mutable bool m_statesKept = false;
+    mutable qsizetype m_statesAnswers = 0; ///< answers of the history m_states stem from
+    mutable QHash<QString, QString> m_statesFingerprints;
+    mutable QHash<QString, QuestionState> m_states;
 };

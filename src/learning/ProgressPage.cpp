@@ -13,6 +13,9 @@
 #include "learning/LearningStore.h"
 #include "learning/QuestionFingerprint.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -185,9 +188,11 @@ QString ProgressPage::resetLinkName(const QString &partCode, int chapter)
     return kResetPrefix + partCode + u'-' + QString::number(chapter) + kResetSuffix;
 }
 
-bool ProgressPage::readContents(Catalogue &catalogue, Contents &contents)
+namespace {
+
+bool readArchive(Catalogue &catalogue, ProgressPage::Contents &contents)
 {
-    contents = Contents();
+    contents = ProgressPage::Contents();
     ExamRules rules;
     if (!catalogue.readRules(rules))
         return false;
@@ -202,11 +207,11 @@ bool ProgressPage::readContents(Catalogue &catalogue, Contents &contents)
                 contents.classes.append({letter, rules.pageOrder(letter)});
     }
 
-    for (const ExamClass &examClass : std::as_const(contents.classes)) {
+    for (const ProgressPage::ExamClass &examClass : std::as_const(contents.classes)) {
         for (const QString &code : examClass.parts) {
             if (contents.parts.contains(code))
                 continue;
-            Part part;
+            ProgressPage::Part part;
             part.code = code;
             const ExamRules::Part *declared = rules.part(code);
             part.title = PageParts::text(declared ? declared->title : PartDisplayName(code));
@@ -242,9 +247,60 @@ bool ProgressPage::readContents(Catalogue &catalogue, Contents &contents)
             if (!catalogue.extract(TrainingPages::entryName(code), training) ||
                 !catalogue.extract(sectionsEntry(code), sections))
                 return false;
-            part.chapters = chapters(part, training, sections);
+            part.chapters = ProgressPage::chapters(part, training, sections);
             contents.parts.insert(code, part);
         }
+    }
+    return true;
+}
+
+/// What tells an archive from its successor without reading it.
+struct ArchiveStamp
+{
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    QDateTime changed;
+    bool operator==(const ArchiveStamp &) const = default;
+
+    static ArchiveStamp of(const QString &path)
+    {
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile())
+            return {};
+        return {path, info.size(), info.lastModified(), info.metadataChangeTime()};
+    }
+};
+
+// The contents of the archive read last, for every catalogue of the process: a drill
+// sheet would otherwise read and fingerprint every part of the catalogue each time.
+struct KeptContents
+{
+    QMutex mutex;
+    ArchiveStamp stamp;
+    ProgressPage::Contents contents;
+};
+Q_GLOBAL_STATIC(KeptContents, g_keptContents)
+
+} // namespace
+
+bool ProgressPage::readContents(Catalogue &catalogue, Contents &contents)
+{
+    const ArchiveStamp stamp = ArchiveStamp::of(catalogue.archivePath());
+    KeptContents &kept = *g_keptContents;
+    if (stamp.size >= 0) {
+        const QMutexLocker lock(&kept.mutex);
+        if (kept.stamp == stamp) {
+            contents = kept.contents;
+            return true;
+        }
+    }
+    if (!readArchive(catalogue, contents))
+        return false;
+    if (stamp.size >= 0) {
+        const QMutexLocker lock(&kept.mutex);
+        kept.stamp = stamp;
+        kept.contents = contents;
     }
     return true;
 }
@@ -455,35 +511,18 @@ QStringList ProgressPage::pageLines(const DataPaths &paths, const Contents &cont
     return s;
 }
 
-bool ProgressPage::openStore(QString *error)
-{
-    if (m_store.isOpen())
-        return true;
-    switch (m_store.open(m_paths.learningStore(), error)) {
-    case LearningStore::OpenResult::Opened:
-        return true;
-    case LearningStore::OpenResult::Replaced:
-        m_ui.ShowWarning(*error);
-        error->clear();
-        return true;
-    case LearningStore::OpenResult::Failed:
-        break;
-    }
-    return false;
-}
-
 bool ProgressPage::show()
 {
     Contents contents;
     if (!readContents(m_catalogue, contents))
         return false;
-    LearningHistory history;
+    // A store that could not be opened at the start was told of then; the page says why
+    // it shows every question as new.
+    QHash<QString, QuestionState> states;
     QString error;
     QString note;
-    if (!openStore(&error) || !m_store.readHistory(history, &error))
+    if (!m_store.readStates(contents.fingerprints, states, &error))
         note = PageParts::text(error);
-    const QHash<QString, QuestionState> states =
-        LearningState::derive(contents.fingerprints, history);
     return m_writer.SeiteSpeichernUndZeigen(m_paths.progressPage(),
                                             pageLines(m_paths, contents, states, m_clock(), note));
 }
@@ -513,7 +552,7 @@ bool ProgressPage::reset(const QString &target)
                           .arg(chapter.ids.size())))
         return true;
     QString error;
-    if (!openStore(&error) || !m_store.resetQuestions(chapter.ids, m_clock(), &error)) {
+    if (!m_store.resetQuestions(chapter.ids, m_clock(), &error)) {
         m_ui.ShowWarning(error);
         return true;
     }

@@ -92,6 +92,7 @@ public:
 
     /// Reads the classes, parts, questions and chapters of the run's archive. Reports and
     /// returns false when the archive is missing or damaged or its rules are broken.
+    /// A reading is kept: the same archive (path, size, times) is not read again.
     [[nodiscard]] static bool readContents(Catalogue &catalogue, Contents &contents);
 
     /// The chapters of a part's questions from its training entry lines, else its sections
@@ -108,10 +109,6 @@ public:
                                  const QString &note = QString());
 
 private:
-    /// Opens the data folder's store when nobody has; a damaged file moved aside is
-    /// reported. False with a German *error when it cannot be opened.
-    bool openStore(QString *error);
-
     const DataPaths &m_paths;
     UserInterface &m_ui;
     PageWriter &m_writer;

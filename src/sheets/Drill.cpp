@@ -4,7 +4,6 @@
 #include "components/Settings.h"
 #include "components/UserInterface.h"
 #include "learning/DrillSelection.h"
-#include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "learning/ProgressPage.h"
 #include "sheets/Bogenzustand.h"
@@ -35,12 +34,9 @@ bool Drill::make(QChar classLetter, const QString &chapter)
     }
 
     // Without a store every question is new: the drill still works.
-    LearningHistory history;
+    QHash<QString, QuestionState> states;
     QString error;
-    if (m_uses.store.isOpen())
-        (void)m_uses.store.readHistory(history, &error);
-    const QHash<QString, QuestionState> states =
-        LearningState::derive(contents.fingerprints, history);
+    (void)m_uses.store.readStates(contents.fingerprints, states, &error);
     const QDate today = m_uses.clock().date();
 
     QString partCode;

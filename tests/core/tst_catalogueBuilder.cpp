@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FileBytes.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBuilder.h"
@@ -20,12 +21,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool fakeFormula(const QString &tex, QString &html, QString &)
 {
     html =
@@ -36,7 +31,7 @@ bool fakeFormula(const QString &tex, QString &html, QString &)
 bool readCatalogue(const QString &path, OfficialCatalogue &catalogue)
 {
     QString error;
-    const bool ok = OfficialCatalogue::read(readAll(path), catalogue, &error);
+    const bool ok = OfficialCatalogue::read(readBytes(path), catalogue, &error);
     if (!ok)
         qWarning("%s", qPrintable(error));
     return ok;
@@ -138,7 +133,7 @@ void TestCatalogueBuilder::entriesOfTheFixture()
         QVERIFY(TextFile::writeBytes(golden, found->bytes));
         return;
     }
-    const QStringList expected = TextFile::splitLines(Cp1252::toUnicode(readAll(golden)));
+    const QStringList expected = TextFile::splitLines(Cp1252::toUnicode(readBytes(golden)));
     const QStringList actual = TextFile::splitLines(Cp1252::toUnicode(found->bytes));
     QCOMPARE(actual, expected);
     QVERIFY(found->bytes.endsWith("\r\n"));

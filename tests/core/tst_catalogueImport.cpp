@@ -1,5 +1,6 @@
 #include "CoreFixture.h"
 #include "DiskFull.h"
+#include "FileBytes.h"
 #include "Golden.h"
 
 #include "catalogue/Catalogue.h"
@@ -65,12 +66,6 @@ void placeArchive(CoreFixture &f, const QByteArray &rules)
         zip.addEntry(ExamRules::entryName(), rules, QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
     QVERIFY2(zip.write(f.dataDir() + QStringLiteral("/Fragen/ZIROdazud.qst"), &error),
              qPrintable(error));
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Every file below a folder with its size and first bytes: what "unchanged" compares.

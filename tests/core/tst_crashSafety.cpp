@@ -1,4 +1,5 @@
 #include "FakeUserInterface.h"
+#include "FileBytes.h"
 
 #include "catalogue/ExamPart.h"
 #include "components/IniFile.h"
@@ -209,12 +210,6 @@ int runChild(const QString &kind, const QString &folder, int start, int count)
         return fail(QStringLiteral("unknown kind ") + kind);
     }
     return 0;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString lineEndProblem(const QByteArray &bytes)

@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FileBytes.h"
 #include "OtherUser.h"
 
 #include "catalogue/ExamPart.h"
@@ -13,12 +14,6 @@
 namespace {
 
 const QDateTime kWhen(QDate(2026, 3, 14), QTime(9, 26, 53));
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 /// A core whose data folder lies below a regular file, so nothing can be written there
 /// (also when the tests run as root).

@@ -5,6 +5,7 @@
 
 #include "CoreFixture.h"
 #include "DiskFull.h"
+#include "FileBytes.h"
 #include "SheetAnswers.h"
 
 #include "catalogue/ExamPart.h"
@@ -23,19 +24,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList logOfEntries(int count)
 {

@@ -2,6 +2,7 @@
 // the run copes with a store file it cannot use.
 
 #include "CoreFixture.h"
+#include "FileBytes.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/TextUtilities.h"
@@ -182,11 +183,7 @@ private slots:
     {
         CoreFixture f;
         const QString store = f.dataDir() + QStringLiteral("/Lernstand.sqlite");
-        {
-            QFile file(store);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(8192, 'x'));
-        }
+        writeBytes(store, QByteArray(8192, 'x'));
         f.startWithArchive(kCatalogue);
         QCOMPARE(f.ui.warnings.size(), 1);
         QVERIFY(f.ui.warnings.at(0).contains(store));

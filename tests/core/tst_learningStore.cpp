@@ -1,8 +1,10 @@
 // The learning store on disk: what it records and reads back, and what a damaged file,
 // a folder that cannot be written, a full disk and a killed process leave behind.
 #include "DiskFull.h"
+#include "FileBytes.h"
 #include "OtherUser.h"
 
+#include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -82,19 +85,6 @@ QString checkSheets(const LearningHistory &history, int &sheets)
     return {};
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 /// A PRAGMA's value read through a connection of the test's own.
 QVariant pragma(const QString &path, const QString &name)
 {
@@ -131,6 +121,42 @@ int runChild(const QString &path, int start, int count)
     return 0;
 }
 
+/// Everything a history holds, one line per answer and reset, to compare two readings.
+QStringList lines(const LearningHistory &history)
+{
+    QStringList out;
+    for (const HistoryAnswer &a : history.answers) {
+        const HistorySheet &sheet = history.sheetOf(a);
+        const AskedQuestion &question = history.questionOf(a);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                   .arg(sheet.id)
+                   .arg(sheet.time)
+                   .arg(QLatin1Char(static_cast<char>(sheet.kind)))
+                   .arg(sheet.partCode, question.questionId, question.fingerprint)
+                   .arg(static_cast<int>(a.result))
+                   .arg(a.wrongChoice);
+    }
+    for (auto it = history.resets.cbegin(); it != history.resets.cend(); ++it)
+        out << QStringLiteral("reset %1 %2").arg(it.key()).arg(it.value());
+    std::sort(out.begin() + history.answers.size(), out.end());
+    return out;
+}
+
+QStringList lines(const QHash<QString, QuestionState> &states)
+{
+    QStringList out;
+    for (auto it = states.cbegin(); it != states.cend(); ++it)
+        out << QStringLiteral("%1 box %2 seen %3 wrong %4 row %5 %6 %7")
+                   .arg(it.key())
+                   .arg(it->box)
+                   .arg(it->seen)
+                   .arg(it->wrong)
+                   .arg(it->rightInRow)
+                   .arg(it->lastSeen.toString(Qt::ISODate), it->nextDue.toString(Qt::ISODate));
+    out.sort();
+    return out;
+}
+
 } // namespace
 
 class TestLearningStore : public QObject
@@ -139,6 +165,9 @@ class TestLearningStore : public QObject
 
 private slots:
     void recordsAndReadsBack();
+    void openingStartsTheJournal();
+    void keptReadingFollowsChanges_data();
+    void keptReadingFollowsChanges();
     void damagedFileMovedAside_data();
     void damagedFileMovedAside();
     void unwritableFolder_data();
@@ -187,6 +216,111 @@ void TestLearningStore::recordsAndReadsBack()
     store.close();
     QCOMPARE(pragma(path, "user_version").toInt(), LearningStore::kSchemaVersion);
     QCOMPARE(pragma(path, "journal_mode").toString(), "wal");
+}
+
+// Opening writes the journal's first page, so the first sheet of a run does not wait for
+// the journal to be started and synced.
+void TestLearningStore::openingStartsTheJournal()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lernstand.sqlite");
+    QString message;
+    {
+        LearningStore store(fixedClock());
+        QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+        QVERIFY(store.recordSheet(sheet(0), &message));
+    }
+    QVERIFY(!QFileInfo::exists(path + "-wal")); // the last connection folded it in
+    LearningStore store(fixedClock());
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    QVERIFY(QFileInfo(path + "-wal").size() > 0);
+    LearningHistory history;
+    QVERIFY(store.readHistory(history, &message));
+    QCOMPARE(history.answers.size(), sheet(0).answers.size());
+}
+
+void TestLearningStore::keptReadingFollowsChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("sheet") << "sheet";
+    QTest::newRow("sheets asking again") << "again";
+    QTest::newRow("sheet evaluated earlier") << "early";
+    QTest::newRow("reset") << "reset";
+    QTest::newRow("sheet of another connection") << "other";
+    QTest::newRow("reset of another connection") << "other reset";
+    QTest::newRow("failed sheet") << "failed";
+}
+
+// The history and states a store keeps after its first reading are what a new reading
+// of the file gives, after each kind of change.
+void TestLearningStore::keptReadingFollowsChanges()
+{
+    QFETCH(QString, change);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lernstand.sqlite");
+    LearningStore store(fixedClock());
+    LearningStore other(fixedClock());
+    QString message;
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    QCOMPARE(other.open(path, &message), LearningStore::OpenResult::Opened);
+    QHash<QString, QString> fingerprints;
+    for (int k = 0; k < 5; ++k)
+        for (const AnswerRecord &a : sheet(k).answers)
+            fingerprints.insert(a.questionId, a.fingerprint);
+    for (int k = 0; k < 3; ++k)
+        QVERIFY2(store.recordSheet(sheet(k), &message), qPrintable(message));
+    LearningHistory kept;
+    QVERIFY(store.readHistory(kept, &message));
+    QHash<QString, QuestionState> states;
+    QVERIFY(store.readStates(fingerprints, states, &message));
+    const QString question = sheet(1).answers.first().questionId;
+
+    if (change == "sheet") {
+        QVERIFY(store.recordSheet(sheet(3), &message));
+    } else if (change == "again") {
+        // The questions of sheet 2 right once more, then wrong: back to box 0.
+        for (const AnswerResult result : {AnswerResult::Right, AnswerResult::Wrong}) {
+            SheetRecord again = sheet(2);
+            again.time = kNow.addDays(result == AnswerResult::Right ? 1 : 2);
+            for (AnswerRecord &a : again.answers) {
+                a.result = result;
+                a.wrongChoice = result == AnswerResult::Wrong ? 1 : 0;
+            }
+            QVERIFY(store.recordSheet(again, &message));
+        }
+    } else if (change == "early") {
+        SheetRecord early = sheet(3);
+        early.time = kNow.addDays(-1);
+        QVERIFY(store.recordSheet(early, &message));
+    } else if (change == "reset") {
+        QVERIFY(store.resetQuestions({question}, kNow.addDays(1), &message));
+    } else if (change == "other") {
+        QVERIFY(other.recordSheet(sheet(3), &message));
+    } else if (change == "other reset") {
+        QVERIFY(other.resetQuestions({question}, kNow.addDays(1), &message));
+    } else {
+        qint64 largest = 0;
+        for (const QFileInfo &file : QDir(dir.path()).entryInfoList(QDir::Files))
+            largest = std::max(largest, file.size());
+        const DiskFullAfter full(static_cast<rlim_t>(largest + 4 * 4096));
+        QVERIFY(!store.recordSheet(sheet(3, 3000), &message));
+    }
+
+    // The store's own readings first: opening another store writes to the file.
+    LearningHistory history;
+    QVERIFY(store.readHistory(history, &message));
+    QVERIFY(store.readStates(fingerprints, states, &message));
+    LearningStore fresh(fixedClock());
+    QCOMPARE(fresh.open(path, &message), LearningStore::OpenResult::Opened);
+    LearningHistory read;
+    QVERIFY(fresh.readHistory(read, &message));
+    QCOMPARE(lines(history), lines(read));
+    QCOMPARE(lines(history) == lines(kept), change == "failed");
+    QCOMPARE(lines(states), lines(LearningState::derive(fingerprints, read)));
+    // Other fingerprints are other states, not the kept ones.
+    fingerprints.insert(question, QStringLiteral("neu"));
+    QVERIFY(store.readStates(fingerprints, states, &message));
+    QCOMPARE(states.value(question).seen, 0);
 }
 
 void TestLearningStore::damagedFileMovedAside_data()

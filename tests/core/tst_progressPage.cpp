@@ -1,6 +1,7 @@
 #include "CoreFixture.h"
 #include "Golden.h"
 
+#include "components/TextFile.h"
 #include "learning/LearningState.h"
 #include "learning/LearningStore.h"
 #include "learning/ProgressPage.h"
@@ -25,11 +26,10 @@ struct Recorded
 {
     Recorded()
     {
+        // The start opens the store; nobody else does.
         f.startWithArchive(kCatalogue);
-        QString message;
-        if (f.core->learningStore().open(f.core->paths().learningStore(), &message) !=
-            LearningStore::OpenResult::Opened)
-            qWarning("%s", qPrintable(message));
+        if (!f.core->learningStore().isOpen())
+            qWarning("the start left the store closed");
         if (!ProgressPage::readContents(f.core->catalogue(), contents))
             return;
         using R = AnswerResult;
@@ -95,6 +95,8 @@ private slots:
     void linkShowsPage();
     void reset_data();
     void reset();
+    void storeThatCannotBeOpened();
+    void contentsFollowTheArchive();
 };
 
 // The demo catalogue has no rules: classes E and A of the built-in parts, the part's
@@ -181,6 +183,68 @@ void TestProgressPage::reset()
     QCOMPARE(after.value(QStringLiteral("TB101")).box, 1);
     QCOMPARE(after.value(QStringLiteral("BA102")).wrong, 1);
     QCOMPARE(r.f.ui.shownPages.size(), confirmed ? 1 : 0);
+}
+
+// The start told once why the store cannot be opened; the page shows every question as
+// new and says why, a reset says it cannot be done, and neither tries to open it again.
+void TestProgressPage::storeThatCannotBeOpened()
+{
+    CoreFixture f;
+    const QString store = f.dataDir() + QStringLiteral("/Lernstand.sqlite");
+    QVERIFY(QDir().mkpath(store + QStringLiteral("/x")));
+    f.startWithArchive(kCatalogue);
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY(!f.core->learningStore().isOpen());
+
+    QVERIFY(f.core->progressPage().show());
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QStringList page;
+    QVERIFY(TextFile::readLines(f.core->paths().progressPage(), page));
+    const QString text = page.join(u'\n');
+    QVERIFY2(text.contains(QStringLiteral("Der Lernstand konnte nicht gelesen werden: der "
+                                          "Lernstand ist nicht geöffnet")),
+             qPrintable(text.left(2000)));
+    // Part TA: 60 questions, 60 of them new.
+    QVERIFY(text.contains(QStringLiteral("<td align=\"right\"><b>60</b></td>\n"
+                                         "<td align=\"right\"><b>60</b></td>")));
+
+    f.ui.confirmAnswers = {true};
+    QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(
+        f.dataDir() + QStringLiteral("/html/") + ProgressPage::resetLinkName("TA", 1)));
+    QCOMPARE(f.ui.warnings.size(), 2);
+    QVERIFY2(f.ui.warnings.at(1).startsWith(
+                 QStringLiteral("Der Lernstand konnte nicht zurückgesetzt werden: der "
+                                "Lernstand ist nicht geöffnet")),
+             qPrintable(f.ui.warnings.at(1)));
+    QVERIFY(!f.core->learningStore().isOpen());
+    QVERIFY(QFileInfo(store).isDir());
+}
+
+// The contents are kept between readings, but an archive replaced under the same name
+// is read anew, a damaged one reported again.
+void TestProgressPage::contentsFollowTheArchive()
+{
+    CoreFixture f;
+    f.startWithArchive(kCatalogue);
+    ProgressPage::Contents demo;
+    QVERIFY(ProgressPage::readContents(f.core->catalogue(), demo));
+    QCOMPARE(demo.classes.size(), 2);
+
+    const QString archive = f.core->paths().catalogueArchive();
+    const QString withRules = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
+    QVERIFY(QFile::remove(archive));
+    QVERIFY(QFile::copy(withRules, archive));
+    ProgressPage::Contents replaced;
+    QVERIFY(ProgressPage::readContents(f.core->catalogue(), replaced));
+    QCOMPARE(replaced.classes.size(), 3);
+    QVERIFY(replaced.fingerprints != demo.fingerprints);
+    QVERIFY(f.ui.warnings.isEmpty());
+
+    QVERIFY(QFile::remove(archive));
+    QVERIFY(QFile::copy(QStringLiteral(VEXA_TEST_DATA "/catalogue/notazip.qst"), archive));
+    ProgressPage::Contents damaged;
+    QVERIFY(!ProgressPage::readContents(f.core->catalogue(), damaged));
+    QCOMPARE(f.ui.warnings.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestProgressPage)

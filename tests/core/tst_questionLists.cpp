@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FileBytes.h"
 
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
@@ -8,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList ids(int count)
 {

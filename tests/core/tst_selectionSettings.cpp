@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FileBytes.h"
 
 #include "catalogue/Catalogue.h"
 #include "components/IniFile.h"
@@ -24,12 +25,6 @@ void setFlags(SelectionFlags &f, const Flags &v)
     f.AskedList = v[1];
     f.Zufallszahlen = v[2];
     f.FVBNetzA = v[3];
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -131,9 +126,9 @@ void TestSelectionSettings::leavingWritesFlagsReadAtNextStart()
     s.click(SelectionSettings::FVBNetzA);
     QVERIFY(s.FormDeactivate());
     QVERIFY(s.writeCatalogueName());
-    QCOMPARE(readFile(ini), QByteArray("[Einstellungen]\r\nFragenanordnung=1\r\nDefault=0\r\n"
-                                       "AskedList=0\r\nZufallszahlen=0\r\nFVBNetzA=1\r\n"
-                                       "Fragenkatalog=ZIROdazud.qst\r\n"));
+    QCOMPARE(readBytes(ini), QByteArray("[Einstellungen]\r\nFragenanordnung=1\r\nDefault=0\r\n"
+                                        "AskedList=0\r\nZufallszahlen=0\r\nFVBNetzA=1\r\n"
+                                        "Fragenkatalog=ZIROdazud.qst\r\n"));
 
     CoreFixture next;
     QFile::remove(next.dataDir() + QStringLiteral("/Vexa.ini"));
@@ -191,9 +186,9 @@ void TestSelectionSettings::learningSettings()
     if (chosenQuestions > 0)
         s.setLernFragen(chosenQuestions);
     // Nothing reaches the file before the window is left.
-    QCOMPARE(readFile(ini), flags + (file.isEmpty() ? QByteArray() : "[Lernen]\r\n" + file));
+    QCOMPARE(readBytes(ini), flags + (file.isEmpty() ? QByteArray() : "[Lernen]\r\n" + file));
     QVERIFY(s.FormDeactivate());
-    QCOMPARE(readFile(ini), flags + (written.isEmpty() ? QByteArray() : "[Lernen]\r\n" + written));
+    QCOMPARE(readBytes(ini), flags + (written.isEmpty() ? QByteArray() : "[Lernen]\r\n" + written));
 
     // The next activation shows what the file holds now.
     s.FormActivate();

@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FileBytes.h"
 #include "OtherUser.h"
 
 #include "components/IniFile.h"
@@ -23,17 +24,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private:
-    static void writeFile(const QString &path, const QByteArray &content)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     /// The pid of a process that has ended.
     static qint64 endedPid()
     {
@@ -73,7 +63,7 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir program;
         if (!programIni.isNull())
-            writeFile(program.path() + QStringLiteral("/Vexa.ini"), programIni);
+            writeBytes(program.path() + QStringLiteral("/Vexa.ini"), programIni);
         const bool flag = AppPaths::readPortableFlag(program.path());
         QCOMPARE(flag, portable);
         expected.replace(QStringLiteral("@P"), program.path());
@@ -143,7 +133,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, reason);
         QTemporaryDir root;
-        writeFile(root.path() + QStringLiteral("/datei"), "kein Ordner");
+        writeBytes(root.path() + QStringLiteral("/datei"), "kein Ordner");
         QDir(root.path()).mkdir(QStringLiteral("nurlesen"));
         QFile::setPermissions(root.path() + QStringLiteral("/nurlesen"),
                               QFile::ReadOwner | QFile::ExeOwner);
@@ -205,17 +195,17 @@ private slots:
         }
         SingleInstance instance(locks.path());
         if (!content.isNull()) {
-            writeFile(instance.lockPath(), content);
+            writeBytes(instance.lockPath(), content);
             if (!readable)
                 QVERIFY(QFile::setPermissions(instance.lockPath(), {}));
         }
-        const QByteArray before = readAll(instance.lockPath());
+        const QByteArray before = readBytes(instance.lockPath());
 
         QCOMPARE(instance.tryLock(), locked);
         if (locked) {
             QVERIFY(instance.refusal().isEmpty());
             // The lock file is this run's own now.
-            QVERIFY(QString::fromUtf8(readAll(instance.lockPath()))
+            QVERIFY(QString::fromUtf8(readBytes(instance.lockPath()))
                         .startsWith(QString::number(QCoreApplication::applicationPid()) + u'\n'));
             SingleInstance next(locks.path());
             QVERIFY(!next.tryLock());
@@ -223,7 +213,7 @@ private slots:
         } else {
             QCOMPARE(instance.refusal(), QStringLiteral("Vexa läuft schon!"));
             // The running copy's file stays as it is.
-            QCOMPARE(readAll(instance.lockPath()), before);
+            QCOMPARE(readBytes(instance.lockPath()), before);
         }
     }
 
@@ -244,7 +234,7 @@ private slots:
         QFETCH(QString, tmpdir);
         QFETCH(QString, folder);
         QTemporaryDir temp;
-        writeFile(temp.path() + QStringLiteral("/datei"), "kein Ordner");
+        writeBytes(temp.path() + QStringLiteral("/datei"), "kein Ordner");
         const QString canonical = QFileInfo(temp.path()).canonicalFilePath();
         tmpdir.replace(QStringLiteral("@T"), canonical);
         folder.replace(QStringLiteral("@T"), canonical);
@@ -264,11 +254,11 @@ private slots:
     void startReadsSettingsAndPreparesFiles()
     {
         CoreFixture f;
-        writeFile(f.dataDir() + QStringLiteral("/Vexa.ini"),
-                  "[Einstellungen]\r\nDefault=0\r\nAskedList=1\r\nZufallszahlen=0x1\r\n"
-                  "FVBNetzA=kaputt\r\n[Verzeichnis]\r\nFragen=/listen/\r\n");
-        writeFile(f.dataDir() + QStringLiteral("/Vexa.log"), "zeile 1\r\nzeile 2\r\n");
-        writeFile(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html"), "alt");
+        writeBytes(f.dataDir() + QStringLiteral("/Vexa.ini"),
+                   "[Einstellungen]\r\nDefault=0\r\nAskedList=1\r\nZufallszahlen=0x1\r\n"
+                   "FVBNetzA=kaputt\r\n[Verzeichnis]\r\nFragen=/listen/\r\n");
+        writeBytes(f.dataDir() + QStringLiteral("/Vexa.log"), "zeile 1\r\nzeile 2\r\n");
+        writeBytes(f.dataDir() + QStringLiteral("/html/LetzteAntworten.html"), "alt");
         f.ui.antwortenlisteEnabled = true;
         f.core->start();
 
