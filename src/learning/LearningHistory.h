@@ -6,6 +6,9 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+#include <vector>
+
 /// One evaluated sheet as read back from the learning store.
 struct HistorySheet
 {
@@ -57,4 +60,46 @@ struct LearningHistory
     /// history in tests and tools; the store reads one in bulk).
     void append(const HistorySheet &sheet, const AskedQuestion &question, AnswerResult result,
                 int wrongChoice = 0);
+
+    /// Walks the answers that count, oldest first, for the questions of fingerprints (ID
+    /// to the fingerprint of the catalogue in use). slotOf(id) gives a question's own
+    /// record (T *) and is called once per question as asked, not per answer. Answers to
+    /// questions the catalogue lacks are skipped, and so are those given at or before a
+    /// question's reset. An answer to another version of the question (other
+    /// fingerprint) calls restart(record) instead: the question starts again.
+    /// count(record, answer, time) is called for every answer that counts.
+    template <typename SlotOf, typename Restart, typename Count>
+    void forEachCounted(const QHash<QString, QString> &fingerprints, SlotOf slotOf, Restart restart,
+                        Count count) const
+    {
+        using Slot = decltype(slotOf(QString()));
+        struct Asked
+        {
+            Slot slot = nullptr; ///< null: not in the catalogue
+            bool current = false;
+            qint64 reset = std::numeric_limits<qint64>::min();
+        };
+        std::vector<Asked> lookedUp(asked.size());
+        for (qsizetype i = 0; i < asked.size(); ++i) {
+            const AskedQuestion &question = asked.at(i);
+            const auto fingerprint = fingerprints.constFind(question.questionId);
+            if (fingerprint == fingerprints.cend())
+                continue;
+            lookedUp[i].slot = slotOf(question.questionId);
+            lookedUp[i].current = *fingerprint == question.fingerprint;
+            lookedUp[i].reset = resets.value(question.questionId, lookedUp[i].reset);
+        }
+        for (const HistoryAnswer &answer : answers) {
+            const Asked &question = lookedUp[answer.asked];
+            if (!question.slot)
+                continue;
+            const qint64 time = sheets.at(answer.sheet).time;
+            if (time <= question.reset)
+                continue;
+            if (question.current)
+                count(*question.slot, answer, time);
+            else
+                restart(*question.slot);
+        }
+    }
 };

@@ -1,8 +1,24 @@
 #include "learning/LearningState.h"
 
 #include <algorithm>
-#include <limits>
-#include <vector>
+
+namespace {
+
+// Leitner: right moves up one box, wrong (or unanswered) goes back to box 0.
+void count(QuestionState &s, bool right)
+{
+    ++s.seen;
+    if (right) {
+        s.box = std::min(s.box + 1, LearningState::kTopBox);
+        ++s.rightInRow;
+    } else {
+        s.box = 0;
+        s.rightInRow = 0;
+        ++s.wrong;
+    }
+}
+
+} // namespace
 
 QString LearningState::ruleLine()
 {
@@ -22,48 +38,13 @@ QHash<QString, QuestionState> LearningState::derive(const QHash<QString, QString
     for (auto it = fingerprints.cbegin(); it != fingerprints.cend(); ++it)
         progress.insert(it.key(), Progress());
 
-    // Each question as asked is looked up once, not once per answer.
-    struct Asked
-    {
-        Progress *progress = nullptr; ///< null: not in the catalogue
-        bool current = false;         ///< asked with the current fingerprint
-        qint64 reset = std::numeric_limits<qint64>::min();
-    };
-    std::vector<Asked> asked(history.asked.size());
-    for (qsizetype i = 0; i < history.asked.size(); ++i) {
-        const AskedQuestion &question = history.asked.at(i);
-        const auto fingerprint = fingerprints.constFind(question.questionId);
-        if (fingerprint == fingerprints.cend())
-            continue;
-        asked[i].progress = &progress.find(question.questionId).value();
-        asked[i].current = *fingerprint == question.fingerprint;
-        asked[i].reset = history.resets.value(question.questionId, asked[i].reset);
-    }
-
-    for (const HistoryAnswer &answer : history.answers) {
-        const Asked &question = asked[answer.asked];
-        if (!question.progress)
-            continue;
-        const qint64 time = history.sheets.at(answer.sheet).time;
-        if (time <= question.reset)
-            continue;
-        Progress &p = *question.progress;
-        QuestionState &s = p.state;
-        if (!question.current) {
-            s = QuestionState();
-            continue;
-        }
-        ++s.seen;
-        if (answer.result == AnswerResult::Right) {
-            s.box = std::min(s.box + 1, kTopBox);
-            ++s.rightInRow;
-        } else {
-            s.box = 0;
-            s.rightInRow = 0;
-            ++s.wrong;
-        }
-        p.lastTime = time;
-    }
+    history.forEachCounted(
+        fingerprints, [&](const QString &id) { return &progress.find(id).value(); },
+        [](Progress &p) { p.state = QuestionState(); },
+        [](Progress &p, const HistoryAnswer &answer, qint64 time) {
+            count(p.state, answer.result == AnswerResult::Right);
+            p.lastTime = time;
+        });
 
     // Dates only once per question: the local-time conversion is the costly part.
     QHash<QString, QuestionState> states;
@@ -98,15 +79,7 @@ void LearningState::advance(QHash<QString, QuestionState> &states,
             s = QuestionState();
             continue;
         }
-        ++s.seen;
-        if (answer.result == AnswerResult::Right) {
-            s.box = std::min(s.box + 1, kTopBox);
-            ++s.rightInRow;
-        } else {
-            s.box = 0;
-            s.rightInRow = 0;
-            ++s.wrong;
-        }
+        count(s, answer.result == AnswerResult::Right);
         s.lastSeen = QDateTime::fromSecsSinceEpoch(time);
         s.nextDue = s.lastSeen.date().addDays(kIntervalDays[s.box]);
     }

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <vector>
 
 namespace {
 
@@ -39,37 +37,13 @@ RecallEstimate::gather(const QHash<QString, QString> &fingerprints,
     for (auto it = fingerprints.cbegin(); it != fingerprints.cend(); ++it)
         evidence.insert(it.key(), Evidence());
 
-    // The same counting as LearningState::derive: each question as asked looked up once.
-    struct Asked
-    {
-        Evidence *evidence = nullptr; ///< null: not in the catalogue
-        bool current = false;
-        qint64 reset = std::numeric_limits<qint64>::min();
-    };
-    std::vector<Asked> asked(history.asked.size());
-    for (qsizetype i = 0; i < history.asked.size(); ++i) {
-        const AskedQuestion &question = history.asked.at(i);
-        const auto fingerprint = fingerprints.constFind(question.questionId);
-        if (fingerprint == fingerprints.cend())
-            continue;
-        asked[i].evidence = &evidence.find(question.questionId).value();
-        asked[i].current = *fingerprint == question.fingerprint;
-        asked[i].reset = history.resets.value(question.questionId, asked[i].reset);
-    }
-    for (const HistoryAnswer &answer : history.answers) {
-        const Asked &question = asked[answer.asked];
-        if (!question.evidence)
-            continue;
-        const qint64 time = history.sheets.at(answer.sheet).time;
-        if (time <= question.reset)
-            continue;
-        if (!question.current) {
-            *question.evidence = Evidence();
-            continue;
-        }
-        add(*question.evidence, answer.result == AnswerResult::Right, time,
-            m_parameters.recencyWeight);
-    }
+    // The same answers count as for the learning state's boxes.
+    history.forEachCounted(
+        fingerprints, [&](const QString &id) { return &evidence.find(id).value(); },
+        [](Evidence &e) { e = Evidence(); },
+        [this](Evidence &e, const HistoryAnswer &answer, qint64 time) {
+            add(e, answer.result == AnswerResult::Right, time, m_parameters.recencyWeight);
+        });
     return evidence;
 }
 
