@@ -6,6 +6,8 @@
 #include "components/Cp1252.h"
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
+#include "learning/ExamPrediction.h"
+#include "learning/LearningStore.h"
 #include "sheets/PageCommands.h"
 #include "shell/VexaCore.h"
 
@@ -146,5 +148,38 @@ int main(int argc, char **argv)
                 generateMs / floorMs);
     std::printf("BogenAuswerten (51 questions):       %.2f ms  ratio %.2f\n", evaluateMs,
                 evaluateMs / floorMs);
+
+    // With something learnt, an examination sheet also estimates its pass probability:
+    // 2,000 drill sheets of 25 answers over the part's questions.
+    if (!core.catalogue().LoadPartCatalogue(QChar('T'), QChar('A'), count))
+        return 1;
+    QStringList ids;
+    QHash<QString, QString> fingerprints;
+    ExamPrediction::readQuestions(core.catalogue().lines(), ids, fingerprints);
+    const QDateTime start = QDateTime::currentDateTime().addDays(-100);
+    for (int k = 0; k < 2000; ++k) {
+        SheetRecord drill;
+        drill.time = start.addSecs(3600LL * k);
+        drill.kind = SheetKind::Drill;
+        drill.partCode = QStringLiteral("TA");
+        for (int i = 0; i < 25; ++i) {
+            const QString &id = ids.at((k * 25 + i * 7) % ids.size());
+            drill.answers.append({id, fingerprints.value(id),
+                                  (k + i) % 10 < 7 ? AnswerResult::Right : AnswerResult::Wrong, 0});
+        }
+        QString error;
+        if (!core.learningStore().recordSheet(drill, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    std::vector<double> predictedTimes;
+    for (int i = 0; i < runs; ++i)
+        predictedTimes.push_back(measure(1, [&] { core.pageCommands().K2TechnikClick(); }));
+    const double predictedMs = median(predictedTimes);
+    std::printf("FragebogenErstellen with estimate:   %.2f ms  ratio %.2f  (estimate %.2f ms, "
+                "%.3f)\n",
+                predictedMs, predictedMs / floorMs, predictedMs - generateMs,
+                core.bogen().predicted.value_or(-1));
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <limits>
+#include <optional>
 #include <vector>
 
 /// One evaluated sheet as read back from the learning store.
@@ -46,6 +47,15 @@ struct LearningHistory
     /// The latest "Zurücksetzen" per question ID, seconds since the epoch (UTC): answers
     /// of sheets evaluated at or before it no longer count.
     QHash<QString, qint64> resets;
+    /// The pass probability predicted before a sheet was taken (SheetRecord::predicted), by
+    /// sheet id; sheets without one are not in it.
+    QHash<qint64, double> predictions;
+
+    std::optional<double> predictionOf(const HistorySheet &sheet) const
+    {
+        const auto found = predictions.constFind(sheet.id);
+        return found == predictions.cend() ? std::nullopt : std::optional<double>(*found);
+    }
 
     const HistorySheet &sheetOf(const HistoryAnswer &answer) const
     {

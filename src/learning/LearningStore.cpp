@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -62,8 +63,22 @@ const QList<QStringList> &migrations()
                            "time INTEGER NOT NULL)"),
             QStringLiteral("CREATE INDEX resets_by_question ON resets (question, time)"),
         },
+        {
+            // The pass probability estimated before an examination was taken; NULL for
+            // the sheets of version 1 and every sheet without one.
+            QStringLiteral("ALTER TABLE sheets ADD COLUMN predicted REAL "
+                           "CHECK (predicted IS NULL OR predicted BETWEEN 0 AND 1)"),
+        },
     };
     return steps;
+}
+
+/// What is stored of a prediction: within [0, 1], none for one that is no number.
+std::optional<double> storedPrediction(const std::optional<double> &predicted)
+{
+    if (!predicted || std::isnan(*predicted))
+        return std::nullopt;
+    return std::clamp(*predicted, 0.0, 1.0);
 }
 
 int sqliteCode(const QSqlError &error)
@@ -358,10 +373,14 @@ bool LearningStore::recordSheet(const SheetRecord &sheet, QString *error)
     askedIds.reserve(sheet.answers.size());
     {
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT INTO sheets (time, kind, part) VALUES (?, ?, ?)"));
+        query.prepare(
+            QStringLiteral("INSERT INTO sheets (time, kind, part, predicted) VALUES (?, ?, ?, ?)"));
         query.addBindValue(sheet.time.toSecsSinceEpoch());
         query.addBindValue(QString(QLatin1Char(static_cast<char>(sheet.kind))));
         query.addBindValue(sheet.partCode);
+        const std::optional<double> predicted = storedPrediction(sheet.predicted);
+        query.addBindValue(predicted ? QVariant(*predicted)
+                                     : QVariant(QMetaType::fromType<double>()));
         if (!query.exec()) {
             sqlError = query.lastError();
         } else {
@@ -429,6 +448,8 @@ void LearningStore::keepSheet(qint64 sheetId, const SheetRecord &sheet,
     }
     const int index = int(m_history.sheets.size());
     m_history.sheets.append({sheetId, time, sheet.kind, sheet.partCode});
+    if (const std::optional<double> predicted = storedPrediction(sheet.predicted))
+        m_history.predictions.insert(sheetId, *predicted);
     for (qsizetype i = 0; i < sheet.answers.size(); ++i) {
         const AnswerRecord &answer = sheet.answers.at(i);
         auto asked = m_askedIndex.constFind(askedIds.at(i));
@@ -553,13 +574,16 @@ bool LearningStore::readAll(LearningHistory &history, QHash<qint64, int> &askedI
         return false;
     };
 
-    if (!query.exec(QStringLiteral("SELECT id, time, kind, part FROM sheets ORDER BY time, id")))
+    if (!query.exec(
+            QStringLiteral("SELECT id, time, kind, part, predicted FROM sheets ORDER BY time, id")))
         return readFailed();
     while (query.next()) {
         const QString kind = query.value(2).toString();
         history.sheets.append({query.value(0).toLongLong(), query.value(1).toLongLong(),
                                static_cast<SheetKind>(kind.isEmpty() ? 't' : kind.at(0).toLatin1()),
                                query.value(3).toString()});
+        if (!query.value(4).isNull())
+            history.predictions.insert(history.sheets.constLast().id, query.value(4).toDouble());
     }
     if (query.lastError().isValid())
         return readFailed();

@@ -34,7 +34,7 @@ class LearningStore
 {
 public:
     /// The schema this program writes; a file with a higher user_version is newer.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     enum class OpenResult {
         Opened,   ///< the file (new or existing) is open
@@ -64,7 +64,8 @@ public:
     bool isOpen() const { return m_open; }
     QString path() const { return m_path; }
 
-    /// Records one sheet in one transaction. On failure (store not open, full disk,
+    /// Records one sheet in one transaction, its prediction within [0, 1] (one that is no
+    /// number is recorded as none). On failure (store not open, full disk,
     /// write error) nothing of the sheet is recorded, everything recorded before stays,
     /// false is returned and *error holds "Die Antworten dieses Bogens konnten nicht im
     /// Lernstand gespeichert werden: <reason> (<path>)."

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 /// How a sheet came about; stored as its letter. The first three are the mode letters
 /// of ExamPart, the drill has a letter of its own.
 enum class SheetKind : char {
@@ -36,4 +38,7 @@ struct SheetRecord
     SheetKind kind = SheetKind::Training;
     QString partCode; ///< "TA", "BE", ...
     QList<AnswerRecord> answers;
+    /// The part's pass probability estimated when the sheet was made (0..1); none for a
+    /// sheet without an estimate (practice, own examinations, nothing learnt yet).
+    std::optional<double> predicted;
 };

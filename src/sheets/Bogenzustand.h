@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /// A question of the sheet generated last as the learning store needs it.
 struct SheetQuestion
 {
@@ -53,6 +55,13 @@ struct Bogenzustand
     QStringList drillOrder;
     /// The drill sheet's page text below its head (e.g. that nothing was due); may be empty.
     QString drillNote;
+    /// The part's pass probability estimated when the examination sheet generated last was
+    /// made (ExamPrediction), stored with its answers; none for any other sheet, and when
+    /// there was nothing to estimate from.
+    std::optional<double> predicted;
+    /// The oral mark in percent (ExamRules::Part::oralMark) of the examination sheet
+    /// generated last; 0 for any other sheet and where the rules declare no oral band.
+    int oralMark = 0;
 
     bool isExamination() const { return Bogenart == u'k' || Bogenart == u'a'; }
 };

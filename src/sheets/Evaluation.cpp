@@ -50,6 +50,18 @@ QString statusCell(const char *colour, const char *text)
 
 } // namespace
 
+QString Evaluation::oralSentence(const ExamPart &part, int right, int questions, int oralMark)
+{
+    // Own examinations are not drawn by the rules, practice has no pass mark.
+    if (part.modeLetter != u'k' || oralMark <= 0 || questions <= 0 ||
+        part.passed(right, questions) || right * 100 < oralMark * questions)
+        return {};
+    return QStringLiteral("Mit ") + QString::number(right) + QStringLiteral(" von ") +
+           QString::number(questions) +
+           QStringLiteral(" richtigen Antworten kann eine m&uuml;ndliche Nachpr&uuml;fung "
+                          "m&ouml;glich sein, wenn alle anderen Teile bestanden sind.");
+}
+
 int Evaluation::BeantworteteZaehlen(const QStringList &results)
 {
     int answered = 0;
@@ -244,6 +256,8 @@ bool Evaluation::record(const ExamPart &part, const QList<AnswerRecord> &answers
     sheet.time = m_clock();
     sheet.partCode = part.code();
     sheet.answers = answers;
+    if (part.modeLetter == u'k')
+        sheet.predicted = m_bogen.predicted;
     QString error;
     if (m_learningStore.recordSheet(sheet, &error))
         return true;
@@ -380,14 +394,18 @@ void Evaluation::appendVerdict(QStringList &s, const ExamPart &part, int right)
     // Practice has no pass mark to reach.
     if (part.modeLetter == u't' || part.modeLetter == u'l')
         return;
-    if (!reached)
+    if (!reached) {
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, das wars noch "
                             "nicht. Zum Bestehen dieses Pr&uuml;fungsteils m&uuml;ssen ") +
                  QString::number(part.passMark) + QStringLiteral("% erreicht werden. Auf ein ") +
                  PageParts::fileLink(m_paths.examinationPage(part.classLetter),
                                      QStringLiteral("Neues!")) +
                  QStringLiteral("</td></tr>");
-    else if (timeExceeded)
+        if (const QString oral = oralSentence(part, right, b.Fragenzahl, b.oralMark);
+            !oral.isEmpty())
+            s << QStringLiteral("<tr bgcolor=\"#f0f0f0\"><td colspan=\"3\">") + oral +
+                     QStringLiteral("</td></tr>");
+    } else if (timeExceeded)
         s << QStringLiteral("<tr bgcolor=\"#ffd0d0\"><td colspan=\"3\">Schade, Sie haben die ") +
                  QString::number(part.passMark) +
                  QStringLiteral("% erreicht, aber das Zeitlimit &uuml;berschritten.</td></tr>");

@@ -58,6 +58,11 @@ public:
     /// Number of lines containing "=W" or "=R".
     static int BeantworteteZaehlen(const QStringList &results);
 
+    /// The hedged sentence (page text) below a failed examination whose score lies in the
+    /// oral band: missed the pass mark, reached oralMark percent of questions. Empty
+    /// otherwise, without a band (oralMark 0), and for own examinations and practice.
+    static QString oralSentence(const ExamPart &part, int right, int questions, int oralMark);
+
 private:
     /// A question answered wrong or left open.
     struct Missed

@@ -13,6 +13,7 @@
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "learning/ExamPrediction.h"
 #include "learning/QuestionFingerprint.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
@@ -44,6 +45,8 @@ void SheetGenerator::FragebogenErstellen(QChar partLetter, QChar classLetter, QC
     ui.setPanelColour(Panel::Nachricht, Colour::Normal);
     ui.setPanelColour(Panel::Zeit, Colour::Normal);
     ui.setPanelText(Panel::Zeit, QString());
+    b.predicted.reset();
+    b.oralMark = 0;
 
     ExamPart part;
     QString title;
@@ -100,7 +103,27 @@ void SheetGenerator::FragebogenErstellen(QChar partLetter, QChar classLetter, QC
         abandon(kind);
         return;
     }
+    if (kind == u'k')
+        b.predicted = predict(part);
     m_uses.timer.start();
+}
+
+std::optional<double> SheetGenerator::predict(const ExamPart &part) const
+{
+    const Bogenzustand &b = m_uses.bogen;
+    ExamPrediction::Part drawn;
+    drawn.code = part.code();
+    drawn.questions = b.Fragenzahl;
+    drawn.rightNeeded = ExamRules::rightNeeded(b.Fragenzahl, part.passMark);
+    drawn.oralFrom = b.oralMark > 0 ? ExamRules::rightNeeded(b.Fragenzahl, b.oralMark) : 0;
+    drawn.entryLines = m_uses.catalogue.lines();
+    // The sections entry was read for the draw a moment ago; it cannot be missing now.
+    if (m_uses.flags.FVBNetzA &&
+        (!m_uses.catalogue.extract(sectionsEntry(drawn.code), drawn.sectionLines) ||
+         drawn.sectionLines.isEmpty()))
+        return std::nullopt;
+    return ExamPrediction::of(m_uses.learningStore, drawn, m_uses.random,
+                              m_uses.clock().toSecsSinceEpoch());
 }
 
 bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar &kind,
@@ -143,6 +166,8 @@ bool SheetGenerator::selectQuestions(QChar partLetter, QChar classLetter, QChar 
         b.Vorrat = count;
         PartParameters(classLetter, partLetter, u'k', part, &rules);
         b.part = part;
+        if (const ExamRules::Part *declared = rules.part(part.code()))
+            b.oralMark = declared->oralMark;
         b.Fragenzahl = part.questionCount;
         b.Zeitlimit = part.minutes;
         title = part.title;

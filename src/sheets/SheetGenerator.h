@@ -6,11 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class AnswerList;
 class Catalogue;
 class DataPaths;
 class ExamTimer;
+class LearningStore;
 class PageWriter;
+class RandomSource;
 class SectionDistribution;
 class Selection;
 class Settings;
@@ -41,6 +45,8 @@ public:
         const DataPaths &paths;
         StringList &selectedQuestions; ///< SelectedQuestions
         Clock clock;
+        const LearningStore &learningStore; ///< what an examination's estimate is made from
+        RandomSource &random;               ///< the estimate's draws
     };
 
     explicit SheetGenerator(Uses uses) : m_uses(std::move(uses)) {}
@@ -48,7 +54,9 @@ public:
     /// Builds the sheet of a part and class of kind ("k", "t", "a", "l"; passed by reference as
     /// Bogenzustand's Bogenart) for a training section code (training only), stores the
     /// new exam number in examNumber, writes the answer list, shows the sheet and
-    /// restarts the examination timer. A drill ("l") asks Bogenzustand::drillOrder of the
+    /// restarts the examination timer. An examination ("k") keeps the part's pass probability
+    /// estimated from the learning store (ExamPrediction) and its oral mark in Bogenzustand;
+    /// every other sheet clears them. A drill ("l") asks Bogenzustand::drillOrder of the
     /// part's catalogue entry loaded before, in that order, without time limit. A missing or
     /// damaged archive, or a part the archive lacks, stops after its warning with nothing written
     /// and no number taken. When the answer list or the sheet cannot be written, the warning names
@@ -95,6 +103,8 @@ private:
     /// Writes answer list and sheet and shows the sheet; false when either failed.
     bool writeSheet(const ExamPart &part, const QString &title, const QString &sheetNumber,
                     const QStringList &lines, const QStringList &rightAnswers);
+    /// The estimate of the examination sheet just made, drawn as its questions were.
+    std::optional<double> predict(const ExamPart &part) const;
     /// Leaves the state of a generation that ends without a sheet.
     void abandon(QChar &kind);
 

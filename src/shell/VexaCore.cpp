@@ -54,7 +54,7 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
     m_timer = std::make_unique<ExamTimer>(m_ui, m_bogen);
     m_sheets = std::make_unique<SheetGenerator>(SheetGenerator::Uses{
         m_ui, m_bogen, *m_catalogue, *m_selection, *m_sections, *m_answerList, *m_timer, *m_writer,
-        m_settings, m_flags, m_paths, m_selectedQuestions, m_clock});
+        m_settings, m_flags, m_paths, m_selectedQuestions, m_clock, m_learningStore, *m_random});
     m_evaluation = std::make_unique<Evaluation>(
         Evaluation::Uses{m_ui, m_bogen, *m_timer, *m_examLog, *m_writer, m_learningStore,
                          m_settings, m_paths, m_clock});

@@ -1,6 +1,11 @@
 #include "CoreFixture.h"
 #include "Golden.h"
+#include "SheetAnswers.h"
 #include "catalogue/ExamPart.h"
+#include "catalogue/ExamRules.h"
+#include "components/ZipArchive.h"
+#include "components/ZipWriter.h"
+#include "sheets/PageCommands.h"
 
 #include "components/Cp1252.h"
 #include "components/TextFile.h"
@@ -186,6 +191,9 @@ private slots:
     void rowLinks();
     void feedback_data();
     void feedback();
+
+    void oralSentence_data();
+    void oralSentence();
 
     void firstMinuteCountsAsOne();
     void noAnswers();
@@ -509,6 +517,68 @@ void TestEvaluation::feedback()
     }
     for (const QString &piece : absent)
         QVERIFY2(!page.contains(piece), qPrintable(piece));
+}
+
+void TestEvaluation::oralSentence_data()
+{
+    QTest::addColumn<bool>("band"); // the archive's rules declare the oral band (17 of 25)
+    QTest::addColumn<int>("right");
+    QTest::addColumn<bool>("said");
+    QTest::newRow("16") << true << 16 << false;
+    QTest::newRow("17") << true << 17 << true;
+    QTest::newRow("18") << true << 18 << true;
+    QTest::newRow("19 passes") << true << 19 << false;
+    QTest::newRow("17, rules without band") << false << 17 << false;
+}
+
+// A failed examination in the oral band says, hedged, that an oral re-examination may be
+// possible; an examination sheet made from the archive's rules, answered and evaluated.
+void TestEvaluation::oralSentence()
+{
+    QFETCH(bool, band);
+    QFETCH(int, right);
+    QFETCH(bool, said);
+
+    CoreFixture f;
+    QList<ZipEntry> entries;
+    QString error;
+    QVERIFY2(readEntries(VEXA_TEST_DATA "/sheets/rules2024.qst", entries, &error),
+             qPrintable(error));
+    ExamRules rules = ExamRules::official2024();
+    for (ExamRules::Part &part : rules.parts)
+        part.oralMark = band ? part.oralMark : 0;
+    // A line of its own, so the start does not take the entry for the importer's older one
+    // and add the band.
+    const QByteArray rulesEntry =
+        Cp1252::fromUnicode(TextFile::joinLines(QStringList{"# Regeln des Tests"} + rules.lines()));
+    ZipWriter archive;
+    for (const ZipEntry &entry : std::as_const(entries))
+        archive.addEntry(entry.name,
+                         entry.name == ExamRules::entryName() ? rulesEntry : entry.bytes,
+                         entry.modified);
+    QVERIFY(archive.write(f.dataDir() + "/Fragen/ZIROdazud.qst", &error));
+    f.core->start();
+    PageCommands &pc = f.core->pageCommands();
+    pc.KNTechnikClick();
+    QCOMPARE(f.core->bogen().Fragenzahl, 25);
+    pc.VexaHTMLViewerFormSubmit("VexaA", answerSheet(f, right, 25 - right));
+    QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+
+    const QString sentence =
+        QStringLiteral("<tr bgcolor=\"#f0f0f0\"><td colspan=\"3\">Mit %1 von 25 "
+                       "richtigen Antworten kann eine m&uuml;ndliche "
+                       "Nachpr&uuml;fung m&ouml;glich sein, wenn alle anderen "
+                       "Teile bestanden sind.</td></tr>")
+            .arg(right);
+    QCOMPARE(pageLines(*f.core).contains(sentence), said);
+    QCOMPARE(pageLines(*f.core).filter("Nachpr&uuml;fung").isEmpty(), !said);
+
+    // Own examinations are not drawn by the rules, and practice has no pass mark.
+    for (const QChar mode : {u'a', u't', u'l'}) {
+        ExamPart other = f.core->bogen().part;
+        other.modeLetter = mode;
+        QVERIFY(Evaluation::oralSentence(other, right, 25, 68).isEmpty());
+    }
 }
 
 void TestEvaluation::firstMinuteCountsAsOne()

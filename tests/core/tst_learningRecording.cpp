@@ -8,6 +8,7 @@
 #include "catalogue/TextUtilities.h"
 #include "components/Settings.h"
 #include "components/TextFile.h"
+#include "learning/ExamPrediction.h"
 #include "learning/LearningStore.h"
 #include "learning/QuestionFingerprint.h"
 #include "sheets/PageCommands.h"
@@ -107,6 +108,30 @@ LearningHistory historyOf(CoreFixture &f)
     return history;
 }
 
+/// Records every question of a part answered `times` times, all right or all wrong, as
+/// drill sheets of the hour before now.
+void learnPart(CoreFixture &f, const QString &code, bool right, int times)
+{
+    QStringList entry;
+    QVERIFY(f.core->catalogue().extract(questionsEntry(code), entry));
+    QStringList ids;
+    QHash<QString, QString> fingerprints;
+    ExamPrediction::readQuestions(entry, ids, fingerprints);
+    QVERIFY(!ids.isEmpty());
+    for (int n = 0; n < times; ++n) {
+        SheetRecord sheet;
+        sheet.time = kNow.addSecs(-3600 + n);
+        sheet.kind = SheetKind::Drill;
+        sheet.partCode = code;
+        for (const QString &id : std::as_const(ids))
+            sheet.answers.append({id, fingerprints.value(id),
+                                  right ? AnswerResult::Right : AnswerResult::Wrong,
+                                  right ? 0 : 1});
+        QString error;
+        QVERIFY2(f.core->learningStore().recordSheet(sheet, &error), qPrintable(error));
+    }
+}
+
 } // namespace
 
 class TestLearningRecording : public QObject
@@ -177,6 +202,83 @@ private slots:
             if (recorded.result == AnswerResult::Wrong)
                 QVERIFY(recorded.wrongChoice >= 1 && recorded.wrongChoice <= 3);
         }
+    }
+
+    // An examination sheet keeps the pass probability estimated when it was made, and its
+    // evaluation stores it with the answers; no estimate without anything to estimate from.
+    // An examination sheet keeps the pass probability estimated when it was made, and its
+    // evaluation stores it with the answers; no estimate without anything to estimate from.
+    void examinationKeepsItsPrediction_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("learnt"); // "right", "wrong", "" (nothing), "closed" (no store)
+        QTest::addColumn<bool>("bySections");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("request");
+        QTest::addColumn<double>("lowest"); // -1: no estimate
+        QTest::addColumn<double>("highest");
+
+        const QString rules2024 = VEXA_TEST_DATA "/sheets/rules2024.qst";
+        const QStringList examinationTA{"teil=T"};
+        const QStringList trainingTA{"teil=T", "abschnitt=TA1"};
+        QTest::newRow("all right, plain draw")
+            << kCatalogue << "right" << false << "VexaTA" << examinationTA << 0.8 << 1.0;
+        // 25 questions by the sections entry, 19 of them needed.
+        QTest::newRow("all right, by sections")
+            << rules2024 << "right" << true << "VexaTN" << examinationTA << 0.8 << 1.0;
+        QTest::newRow("all wrong")
+            << kCatalogue << "wrong" << false << "VexaTA" << examinationTA << 0.0 << 0.05;
+        QTest::newRow("nothing learnt")
+            << kCatalogue << "" << false << "VexaTA" << examinationTA << -1.0 << -1.0;
+        QTest::newRow("no store") << kCatalogue << "closed" << false << "VexaTA" << examinationTA
+                                  << -1.0 << -1.0;
+        QTest::newRow("training") << kCatalogue << "right" << false << "VexaUA" << trainingTA
+                                  << -1.0 << -1.0;
+    }
+    void examinationKeepsItsPrediction()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, learnt);
+        QFETCH(bool, bySections);
+        QFETCH(QString, action);
+        QFETCH(QStringList, request);
+        QFETCH(double, lowest);
+        QFETCH(double, highest);
+
+        CoreFixture f;
+        f.startWithArchive(archive);
+        f.ui.warnings.clear(); // the start may tell of rules it completed
+        f.core->flags().FVBNetzA = bySections;
+        const QString code = action.right(1) == "N" ? "TN" : "TA";
+        if (learnt == QLatin1String("closed"))
+            f.core->learningStore().close();
+        else if (!learnt.isEmpty())
+            learnPart(f, code, learnt == QLatin1String("right"), 3);
+        PageCommands &pc = f.core->pageCommands();
+        pc.VexaHTMLViewerFormSubmit(action, request);
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QCOMPARE(f.core->bogen().part.code(), code);
+        const std::optional<double> predicted = f.core->bogen().predicted;
+        if (lowest < 0) {
+            QVERIFY(!predicted);
+        } else {
+            QVERIFY(predicted);
+            QVERIFY2(*predicted >= lowest && *predicted <= highest,
+                     qPrintable(QString::number(*predicted)));
+        }
+        if (learnt == QLatin1String("closed"))
+            return;
+
+        QList<Expected> expected;
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"),
+                                    answer(f, code.at(0), code.at(1), expected));
+        const LearningHistory history = historyOf(f);
+        QVERIFY(!history.sheets.isEmpty());
+        QCOMPARE(history.predictionOf(history.sheets.last()), predicted);
+        // The next sheet is estimated anew: a training sheet has none.
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaUA"),
+                                    {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        QVERIFY(!f.core->bogen().predicted);
     }
 
     void damagedStoreIsMovedAsideOnce()

@@ -11,11 +11,13 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -165,6 +167,9 @@ class TestLearningStore : public QObject
 
 private slots:
     void recordsAndReadsBack();
+    void predictionsReadBack_data();
+    void predictionsReadBack();
+    void versionOneFileIsMigrated();
     void openingStartsTheJournal();
     void keptReadingFollowsChanges_data();
     void keptReadingFollowsChanges();
@@ -216,6 +221,109 @@ void TestLearningStore::recordsAndReadsBack()
     store.close();
     QCOMPARE(pragma(path, "user_version").toInt(), LearningStore::kSchemaVersion);
     QCOMPARE(pragma(path, "journal_mode").toString(), "wal");
+}
+
+void TestLearningStore::predictionsReadBack_data()
+{
+    QTest::addColumn<double>("given");  // NaN: none given
+    QTest::addColumn<double>("stored"); // NaN: none stored
+    const double none = std::nan("");
+    QTest::newRow("none") << none << none;
+    QTest::newRow("0.34") << 0.34 << 0.34;
+    QTest::newRow("0") << 0.0 << 0.0;
+    QTest::newRow("1") << 1.0 << 1.0;
+    QTest::newRow("above 1") << 1.5 << 1.0;
+    QTest::newRow("below 0") << -0.2 << 0.0;
+}
+
+// What a sheet's prediction reads back as: from the kept history of the store that recorded
+// it, and from the file through another store.
+void TestLearningStore::predictionsReadBack()
+{
+    QFETCH(double, given);
+    QFETCH(double, stored);
+    const std::optional<double> expected =
+        std::isnan(stored) ? std::nullopt : std::optional<double>(stored);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lernstand.sqlite");
+    LearningStore store(fixedClock());
+    QString message;
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    LearningHistory history;
+    QVERIFY(store.readHistory(history, &message)); // kept from now on
+    SheetRecord examination = sheet(1);
+    if (!std::isnan(given))
+        examination.predicted = given;
+    QVERIFY2(store.recordSheet(examination, &message), qPrintable(message));
+    QVERIFY(store.readHistory(history, &message));
+    QCOMPARE(history.sheets.size(), 1);
+    QCOMPARE(history.predictionOf(history.sheets.at(0)), expected);
+
+    LearningStore other(fixedClock());
+    QCOMPARE(other.open(path, &message), LearningStore::OpenResult::Opened);
+    QVERIFY(other.readHistory(history, &message));
+    QCOMPARE(history.sheets.size(), 1);
+    QCOMPARE(history.predictionOf(history.sheets.at(0)), expected);
+}
+
+// A file of schema version 1 (before predictions) keeps every row: its sheets read back
+// without a prediction, and new sheets record theirs.
+void TestLearningStore::versionOneFileIsMigrated()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lernstand.sqlite");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "v1");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const char *statement : {
+                 "CREATE TABLE sheets (id INTEGER PRIMARY KEY, time INTEGER NOT NULL, kind TEXT "
+                 "NOT NULL CHECK (kind IN ('t', 'k', 'a', 'l')), part TEXT NOT NULL)",
+                 "CREATE INDEX sheets_by_time ON sheets (time, id)",
+                 "CREATE TABLE asked (id INTEGER PRIMARY KEY, question TEXT NOT NULL, "
+                 "fingerprint TEXT NOT NULL, UNIQUE (question, fingerprint))",
+                 "CREATE TABLE answers (sheet INTEGER NOT NULL REFERENCES sheets (id), position "
+                 "INTEGER NOT NULL, asked INTEGER NOT NULL REFERENCES asked (id), result INTEGER "
+                 "NOT NULL CHECK (result IN (0, 1, 2)), wrong_choice INTEGER CHECK (wrong_choice "
+                 "BETWEEN 1 AND 3), PRIMARY KEY (sheet, position)) WITHOUT ROWID",
+                 "CREATE INDEX answers_by_asked ON answers (asked)",
+                 "CREATE TABLE resets (id INTEGER PRIMARY KEY, question TEXT NOT NULL, time "
+                 "INTEGER NOT NULL)",
+                 "CREATE INDEX resets_by_question ON resets (question, time)",
+                 "INSERT INTO sheets VALUES (1, 1000000000, 'k', 'TE')",
+                 "INSERT INTO asked VALUES (1, 'TE101', 'fp-TE101'), (2, 'TE102', 'fp-TE102')",
+                 "INSERT INTO answers VALUES (1, 0, 1, 1, NULL), (1, 1, 2, 2, 3)",
+                 "INSERT INTO resets VALUES (1, 'TE103', 999999000)",
+                 "PRAGMA user_version = 1",
+             })
+            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase("v1");
+
+    LearningStore store(fixedClock());
+    QString message;
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    SheetRecord next = sheet(1);
+    next.predicted = 0.6;
+    QVERIFY2(store.recordSheet(next, &message), qPrintable(message));
+    store.close();
+    QCOMPARE(pragma(path, "user_version").toInt(), 2);
+
+    QCOMPARE(store.open(path, &message), LearningStore::OpenResult::Opened);
+    LearningHistory history;
+    QVERIFY(store.readHistory(history, &message));
+    QCOMPARE(history.sheets.size(), 2);
+    const HistorySheet &old = history.sheets.at(0);
+    QCOMPARE(old.id, 1);
+    QCOMPARE(old.time, 1000000000);
+    QCOMPARE(old.kind, SheetKind::Examination);
+    QCOMPARE(old.partCode, QStringLiteral("TE"));
+    QVERIFY(!history.predictionOf(old));
+    QCOMPARE(history.predictionOf(history.sheets.at(1)), std::optional<double>(0.6));
+    QCOMPARE(lines(history).mid(0, 2), QStringList({"1 1000000000 k TE TE101 fp-TE101 1 0",
+                                                    "1 1000000000 k TE TE102 fp-TE102 2 3"}));
+    QCOMPARE(history.resets.value("TE103"), 999999000);
 }
 
 // Opening writes the journal's first page, so the first sheet of a run does not wait for
