@@ -9,11 +9,17 @@
 #include "components/Settings.h"
 #include "learning/LearningHistory.h"
 #include "learning/LearningStore.h"
+#include "learning/PartsNeeded.h"
+#include "learning/PassProbability.h"
 #include "learning/ProgressPage.h"
 #include "learning/QuestionState.h"
 #include "learning/RecallEstimate.h"
 #include "learning/StudyPlan.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -193,11 +199,14 @@ QStringList ReadinessSection::lines(QChar classLetter)
     if (!model.draw(recalls, m_uses.random, drawn))
         return s << paragraph(PageParts::text(model.error));
 
-    s << paragraph(QStringLiteral(
-        "Gesch&auml;tzt aus Ihren Antworten: 10.000 nachgebildete Pr&uuml;fungen, in denen Sie "
-        "jede Frage so oft richtig beantworten, wie Ihre bisherigen Antworten erwarten lassen; "
-        "nie gesehene Fragen gelten als geraten. &Uuml;bungspr&uuml;fungen z&auml;hlen nicht "
-        "als bestandene Teile."));
+    s << paragraph(
+        QStringLiteral("Gesch&auml;tzt aus Ihren Antworten: ") +
+        QLocale(QLocale::German).toString(PassProbability::kDefaultDraws) +
+        QStringLiteral(
+            " nachgebildete Pr&uuml;fungen, in denen Sie jede Frage so oft richtig beantworten, "
+            "wie Ihre bisherigen Antworten erwarten lassen; "
+            "nie gesehene Fragen gelten als geraten. &Uuml;bungspr&uuml;fungen z&auml;hlen nicht "
+            "als bestandene Teile."));
     s << QStringLiteral("<ul>");
     for (const QString &code : classParts) {
         const qsizetype index = model.needed.indexOf(code);

@@ -1,14 +1,8 @@
 #pragma once
 
 #include "components/Clock.h"
-#include "learning/PartsNeeded.h"
-#include "learning/PassProbability.h"
 
 #include <QChar>
-#include <QDate>
-#include <QDateTime>
-#include <QHash>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
