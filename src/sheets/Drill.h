@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Clock.h"
+#include "learning/ProgressPage.h"
 
 #include <QChar>
 #include <QString>
@@ -35,13 +36,21 @@ public:
     explicit Drill(Uses uses) : m_uses(std::move(uses)) {}
 
     /// Builds and shows the drill sheet of a class, or of one of its chapters when chapter
-    /// (DrillLink::chapterName) is given. A missing or damaged archive, or a class or chapter the
-    /// catalogue lacks, is reported; false then and nothing is made.
+    /// (DrillLink::chapterName) is given, or of chosen questions (DrillLink::listName),
+    /// each of which must be a question of the class. A missing or damaged archive, or a class or
+    /// chapter the catalogue lacks, is reported; false then and nothing is made.
     bool make(QChar classLetter, const QString &chapter = QString());
 
     /// The page text of a drill sheet that found nothing due and nothing new.
     static QString nothingDueNote();
+    /// The page text of a drill of chosen questions that span several parts: it asks
+    /// those of partCode; link drills the others.
+    static QString restNote(const QString &partCode, qsizetype others, const QString &link);
 
 private:
+    bool chooseListed(const ProgressPage::ExamClass &examClass,
+                      const ProgressPage::Contents &contents, const QStringList &ids,
+                      QString &partCode, QStringList &listed, QString &rest);
+
     Uses m_uses;
 };

@@ -94,6 +94,10 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
         (void)m_pages.drill->make(drillClass, drillChapter); // failures are told there
         return true;
     }
+    if (m_pages.drill && DrillLink::looksLikeLink(target)) {
+        ui.ShowWarning(DrillLink::brokenLinkMessage(target));
+        return true;
+    }
     if (target.contains(QLatin1String("Infobox"))) {
         ui.showAbout();
         return true;

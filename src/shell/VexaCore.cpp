@@ -9,6 +9,7 @@
 #include "components/UserInterface.h"
 #include "learning/LearningStore.h"
 #include "learning/ProgressPage.h"
+#include "learning/ReadinessSection.h"
 #include "lists/OwnExamination.h"
 #include "lists/WrongQuestions.h"
 #include "sheets/Drill.h"
@@ -60,6 +61,10 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
                          m_settings, m_paths, m_clock});
     m_progressPage = std::make_unique<ProgressPage>(m_paths, m_ui, *m_writer, *m_catalogue,
                                                     m_learningStore, m_clock);
+    m_readiness = std::make_unique<ReadinessSection>(ReadinessSection::Uses{
+        m_paths, *m_catalogue, m_learningStore, m_settings, *m_random, m_clock});
+    m_classPages->setSections(
+        [this](QChar classLetter) { return m_readiness->lines(classLetter); });
     m_drill = std::make_unique<Drill>(
         Drill::Uses{m_ui, m_bogen, *m_catalogue, m_learningStore, *m_sheets, m_settings, m_clock});
     m_pageCommands = std::make_unique<PageCommands>(

@@ -28,6 +28,7 @@ class OwnExamination;
 class PageCommands;
 class PageWriter;
 class ProgressPage;
+class ReadinessSection;
 class Drill;
 class RandomSource;
 class SectionDistribution;
@@ -155,5 +156,6 @@ private:
     std::unique_ptr<SelectionSettings> m_selectionSettings;
     std::unique_ptr<AboutInfo> m_aboutInfo;
     std::unique_ptr<ProgressPage> m_progressPage;
+    std::unique_ptr<ReadinessSection> m_readiness;
     std::unique_ptr<Drill> m_drill;
 };

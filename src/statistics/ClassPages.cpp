@@ -37,7 +37,8 @@ QString statusCell(const ClassReadiness::Part &p)
 } // namespace
 
 QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
-                                  const QStringList &logLines, const QDateTime &when)
+                                  const QStringList &logLines, const QDateTime &when,
+                                  const QStringList &sections)
 {
     const QString c(classLetter);
     const ClassReadiness readiness = ClassReadiness::of(rules, classLetter, logLines);
@@ -81,6 +82,7 @@ QStringList ClassPages::pageLines(const DataPaths &paths, const ExamRules &rules
              QStringLiteral(" &nbsp;&middot;&nbsp; ") +
              PageParts::link(DrillLink::name(classLetter), QStringLiteral("Lernen Klasse ") + c) +
              QStringLiteral("</p>");
+    s += sections;
 
     // Where the candidate stands in every class, each linking its page.
     s << QStringLiteral("<h2>Alle Klassen</h2>") << QStringLiteral("<table class=\"liste\">");
@@ -125,7 +127,8 @@ ClassPages::Outcome ClassPages::show(QChar classLetter)
         return Outcome::NoRules;
     return m_writer.SeiteSpeichernUndZeigen(
                m_paths.generatedClassPage(classLetter),
-               pageLines(m_paths, rules, classLetter, m_log.lines(), m_clock()))
+               pageLines(m_paths, rules, classLetter, m_log.lines(), m_clock(),
+                         m_sections ? m_sections(classLetter) : QStringList()))
                ? Outcome::Shown
                : Outcome::Failed;
 }
@@ -135,7 +138,8 @@ bool ClassPages::writeAll()
     const ExamRules &rules = m_rules.current();
     for (const ExamRules::ExamClass &c : rules.classes)
         if (!m_writer.saveLines(m_paths.generatedClassPage(c.letter),
-                                pageLines(m_paths, rules, c.letter, m_log.lines(), m_clock())))
+                                pageLines(m_paths, rules, c.letter, m_log.lines(), m_clock(),
+                                          m_sections ? m_sections(c.letter) : QStringList())))
             return false;
     return true;
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CatalogueRules;
 class DataPaths;
 class ExamLog;
@@ -44,9 +46,15 @@ public:
     /// false when one cannot be written (reported). True without rules.
     bool writeAll();
 
-    /// The lines of the page of one class of the rules.
+    /// Lines a higher layer adds below the readiness lines of a class's page.
+    using Sections = std::function<QStringList(QChar classLetter)>;
+    void setSections(Sections sections) { m_sections = std::move(sections); }
+
+    /// The lines of the page of one class of the rules; sections stand below the
+    /// readiness lines.
     static QStringList pageLines(const DataPaths &paths, const ExamRules &rules, QChar classLetter,
-                                 const QStringList &logLines, const QDateTime &when);
+                                 const QStringList &logLines, const QDateTime &when,
+                                 const QStringList &sections = QStringList());
 
 private:
     const DataPaths &m_paths;
@@ -54,4 +62,5 @@ private:
     ExamLog &m_log;
     CatalogueRules &m_rules;
     Clock m_clock;
+    Sections m_sections;
 };

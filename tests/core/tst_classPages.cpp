@@ -3,7 +3,11 @@
 
 #include "catalogue/ExamPart.h"
 #include "catalogue/ExamRules.h"
+#include "components/Settings.h"
 #include "components/TextFile.h"
+#include "learning/LearningStore.h"
+#include "learning/ProgressPage.h"
+#include "learning/ReadinessSection.h"
 #include "sheets/PageCommands.h"
 #include "statistics/Chart.h"
 #include "statistics/ClassPages.h"
@@ -55,6 +59,51 @@ QString statuses(const ClassReadiness &r)
                               p.examNumber
                         : p.code + QStringLiteral(":-"));
     return out.join(u' ');
+}
+
+void record(CoreFixture &f, const ProgressPage::Contents &contents, SheetKind kind,
+            const QString &code, const QDate &day, const QStringList &ids, AnswerResult result)
+{
+    SheetRecord sheet;
+    sheet.time = QDateTime(day, QTime(18, 0));
+    sheet.kind = kind;
+    sheet.partCode = code;
+    for (const QString &id : ids)
+        sheet.answers.append(
+            {id, contents.fingerprints.value(id), result, result == AnswerResult::Wrong ? 2 : 0});
+    QString error;
+    QVERIFY2(f.core->learningStore().recordSheet(sheet, &error), qPrintable(error));
+}
+
+/// The store of a candidate of class E some weeks in: TN and VE known well, BE half,
+/// TE's first questions sure, the others wrong once or never seen.
+void fillStore(CoreFixture &f)
+{
+    ProgressPage::Contents contents;
+    QVERIFY(ProgressPage::readContents(f.core->catalogue(), contents));
+    const auto ids = [&](const char *code, int from, int count) {
+        return contents.parts.value(QLatin1String(code)).ids.mid(from, count);
+    };
+    using R = AnswerResult;
+    for (const QDate &day : {QDate(2026, 2, 20), QDate(2026, 3, 1), QDate(2026, 3, 10)}) {
+        record(f, contents, SheetKind::Training, "TN", day, ids("TN", 0, 30), R::Right);
+        record(f, contents, SheetKind::Drill, "VE", day, ids("VE", 0, 24), R::Right);
+        record(f, contents, SheetKind::Drill, "TE", day, ids("TE", 0, 12), R::Right);
+    }
+    record(f, contents, SheetKind::Examination, "BE", QDate(2026, 3, 12), ids("BE", 0, 16),
+           R::Right);
+    record(f, contents, SheetKind::Examination, "BE", QDate(2026, 3, 12), ids("BE", 16, 10),
+           R::Wrong);
+    record(f, contents, SheetKind::Training, "TE", QDate(2026, 3, 13), ids("TE", 12, 8), R::Wrong);
+    record(f, contents, SheetKind::Training, "TE", QDate(2026, 3, 13), ids("TE", 20, 2),
+           R::Unanswered);
+}
+
+QString pageText(CoreFixture &f, QChar classLetter)
+{
+    QStringList lines;
+    (void)TextFile::readLines(f.core->paths().generatedClassPage(classLetter), lines);
+    return lines.join(u'\n');
 }
 
 /// A core on the 2024 fixture archive whose log is the fixture log.
@@ -132,6 +181,8 @@ private slots:
     {
         CoreFixture f;
         startWithLog(f, kRules2024);
+        fillStore(f);
+        QVERIFY(f.core->settings().setValue(Keys::pruefungstermin(), QStringLiteral("2026-05-30")));
         PageCommands &pc = f.core->pageCommands();
         // The evaluation page and the installed pages link the installed name.
         QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("/opt/vexa/html/klasseE.html")));
@@ -157,6 +208,22 @@ private slots:
         QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
         QCOMPARE(f.core->bogen().Klasse, QChar(u'E'));
         QCOMPARE(f.ui.shownPages.last().section(u'#', 0, 0), f.core->paths().sheetPage());
+
+        // "Diese 10 Fragen lernen" drills those listed above it, the part of most first.
+        static const QRegularExpression listed(QStringLiteral("<tr><td><b>(\\w{5})</b></td>"));
+        QStringList best;
+        for (auto it = listed.globalMatch(classPage); it.hasNext();)
+            best << it.next().captured(1);
+        QCOMPARE(best.size(), 10);
+        static const QRegularExpression drillList(
+            QStringLiteral("href=\"([^\"]*)\">Diese 10 Fragen lernen<"));
+        const QRegularExpressionMatch link = drillList.match(classPage);
+        QVERIFY(link.hasMatch());
+        QVERIFY(pc.VexaHTMLViewerHotSpotClick(link.captured(1)));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QVERIFY(!f.core->bogen().drillOrder.isEmpty());
+        for (const QString &id : f.core->bogen().drillOrder)
+            QVERIFY2(best.contains(id), qPrintable(id));
 
         // Its forms start the parts' examinations; the class N page says it is ready.
         QVERIFY(pc.VexaHTMLViewerHotSpotClick(QStringLiteral("klassen.html")));
@@ -192,6 +259,108 @@ private slots:
         QCOMPARE(page.contains(QStringLiteral("TE/2 am 15.03.2026, 19 richtig, Zeitlimit "
                                               "&uuml;berschritten</small>")),
                  !ready);
+    }
+
+    // The parts the candidate holds are listed as held; only the others are estimated.
+    void partsHeldAreNotEstimated_data()
+    {
+        QTest::addColumn<QString>("licence");
+        QTest::addColumn<QString>("passed");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<bool>("classEstimate");
+        const QString te = "Technische Kenntnisse Klasse E: ";
+        const QString tn = "Technische Kenntnisse Klasse N: ";
+        const QString be = "Betriebliche Kenntnisse: ";
+        const QString ve = "Kenntnisse von Vorschriften: ";
+        const QString estimated = "gesch&auml;tzt";
+        const QString withN = "mit Ihrer Zulassung der Klasse N bereits erworben";
+        const QString withE = "mit Ihrer Zulassung der Klasse E bereits erworben";
+        QTest::newRow("no licence")
+            << "keine"
+            << "" << QStringList{te + estimated, tn + estimated, be + estimated, ve + estimated}
+            << true;
+        QTest::newRow("class N held")
+            << "N"
+            << "" << QStringList{te + estimated, tn + withN, be + withN, ve + withN} << true;
+        QTest::newRow("class E held")
+            << "E"
+            << "" << QStringList{te + withE, tn + withE, be + withE, ve + withE} << false;
+        QTest::newRow("BE passed at the authority")
+            << "keine"
+            << "BE:2025-06-01"
+            << QStringList{te + estimated, tn + estimated,
+                           be + "am 01.06.2025 bei der Bundesnetzagentur bestanden, gilt bis "
+                                "31.05.2027",
+                           ve + estimated}
+            << true;
+        QTest::newRow("BE passed more than 24 months ago")
+            << "keine"
+            << "BE:2024-03-13"
+            << QStringList{te + estimated, tn + estimated, be + estimated, ve + estimated} << true;
+    }
+    void partsHeldAreNotEstimated()
+    {
+        QFETCH(QString, licence);
+        QFETCH(QString, passed);
+        QFETCH(QStringList, parts);
+        QFETCH(bool, classEstimate);
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        fillStore(f);
+        QVERIFY(f.core->settings().setValue(Keys::lizenz(), licence));
+        QVERIFY(f.core->settings().setValue(Keys::bestandeneTeile(), passed));
+        QCOMPARE(f.core->classPages().show(u'E'), ClassPages::Outcome::Shown);
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        static const QRegularExpression item(QStringLiteral("<li>(.*)</li>"));
+        static const QRegularExpression estimate(
+            QStringLiteral("(etwa \\d+|weniger als 1) von 10 Pr&uuml;fungen bestanden "
+                           "\\(\\d+&nbsp;%\\)"));
+        const QString page = pageText(f, u'E');
+        QStringList shown;
+        for (auto it = item.globalMatch(page); it.hasNext();)
+            shown << it.next().captured(1).replace(estimate, QStringLiteral("gesch&auml;tzt"));
+        QCOMPARE(shown, parts);
+        QCOMPARE(page.contains(QStringLiteral("<p><b>Klasse E: ")), classEstimate);
+        QCOMPARE(page.contains(QStringLiteral("Sie haben alle Teile der Klasse E bereits.")),
+                 !classEstimate);
+    }
+
+    void withoutSheetsTheSectionsSayHowToStart()
+    {
+        CoreFixture f;
+        startWithLog(f, kRules2024);
+        QCOMPARE(f.core->classPages().show(u'E'), ClassPages::Outcome::Shown);
+        const QString page = pageText(f, u'E');
+        QVERIFY(page.contains(QStringLiteral("<p>Beantworten Sie Trainings-, Lern- oder "
+                                             "Pr&uuml;fungsb&ouml;gen; danach steht hier")));
+        QVERIFY(!page.contains(QStringLiteral("Die 10 Fragen")));
+    }
+
+    void estimateReadsAsACandidateWould_data()
+    {
+        QTest::addColumn<double>("probability");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("34 %") << 0.341 << "etwa 3 von 10 Pr&uuml;fungen bestanden (34&nbsp;%)";
+        QTest::newRow("35 % rounds to 4")
+            << 0.35 << "etwa 4 von 10 Pr&uuml;fungen bestanden (35&nbsp;%)";
+        QTest::newRow("5 %") << 0.05 << "etwa 1 von 10 Pr&uuml;fungen bestanden (5&nbsp;%)";
+        QTest::newRow("below 5 %")
+            << 0.018 << "weniger als 1 von 10 Pr&uuml;fungen bestanden (2&nbsp;%)";
+        QTest::newRow("certain") << 1.0 << "etwa 10 von 10 Pr&uuml;fungen bestanden (100&nbsp;%)";
+    }
+    void estimateReadsAsACandidateWould()
+    {
+        QFETCH(double, probability);
+        QFETCH(QString, text);
+        QCOMPARE(ReadinessSection::estimateText(probability), text);
+    }
+
+    void oralBandIsHedged()
+    {
+        QCOMPARE(ReadinessSection::oralText(0.123, 2),
+                 QStringLiteral("In etwa 12 von 100 Pr&uuml;fungen fehlen in genau einem Teil nur "
+                                "ein oder zwei Antworten; dann kann eine m&uuml;ndliche "
+                                "Nachpr&uuml;fung m&ouml;glich sein."));
     }
 
     void withoutRulesTheInstalledPagesHold()

@@ -166,6 +166,79 @@ private slots:
         QVERIFY(page.join(u'\n').contains(Drill::nothingDueNote()));
     }
 
+    // A drill of chosen questions, as the class page's "Diese 10 Fragen lernen" links it.
+    void listLinkRoundTrip()
+    {
+        const QStringList ids{"EA101", "EB203", "NA115"};
+        const QString link = DrillLink::name(u'E', DrillLink::listName(ids));
+        QCOMPARE(link, QStringLiteral("Lernen-E-L-EA101.EB203.NA115.lrn"));
+        QChar classLetter;
+        QString scope;
+        QVERIFY(DrillLink::parse(QStringLiteral("file:///tmp/html/") + link.toLower(), classLetter,
+                                 scope));
+        QCOMPARE(classLetter, QChar(u'E'));
+        QVERIFY(DrillLink::isList(scope));
+        QCOMPARE(DrillLink::listIds(scope), ids);
+        for (const char *broken : {"Lernen-E-L-.lrn", "Lernen-E-L-EA10.lrn",
+                                   "Lernen-E-L-EA101..lrn", "Lernen-X-L-EA101.lrn"})
+            QVERIFY2(!DrillLink::parse(QLatin1String(broken), classLetter, scope), broken);
+    }
+
+    void listDrillAsksExactlyTheListedQuestions()
+    {
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        ProgressPage::Contents contents;
+        QVERIFY(ProgressPage::readContents(f.core->catalogue(), contents));
+        const QStringList ta = contents.parts.value(QStringLiteral("TA")).ids;
+        const QStringList be = contents.parts.value(QStringLiteral("BE")).ids;
+        QVERIFY(ta.size() >= 8 && !be.isEmpty());
+        // Most are TA's: those come first, in the link's order; BE's one is linked.
+        const QStringList ids{ta.at(7), be.at(0), ta.at(2), ta.at(5)};
+        QVERIFY(f.core->drill(u'A', DrillLink::listName(ids)));
+        QVERIFY2(f.ui.warnings.isEmpty(), qPrintable(f.ui.warnings.join(u'\n')));
+        QCOMPARE(askedIds(f), (QStringList{ta.at(7), ta.at(2), ta.at(5)}));
+        const QString rest = DrillLink::listName({be.at(0)});
+        QCOMPARE(f.core->bogen().Abschnitt, rest);
+        QStringList page;
+        QVERIFY(
+            TextFile::readLines(f.dataDir() + QStringLiteral("/html/LetztePruefung.html"), page));
+        QVERIFY(page.join(u'\n').contains(QStringLiteral("href=\"") + DrillLink::name(u'A', rest)));
+
+        // The link of the rest asks BE's question.
+        QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(DrillLink::name(u'A', rest)));
+        QCOMPARE(askedIds(f), QStringList{be.at(0)});
+        QCOMPARE(f.core->bogen().Abschnitt, rest);
+    }
+
+    void badListLinkWarns_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("a question the catalogue lacks")
+            << DrillLink::name(u'A', DrillLink::listName({"TA101", "TA999"}))
+            << "Die Frage TA999 gibt es im Fragenkatalog der Klasse A nicht; es gibt nichts zu "
+               "lernen.";
+        QTest::newRow("a question of another class")
+            << DrillLink::name(u'E', DrillLink::listName({"TA101"}))
+            << "Die Frage TA101 gibt es im Fragenkatalog der Klasse E nicht; es gibt nichts zu "
+               "lernen.";
+        QTest::newRow("no question ID")
+            << "Lernen-A-L-TA1.lrn"
+            << "Der Lernen-Link \u201ELernen-A-L-TA1.lrn\u201C ist ungültig; er nennt keine "
+               "Klasse, kein Kapitel und keine Fragen des Fragenkatalogs.";
+    }
+    void badListLinkWarns()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, warning);
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        QVERIFY(f.core->pageCommands().VexaHTMLViewerHotSpotClick(target));
+        QCOMPARE(f.ui.warnings, QStringList{warning});
+        QVERIFY(f.ui.shownPages.isEmpty());
+    }
+
     void unknownChapterIsReported()
     {
         CoreFixture f;
