@@ -104,14 +104,33 @@ QString IniFile::ReadString(const QString &section, const QString &key,
 
 bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
+    return WriteStrings(section, {{key, value}});
+}
+
+bool IniFile::WriteStrings(const QString &section,
+                           const QList<std::pair<QString, QString>> &entries)
+{
     QStringList lines;
     // A missing file is created by this write; one that exists but cannot be read must
-    // not be replaced by this one key.
+    // not be replaced by these keys.
     if (!TextFile::readLines(m_path, lines) && QFileInfo::exists(m_path)) {
         if (m_onWriteError)
             m_onWriteError(WriteError::settingsMessage(m_path));
         return false;
     }
+    for (const auto &[key, value] : entries)
+        setLine(lines, section, key, value);
+
+    if (TextFile::writeLines(m_path, lines))
+        return true;
+    if (m_onWriteError)
+        m_onWriteError(WriteError::settingsMessage(m_path));
+    return false;
+}
+
+void IniFile::setLine(QStringList &lines, const QString &section, const QString &key,
+                      const QString &value)
+{
     const QString entry = key + u'=' + value;
 
     int sectionStart = -1;
@@ -131,24 +150,17 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
             continue;
         if (sameName(keyOf(lines[i]), key)) {
             lines[i] = entry;
-            sectionStart = -2; // replaced
-            break;
+            return;
         }
         if (!lines[i].trimmed().isEmpty())
             lastInSection = i;
     }
     if (sectionStart >= 0) {
         lines.insert(lastInSection + 1, entry);
-    } else if (sectionStart == -1) {
+    } else {
         lines.append(u'[' + section + u']');
         lines.append(entry);
     }
-
-    if (TextFile::writeLines(m_path, lines))
-        return true;
-    if (m_onWriteError)
-        m_onWriteError(WriteError::settingsMessage(m_path));
-    return false;
 }
 
 bool IniFile::WriteInteger(const QString &section, const QString &key, int value)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <utility>
 
 /// The settings file: INI text in Windows-1252 with CR LF line ends.
 ///
@@ -37,11 +40,16 @@ public:
     /// every layer, and their owner shows the warning once, in one place.
     [[nodiscard]] bool WriteInteger(const QString &section, const QString &key, int value);
     [[nodiscard]] bool WriteBool(const QString &section, const QString &key, bool value);
+    /// Several keys of one section in one write: all of them are written, or none.
+    [[nodiscard]] bool WriteStrings(const QString &section,
+                                    const QList<std::pair<QString, QString>> &entries);
     [[nodiscard]] bool WriteString(const QString &section, const QString &key,
                                    const QString &value);
 
 private:
     bool readValue(const QString &section, const QString &key, QString &value) const;
+    static void setLine(QStringList &lines, const QString &section, const QString &key,
+                        const QString &value);
 
     QString m_path;
     ErrorHandler m_onWriteError;

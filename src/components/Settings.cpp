@@ -225,6 +225,23 @@ QDate Settings::pruefungsterminDate() const
     return QDate::fromString(value(Keys::pruefungstermin()).trimmed(), Qt::ISODate);
 }
 
+Settings::ExamStanding Settings::examStanding() const
+{
+    return {lizenzClass(), bestandeneTeileMap(), pruefungsterminDate()};
+}
+
+bool Settings::setExamStanding(const ExamStanding &standing)
+{
+    const bool held = standing.licence == u'N' || standing.licence == u'E';
+    const SettingsKey<QString> licence = Keys::lizenz();
+    return m_file.WriteStrings(
+        licence.section,
+        {{licence.key, held ? QString(standing.licence) : licence.defaultValue},
+         {Keys::bestandeneTeile().key, bestandeneTeileText(standing.passedParts)},
+         {Keys::pruefungstermin().key,
+          standing.examDay.isValid() ? standing.examDay.toString(Qt::ISODate) : QString()}});
+}
+
 QString Settings::value(const SettingsKey<QString> &key, const QString &fallback) const
 {
     return m_file.ReadString(key.section, key.key, fallback);

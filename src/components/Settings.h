@@ -82,6 +82,15 @@ SettingsKey<QString> pruefungstermin();
 class Settings
 {
 public:
+    /// What the candidate holds at the authority and the day of the real examination:
+    /// [Lernen] Lizenz, BestandeneTeile and Pruefungstermin together.
+    struct ExamStanding
+    {
+        QChar licence; ///< 'N' or 'E'; null for none
+        QMap<QString, QDate> passedParts;
+        QDate examDay; ///< invalid for none
+    };
+
     explicit Settings(const QString &path) : m_file(path) {}
 
     IniFile &file() { return m_file; }
@@ -108,6 +117,10 @@ public:
     static QString bestandeneTeileText(const QMap<QString, QDate> &parts);
     /// [Lernen] Pruefungstermin; invalid when empty or not an ISO date.
     QDate pruefungsterminDate() const;
+    /// The three keys of ExamStanding as their accessors read them.
+    ExamStanding examStanding() const;
+    /// Writes the three keys in one write of the file: all or none.
+    [[nodiscard]] bool setExamStanding(const ExamStanding &standing);
 
     [[nodiscard]] bool setValue(const SettingsKey<bool> &key, bool value);
     [[nodiscard]] bool setValue(const SettingsKey<int> &key, int value);

@@ -1,18 +1,24 @@
 #include "gui/EinstellungenForm.h"
 
 #include "components/Settings.h"
+#include "gui/MessageBox.h"
 #include "gui/WindowGeometry.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -44,12 +50,24 @@ const RowText kRows[] = {
      "FragenverteilungBNetzARadioButton"},
 };
 
+const QString kDayFormat = QStringLiteral("dd.MM.yyyy");
+
+QDateEdit *dayEdit(const QString &name, const QString &statusTip, QWidget *parent)
+{
+    auto *edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(kDayFormat);
+    edit->setCalendarPopup(true);
+    edit->setStatusTip(statusTip);
+    return edit;
+}
+
 } // namespace
 
 TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_uses(std::move(uses))
+      m_uses(std::move(uses)), m_standing(m_uses.settings, m_uses.rules, m_uses.clock)
 {
     setObjectName(QStringLiteral("EinstellungenForm"));
     setWindowTitle(QStringLiteral(" Vexa - Einstellungen"));
@@ -131,6 +149,7 @@ TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
     m_geometry->restore(m_uses.settings, geometryKeys());
     showRows();
     showLearning();
+    showStanding();
 }
 
 QWidget *TEinstellungenForm::learningTab()
@@ -140,8 +159,10 @@ QWidget *TEinstellungenForm::learningTab()
     white.setColor(QPalette::Window, Qt::white);
     panel->setPalette(white);
     panel->setAutoFillBackground(true);
-    auto *layout = new QFormLayout(panel);
+    auto *panelLayout = new QVBoxLayout(panel);
+    auto *layout = new QFormLayout;
     layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    panelLayout->addLayout(layout);
 
     m_pruefungenZaehlen =
         new QCheckBox(QStringLiteral("Prüfungsantworten zählen für den Lernstand"), panel);
@@ -161,7 +182,159 @@ QWidget *TEinstellungenForm::learningTab()
     layout->addRow(label, m_lernFragen);
     connect(m_lernFragen, &QSpinBox::valueChanged, this,
             [this](int count) { m_uses.selection.setLernFragen(count); });
+
+    // The window is small; the group scrolls rather than squeezing its rows.
+    auto *scroll = new QScrollArea(panel);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(standingGroup());
+    panelLayout->addWidget(scroll, 1);
     return panel;
+}
+
+QWidget *TEinstellungenForm::standingGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Prüfung bei der Bundesnetzagentur"));
+    auto *layout = new QVBoxLayout(group);
+
+    auto *licenceRow = new QHBoxLayout;
+    m_lizenz = new QComboBox(group);
+    m_lizenz->setObjectName(QStringLiteral("LizenzComboBox"));
+    m_lizenz->addItem(QStringLiteral("keine"));
+    m_lizenz->addItem(QStringLiteral("Klasse N"), QChar(u'N'));
+    m_lizenz->addItem(QStringLiteral("Klasse E"), QChar(u'E'));
+    m_lizenz->setStatusTip(QStringLiteral(" Die Zulassung, die Sie schon haben"));
+    auto *licenceLabel = new QLabel(QStringLiteral("Vorhandene &Zulassung"), group);
+    licenceLabel->setBuddy(m_lizenz);
+    licenceRow->addWidget(licenceLabel);
+    licenceRow->addWidget(m_lizenz);
+    licenceRow->addStretch(1);
+    layout->addLayout(licenceRow);
+    connect(m_lizenz, &QComboBox::currentIndexChanged, this, &TEinstellungenForm::standingEdited);
+
+    layout->addWidget(
+        new QLabel(QStringLiteral("Einzeln bestandene Prüfungsteile (gelten 24 Monate)"), group));
+    m_partsLayout = new QGridLayout;
+    m_partsLayout->setColumnStretch(2, 1);
+    layout->addLayout(m_partsLayout);
+
+    auto *terminRow = new QHBoxLayout;
+    m_termin = new QCheckBox(QStringLiteral("Prüfungs&termin"), group);
+    m_termin->setObjectName(QStringLiteral("PruefungsterminCheckBox"));
+    m_termin->setStatusTip(QStringLiteral(" Der Tag Ihrer Prüfung bei der Bundesnetzagentur"));
+    m_terminDay = dayEdit(QStringLiteral("PruefungsterminDateEdit"), m_termin->statusTip(), group);
+    terminRow->addWidget(m_termin);
+    terminRow->addWidget(m_terminDay);
+    terminRow->addStretch(1);
+    layout->addLayout(terminRow);
+    layout->addStretch(1);
+    connect(m_termin, &QCheckBox::toggled, m_terminDay, &QWidget::setEnabled);
+    connect(m_termin, &QCheckBox::toggled, this, &TEinstellungenForm::standingEdited);
+    connect(m_terminDay, &QDateEdit::dateChanged, this, &TEinstellungenForm::standingEdited);
+    return group;
+}
+
+QCheckBox *TEinstellungenForm::partBox(const QString &code) const
+{
+    for (const PartRow &row : m_parts)
+        if (row.code == code)
+            return row.box;
+    return nullptr;
+}
+
+QDateEdit *TEinstellungenForm::partDay(const QString &code) const
+{
+    for (const PartRow &row : m_parts)
+        if (row.code == code)
+            return row.day;
+    return nullptr;
+}
+
+void TEinstellungenForm::showStanding()
+{
+    const QList<ExamStandingSettings::Part> parts = m_standing.parts();
+    QStringList codes;
+    for (const ExamStandingSettings::Part &part : parts)
+        codes << part.code;
+    QStringList shown;
+    for (const PartRow &row : std::as_const(m_parts))
+        shown << row.code;
+    // Another catalogue may have been imported since the window was built.
+    if (codes != shown) {
+        for (const PartRow &row : std::as_const(m_parts)) {
+            delete row.box;
+            delete row.day;
+        }
+        m_parts.clear();
+        QWidget *group = m_terminDay->parentWidget();
+        for (const ExamStandingSettings::Part &part : parts) {
+            PartRow row{part.code, new QCheckBox(part.title, group), nullptr};
+            row.box->setObjectName(QStringLiteral("Bestanden") + part.code +
+                                   QStringLiteral("CheckBox"));
+            row.box->setStatusTip(
+                QStringLiteral(" Bei der Bundesnetzagentur bestanden, am angegebenen Tag"));
+            row.day = dayEdit(QStringLiteral("Bestanden") + part.code + QStringLiteral("DateEdit"),
+                              row.box->statusTip(), group);
+            const int line = static_cast<int>(m_parts.size());
+            m_partsLayout->addWidget(row.box, line, 0);
+            m_partsLayout->addWidget(row.day, line, 1);
+            connect(row.box, &QCheckBox::toggled, row.day, &QWidget::setEnabled);
+            connect(row.box, &QCheckBox::toggled, this, &TEinstellungenForm::standingEdited);
+            connect(row.day, &QDateEdit::dateChanged, this, &TEinstellungenForm::standingEdited);
+            m_parts.append(row);
+        }
+    }
+
+    const Settings::ExamStanding stored = m_standing.stored();
+    const QDate today = m_standing.today();
+    const QSignalBlocker licence(m_lizenz);
+    m_lizenz->setCurrentIndex(qMax(0, m_lizenz->findData(stored.licence)));
+    for (const PartRow &row : std::as_const(m_parts)) {
+        const QSignalBlocker box(row.box);
+        const QSignalBlocker day(row.day);
+        const QDate passed = stored.passedParts.value(row.code);
+        row.box->setChecked(passed.isValid());
+        row.day->setDate(passed.isValid() ? passed : today);
+        row.day->setEnabled(passed.isValid());
+    }
+    const QSignalBlocker termin(m_termin);
+    const QSignalBlocker terminDay(m_terminDay);
+    m_termin->setChecked(stored.examDay.isValid());
+    m_terminDay->setDate(stored.examDay.isValid() ? stored.examDay : today);
+    m_terminDay->setEnabled(stored.examDay.isValid());
+    m_standingChanged = false;
+}
+
+void TEinstellungenForm::standingEdited()
+{
+    m_standingChanged = true;
+}
+
+void TEinstellungenForm::saveStanding()
+{
+    if (!m_standingChanged)
+        return;
+    Settings::ExamStanding standing;
+    standing.licence = m_lizenz->currentData().toChar();
+    QStringList shown;
+    for (const PartRow &row : std::as_const(m_parts)) {
+        shown << row.code;
+        if (row.box->isChecked())
+            standing.passedParts.insert(row.code, row.day->date());
+    }
+    if (m_termin->isChecked())
+        standing.examDay = m_terminDay->date();
+    QString error;
+    if (m_standing.save(standing, shown, &error)) {
+        m_standingChanged = false;
+        return;
+    }
+    // A refused write has been reported; the input stays for the next time.
+    if (error.isEmpty())
+        return;
+    // Not from inside the change of the active window: the box takes the activation.
+    QMetaObject::invokeMethod(
+        this, [this, error] { MessageBox::warning(this, error); }, Qt::QueuedConnection);
 }
 
 void TEinstellungenForm::showLearning()
@@ -258,8 +431,12 @@ void TEinstellungenForm::changeEvent(QEvent *event)
         m_uses.selection.FormActivate();
         showRows();
         showLearning();
+        // Input not yet saved stays as the candidate left it.
+        if (!m_standingChanged)
+            showStanding();
     } else {
         // A refused write has been reported; the flags stay as chosen for this run.
         (void)m_uses.selection.FormDeactivate();
+        saveStanding();
     }
 }

@@ -1,5 +1,6 @@
 #include "gui/VexaMain.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "components/DataPaths.h"
 #include "components/RandomSource.h"
@@ -161,9 +162,9 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     m_peditor->setWindowIcon(windowIcon());
 
     m_einstellungen = std::make_unique<TEinstellungenForm>(TEinstellungenForm::Uses{
-        m_core->selectionSettings(), m_core->settings(), [this] {
-            m_viewer->loadFile(m_core->paths().settingsHelpPage() + QStringLiteral("#top"));
-        }});
+        m_core->selectionSettings(), m_core->settings(),
+        [this] { m_viewer->loadFile(m_core->paths().settingsHelpPage() + QStringLiteral("#top")); },
+        m_core->catalogue().rules(), [this] { return m_core->now(); }});
     m_einstellungen->setWindowIcon(windowIcon());
     connect(this, &TVexaForm::hintChanged, m_einstellungen.get(), &TEinstellungenForm::showHint);
     m_about = std::make_unique<TVexaAboutBox>(m_core->aboutInfo());

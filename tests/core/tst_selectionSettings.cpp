@@ -5,6 +5,7 @@
 #include "components/IniFile.h"
 #include "components/Settings.h"
 #include "shell/AboutInfo.h"
+#include "shell/ExamStandingSettings.h"
 #include "shell/SelectionSettings.h"
 #include "version.h"
 
@@ -43,6 +44,8 @@ private slots:
     void leavingWritesFlagsReadAtNextStart();
     void learningSettings_data();
     void learningSettings();
+    void examStanding_data();
+    void examStanding();
 
     void versionLine_data();
     void versionLine();
@@ -193,6 +196,101 @@ void TestSelectionSettings::learningSettings()
     // The next activation shows what the file holds now.
     s.FormActivate();
     QCOMPARE(s.lernFragen(), chosenQuestions > 0 ? qBound(5, chosenQuestions, 50) : shownQuestions);
+}
+
+void TestSelectionSettings::examStanding_data()
+{
+    QTest::addColumn<QByteArray>("file");    // [Lernen] before
+    QTest::addColumn<QString>("licence");    // "", "N", "E"
+    QTest::addColumn<QString>("passed");     // shown parts, as BestandeneTeile
+    QTest::addColumn<QString>("examDay");    // ISO or empty
+    QTest::addColumn<QString>("error");      // the start of the message; empty: saved
+    QTest::addColumn<QByteArray>("written"); // [Lernen] after
+
+    // The fixture's day is 2026-03-14; without an archive the parts are TE, TA, BE, VE.
+    QTest::newRow("nothing held") << QByteArray() << ""
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << QByteArray("Lizenz=keine\r\nBestandeneTeile=\r\n"
+                                                "Pruefungstermin=\r\n");
+    QTest::newRow("licence, part, exam day")
+        << QByteArray("Fragen=20\r\nLizenz=keine\r\n") << "N"
+        << "TE:2026-03-01"
+        << "2026-06-20"
+        << ""
+        << QByteArray("Fragen=20\r\nLizenz=N\r\nBestandeneTeile=TE:2026-03-01\r\n"
+                      "Pruefungstermin=2026-06-20\r\n");
+    QTest::newRow("passed today, examination today")
+        << QByteArray() << "E"
+        << "BE:2026-03-14,VE:2024-01-02"
+        << "2026-03-14"
+        << ""
+        << QByteArray("Lizenz=E\r\nBestandeneTeile=BE:2026-03-14,VE:2024-01-02\r\n"
+                      "Pruefungstermin=2026-03-14\r\n");
+    // A part only another catalogue names is not offered, and not lost either.
+    QTest::newRow("part of another catalogue kept")
+        << QByteArray("BestandeneTeile=TN:2025-11-02,TE:2025-12-01\r\n") << ""
+        << "BE:2026-01-05"
+        << ""
+        << ""
+        << QByteArray("BestandeneTeile=BE:2026-01-05,TN:2025-11-02\r\nLizenz=keine\r\n"
+                      "Pruefungstermin=\r\n");
+    QTest::newRow("part passed tomorrow") << QByteArray("Lizenz=N\r\n") << "E"
+                                          << "TA:2026-03-15"
+                                          << ""
+                                          << "Der Prüfungsteil „Technische Kenntnisse Klasse A“ "
+                                             "kann nicht am 15.03.2026 bestanden sein"
+                                          << QByteArray("Lizenz=N\r\n");
+    QTest::newRow("examination yesterday")
+        << QByteArray() << ""
+        << ""
+        << "2026-03-13"
+        << "Der Prüfungstermin 13.03.2026 ist schon vorbei." << QByteArray();
+}
+
+void TestSelectionSettings::examStanding()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, licence);
+    QFETCH(QString, passed);
+    QFETCH(QString, examDay);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, written);
+
+    CoreFixture f;
+    const QString ini = f.dataDir() + QStringLiteral("/Vexa.ini");
+    if (!file.isEmpty()) {
+        QFile out(ini);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("[Lernen]\r\n" + file);
+    }
+    Settings &settings = f.core->settings();
+    ExamStandingSettings standing(settings, f.core->catalogue().rules(),
+                                  [&f] { return f.core->now(); });
+    QStringList shown;
+    for (const ExamStandingSettings::Part &part : standing.parts())
+        shown << part.code;
+    QCOMPARE(shown, QStringList({"TE", "TA", "BE", "VE"}));
+
+    Settings::ExamStanding edited;
+    edited.licence = licence.isEmpty() ? QChar() : licence.at(0);
+    for (const QString &entry : passed.split(u',', Qt::SkipEmptyParts))
+        edited.passedParts.insert(entry.section(u':', 0, 0),
+                                  QDate::fromString(entry.section(u':', 1), Qt::ISODate));
+    edited.examDay = QDate::fromString(examDay, Qt::ISODate);
+    QString message;
+    QCOMPARE(standing.save(edited, shown, &message), error.isEmpty());
+    QVERIFY2(error.isEmpty() ? message.isEmpty() : message.startsWith(error), qPrintable(message));
+    QCOMPARE(readBytes(ini), written.isEmpty() ? QByteArray() : "[Lernen]\r\n" + written);
+    if (!error.isEmpty())
+        return;
+    // Read back as the readiness reads it.
+    const Settings::ExamStanding back = settings.examStanding();
+    QCOMPARE(back.licence, edited.licence);
+    QCOMPARE(back.examDay, edited.examDay);
+    for (const QString &code : shown)
+        QCOMPARE(back.passedParts.value(code), edited.passedParts.value(code));
 }
 
 void TestSelectionSettings::versionLine_data()

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
@@ -146,6 +148,7 @@ private slots:
     void classOverviewCommands_data();
     void classOverviewCommands();
     void settingsWindowChoosesTheNextSheet();
+    void settingsWindowKeepsTheExamStanding();
     void aboutWindowFromMenuAndLink();
     void printsCurrentPageToPrinter();
     void printingRecoversFromAFailedPrint_data();
@@ -158,7 +161,7 @@ private slots:
     void secondCopyRefusesToStart();
 
 private:
-    std::unique_ptr<TVexaForm> createForm(const QString &dataDir);
+    std::unique_ptr<TVexaForm> createForm(const QString &dataDir, Clock clock = {});
     QLabel *panel(Panel p) const { return m_form->panelLabel(p); }
 
     QStringList m_warnings;
@@ -166,13 +169,14 @@ private:
     std::unique_ptr<TVexaForm> m_form;
 };
 
-std::unique_ptr<TVexaForm> TstMainWindow::createForm(const QString &dataDir)
+std::unique_ptr<TVexaForm> TstMainWindow::createForm(const QString &dataDir, Clock clock)
 {
     AppPaths::createDataFolders(dataDir);
     TVexaForm::Options options;
     options.programDir = programDir();
     options.dataDir = dataDir;
     options.seed = 4711;
+    options.clock = std::move(clock);
     return std::make_unique<TVexaForm>(options);
 }
 
@@ -970,6 +974,89 @@ void TstMainWindow::settingsWindowChoosesTheNextSheet()
     QTest::keyClick(settings, Qt::Key_F12);
     QTRY_VERIFY(!settings->isVisible());
     QVERIFY(m_form->isVisible());
+}
+
+void TstMainWindow::settingsWindowKeepsTheExamStanding()
+{
+    const Clock clock = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 30)); };
+    const auto openSettings = [this] {
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        m_form->MEinstellungenClick();
+        QVERIFY(QTest::qWaitForWindowActive(m_form->einstellungenForm()));
+    };
+    const auto leaveSettings = [this] {
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    };
+    m_form.reset();
+    m_form = createForm(m_data->path(), clock);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    openSettings();
+    TEinstellungenForm *settings = m_form->einstellungenForm();
+    const QString ini = m_data->path() + QStringLiteral("/Vexa.ini");
+
+    // Nothing held yet; the demo catalogue has no class N part.
+    QCOMPARE(settings->lizenzBox()->currentText(), QStringLiteral("keine"));
+    QCOMPARE(settings->lizenzBox()->count(), 3);
+    QVERIFY(settings->partBox(QStringLiteral("TE")));
+    QVERIFY(!settings->partBox(QStringLiteral("TN")));
+    QCOMPARE(settings->partBox(QStringLiteral("BE"))->text(),
+             QStringLiteral("Betriebliche Kenntnisse"));
+    QVERIFY(!settings->partBox(QStringLiteral("BE"))->isChecked());
+    QVERIFY(!settings->partDay(QStringLiteral("BE"))->isEnabled());
+    QCOMPARE(settings->partDay(QStringLiteral("BE"))->displayFormat(),
+             QStringLiteral("dd.MM.yyyy"));
+    QVERIFY(!settings->terminBox()->isChecked());
+    QVERIFY(!settings->terminDay()->isEnabled());
+
+    // An examination day gone by is refused on leaving: a message, nothing saved.
+    settings->lizenzBox()->setCurrentIndex(1);
+    settings->partBox(QStringLiteral("BE"))->click();
+    QVERIFY(settings->partDay(QStringLiteral("BE"))->isEnabled());
+    settings->partDay(QStringLiteral("BE"))->setDate(QDate(2025, 11, 2));
+    settings->terminBox()->click();
+    QVERIFY(settings->terminDay()->isEnabled());
+    settings->terminDay()->setDate(QDate(2026, 3, 13));
+    leaveSettings();
+    QTRY_COMPARE(m_warnings,
+                 QStringList{QStringLiteral(
+                     "Der Prüfungstermin 13.03.2026 ist schon vorbei. Bitte geben Sie einen Tag "
+                     "ab heute an oder nehmen Sie den Haken bei „Prüfungstermin“ weg.")});
+    for (const QString &line : iniLines(ini))
+        QVERIFY2(!line.startsWith(QStringLiteral("Lizenz=")) &&
+                     !line.startsWith(QStringLiteral("BestandeneTeile=")) &&
+                     !line.startsWith(QStringLiteral("Pruefungstermin=")),
+                 qPrintable(line));
+    m_warnings.clear();
+
+    // The input waits to be corrected; then leaving saves it.
+    openSettings();
+    QCOMPARE(settings->lizenzBox()->currentText(), QStringLiteral("Klasse N"));
+    QCOMPARE(settings->terminDay()->date(), QDate(2026, 3, 13));
+    settings->terminDay()->setDate(QDate(2026, 6, 20));
+    leaveSettings();
+    QTRY_VERIFY(iniLines(ini).contains(QStringLiteral("Pruefungstermin=2026-06-20")));
+    QVERIFY(iniLines(ini).contains(QStringLiteral("Lizenz=N")));
+    QVERIFY(iniLines(ini).contains(QStringLiteral("BestandeneTeile=BE:2025-11-02")));
+    QVERIFY(m_warnings.isEmpty());
+
+    // The next run shows what the file holds.
+    m_form.reset();
+    m_form = createForm(m_data->path(), clock);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    openSettings();
+    settings = m_form->einstellungenForm();
+    QCOMPARE(settings->lizenzBox()->currentText(), QStringLiteral("Klasse N"));
+    QVERIFY(settings->partBox(QStringLiteral("BE"))->isChecked());
+    QVERIFY(settings->partDay(QStringLiteral("BE"))->isEnabled());
+    QCOMPARE(settings->partDay(QStringLiteral("BE"))->date(), QDate(2025, 11, 2));
+    QVERIFY(!settings->partBox(QStringLiteral("TE"))->isChecked());
+    QVERIFY(settings->terminBox()->isChecked());
+    QCOMPARE(settings->terminDay()->date(), QDate(2026, 6, 20));
+    QVERIFY(m_warnings.isEmpty());
 }
 
 void TstMainWindow::aboutWindowFromMenuAndLink()
