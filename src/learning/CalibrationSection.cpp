@@ -96,6 +96,14 @@ QStringList CalibrationSection::lines(const LearningHistory &history, const Exam
     }
     s << QStringLiteral("</table>");
 
+    if (calibration.count == 0) {
+        s << QStringLiteral("<p>Zu diesen Pr&uuml;fungen gibt es noch keine Sch&auml;tzung; "
+                            "Vexa sch&auml;tzt vor jeder neuen Pr&uuml;fung, sobald Sie Fragen "
+                            "ihres Teils beantwortet haben. Ob die Sch&auml;tzung stimmt, "
+                            "l&auml;sst sich ab ") +
+                 QString::number(kFewest) + QStringLiteral(" Pr&uuml;fungen sagen.</p>");
+        return s;
+    }
     if (calibration.count < kFewest) {
         s << QStringLiteral("<p>Erst ") + QString::number(calibration.count) +
                  QStringLiteral(" Pr&uuml;fung") +

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 class RandomSource;
 
 /// The chance to pass the real examination: each part drawn as the program draws its
@@ -19,6 +21,10 @@ class PassProbability
 {
 public:
     static constexpr int kDefaultDraws = 10000;
+    /// Estimates shown to the candidate draw from a generator of their own with this
+    /// seed: the same learning state gives the same figures on every view, and the
+    /// run's generator, which draws the sheets, is left alone.
+    static constexpr std::uint64_t kEstimateSeed = 19;
 
     /// One line of a part's sections entry: count questions drawn without repetition
     /// from recalls (the section's questions in catalogue order).

@@ -7,9 +7,11 @@
 #include "catalogue/PageParts.h"
 #include "components/DataPaths.h"
 #include "components/Settings.h"
+#include "learning/CalibrationSection.h"
 #include "learning/LearningHistory.h"
 #include "learning/LearningStore.h"
 #include "learning/PartsNeeded.h"
+#include "components/RandomSource.h"
 #include "learning/PassProbability.h"
 #include "learning/ProgressPage.h"
 #include "learning/QuestionState.h"
@@ -149,13 +151,6 @@ QString ReadinessSection::oralText(double share, int missing)
            QStringLiteral("; dann kann eine m&uuml;ndliche Nachpr&uuml;fung m&ouml;glich sein.");
 }
 
-QStringList ReadinessSection::calibrationLines(QChar classLetter)
-{
-    // The predictions stored with each examination sheet will fill this.
-    Q_UNUSED(classLetter);
-    return {};
-}
-
 QStringList ReadinessSection::lines(QChar classLetter)
 {
     const QString c(classLetter);
@@ -179,7 +174,8 @@ QStringList ReadinessSection::lines(QChar classLetter)
             "wie oft Sie die Pr&uuml;fung nach Ihren Antworten etwa bestehen w&uuml;rden, wie "
             "viele Fragen Sie bis zum Pr&uuml;fungstermin t&auml;glich lernen sollten und welche "
             "10 Fragen am meisten bringen."));
-        return s + calibrationLines(classLetter);
+        return s + (read ? CalibrationSection::lines(history, rules, classLetter)
+                         : QStringList());
     }
 
     const QDateTime now = m_uses.clock();
@@ -196,7 +192,8 @@ QStringList ReadinessSection::lines(QChar classLetter)
         estimate.gather(model.contents.fingerprints, history);
     const QHash<QString, double> recalls = estimate.recalls(evidence, now.toSecsSinceEpoch());
     Drawn drawn;
-    if (!model.draw(recalls, m_uses.random, drawn))
+    RandomSource today(PassProbability::kEstimateSeed);
+    if (!model.draw(recalls, today, drawn))
         return s << paragraph(PageParts::text(model.error));
 
     s << paragraph(
@@ -234,7 +231,7 @@ QStringList ReadinessSection::lines(QChar classLetter)
     if (model.needed.isEmpty()) {
         s << paragraph(QStringLiteral("Sie haben alle Teile der Klasse ") + c +
                        QStringLiteral(" bereits."));
-        return s + calibrationLines(classLetter);
+        return s + CalibrationSection::lines(history, rules, classLetter);
     }
     s << paragraph(QStringLiteral("<b>Klasse ") + c + QStringLiteral(": ") +
                    estimateText(drawn.total.pass) + QStringLiteral("</b>") +
@@ -245,7 +242,7 @@ QStringList ReadinessSection::lines(QChar classLetter)
         s << paragraph(oralText(drawn.total.oralPossible, drawn.oralMissing));
 
     // Calibration: the candidate's own examinations against what was predicted before.
-    s += calibrationLines(classLetter);
+    s += CalibrationSection::lines(history, rules, classLetter);
 
     s << QStringLiteral("<h2>Der Weg zum Pr&uuml;fungstermin</h2>");
     QStringList neededIds;
@@ -276,14 +273,15 @@ QStringList ReadinessSection::lines(QChar classLetter)
             StudyPlan::projectedRecalls(evidence, estimate, now.toSecsSinceEpoch(),
                                         QDateTime(examDay, QTime(9, 0)).toSecsSinceEpoch(), days);
         Drawn atExam;
-        if (model.draw(projected, m_uses.random, atExam))
+        RandomSource atExamDay(PassProbability::kEstimateSeed);
+        if (model.draw(projected, atExamDay, atExam))
             s << paragraph(
                 QStringLiteral("Am Pr&uuml;fungstag, wenn Sie dieses Tempo halten: Klasse ") + c +
                 QStringLiteral(" ") + estimateText(atExam.total.pass) +
                 QStringLiteral(". Angenommen ist, dass Sie jede noch nicht sichere Frage bis "
                                "dahin %1-mal in Folge richtig beantworten, gleichm&auml;&szlig;ig "
-                               "&uuml;ber die Tage verteilt, und die sicheren so behalten, wie "
-                               "Ihre Antworten erwarten lassen.")
+                               "&uuml;ber die Tage verteilt, und jede Frage wiederholen, sobald "
+                               "sie f&auml;llig ist.")
                     .arg(QuestionState::kSureBox));
     }
 

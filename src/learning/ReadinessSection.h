@@ -9,7 +9,6 @@
 class Catalogue;
 class DataPaths;
 class LearningStore;
-class RandomSource;
 class Settings;
 
 /// The sections of a class page below the readiness lines: the estimated pass
@@ -17,8 +16,8 @@ class Settings;
 /// the 10 questions whose mastery would raise the estimate most, with a drill of them.
 ///
 /// The estimate draws every part still needed kDefaultDraws times as the examination
-/// sheet draws it (its sections entry, else a plain draw of the rules' count) with the
-/// run's random source; parts the candidate holds ([Lernen] Lizenz, BestandeneTeile)
+/// sheet draws it (its sections entry, else a plain draw of the rules' count) with a
+/// generator seeded with PassProbability::kEstimateSeed; parts the candidate holds ([Lernen] Lizenz, BestandeneTeile)
 /// are listed as held and not drawn.
 class ReadinessSection
 {
@@ -29,7 +28,6 @@ public:
         Catalogue &catalogue;
         LearningStore &store;
         Settings &settings;
-        RandomSource &random;
         Clock clock;
     };
 
@@ -50,10 +48,6 @@ public:
     /// share of the examinations with exactly one part in its band (missing by at most
     /// missing answers) and all others passed.
     static QString oralText(double share, int missing);
-
-    /// The lines of the candidate's own results against the estimates predicted before
-    /// them; empty until those predictions are stored.
-    static QStringList calibrationLines(QChar classLetter);
 
 private:
     Uses m_uses;

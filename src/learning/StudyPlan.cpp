@@ -1,5 +1,6 @@
 #include "learning/StudyPlan.h"
 
+#include "learning/LearningState.h"
 #include "learning/QuestionState.h"
 
 #include <algorithm>
@@ -40,18 +41,34 @@ StudyPlan::projectedRecalls(const QHash<QString, RecallEstimate::Evidence> &evid
                             const RecallEstimate &estimate, qint64 now, qint64 examTime,
                             int daysLeft)
 {
-    // A question learnt to "sicher", its last answer on average this long before the exam.
+    const qint64 at = std::max(now, examTime);
+    // A question reviewed whenever it is due was last answered, on average, half its
+    // box's interval before the examination.
+    const auto halfInterval = [](int rightInRow) {
+        const int box = std::clamp(rightInRow, 0, LearningState::kTopBox);
+        return qint64(LearningState::kIntervalDays[box]) * kSecondsPerDay / 2;
+    };
+    // Learnt to "sicher" on one of the days left, on average (daysLeft + 1) / 2 days
+    // before the examination, and reviewed from then on.
     const RecallEstimate::Evidence learnt =
         estimate.evidenceOf(QList<bool>(QuestionState::kSureBox, true), 0);
-    const qint64 learntBefore = (qint64(std::max(daysLeft, 0)) + 1) * kSecondsPerDay / 2;
-    const double learntRecall = estimate.recall(learnt, learntBefore);
-    const qint64 at = std::max(now, examTime);
+    const qint64 learntGap = std::min((qint64(std::max(daysLeft, 0)) + 1) * kSecondsPerDay / 2,
+                                      halfInterval(QuestionState::kSureBox));
+    const double learntRecall = estimate.recall(learnt, learntGap);
 
     QHash<QString, double> out;
     out.reserve(evidence.size());
-    for (auto it = evidence.cbegin(); it != evidence.cend(); ++it)
-        out.insert(it.key(), it->rightInRow >= QuestionState::kSureBox ? estimate.recall(*it, at)
-                                                                       : learntRecall);
+    for (auto it = evidence.cbegin(); it != evidence.cend(); ++it) {
+        if (it->rightInRow < QuestionState::kSureBox) {
+            out.insert(it.key(), learntRecall);
+            continue;
+        }
+        // Not due before the examination: it keeps its last answer.
+        const qint64 gap = std::max<qint64>(0, at - it->lastTime);
+        const qint64 due = 2 * halfInterval(it->rightInRow);
+        out.insert(it.key(),
+                   estimate.recall(*it, it->lastTime + (gap < due ? gap : due / 2)));
+    }
     return out;
 }
 

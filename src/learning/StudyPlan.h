@@ -29,11 +29,14 @@ public:
     static int questionsPerDay(int daysLeft, int notSure);
 
     /// The recall of every question of evidence at the examination, if the candidate keeps
-    /// the pace of questionsPerDay. Assumed: each question not yet sure is learnt to
-    /// "sicher" (kSureBox right answers in a row) on one of the days left, evenly spread,
-    /// so on average (daysLeft + 1) / 2 days before the examination, and has the recall
-    /// of such a question then; a sure question is not practised again and keeps its own
-    /// evidence, decayed to the exam day. now and examTime in seconds since the epoch.
+    /// the pace of questionsPerDay and reviews every question when it is due. Assumed:
+    /// each question not yet sure is learnt to "sicher" (kSureBox right answers in a row)
+    /// on one of the days left, evenly spread, and reviewed from then on, so its last
+    /// answer lies half its box's interval before the examination, or (daysLeft + 1) / 2
+    /// days when that is less. A sure question keeps its own evidence; when it falls due
+    /// before the examination, its last answer lies half its box's interval before it
+    /// (the review is not counted as a further right answer). now and examTime in seconds
+    /// since the epoch.
     static QHash<QString, double>
     projectedRecalls(const QHash<QString, RecallEstimate::Evidence> &evidence,
                      const RecallEstimate &estimate, qint64 now, qint64 examTime, int daysLeft);

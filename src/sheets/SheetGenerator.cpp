@@ -13,7 +13,9 @@
 #include "components/DataPaths.h"
 #include "components/Settings.h"
 #include "components/UserInterface.h"
+#include "components/RandomSource.h"
 #include "learning/ExamPrediction.h"
+#include "learning/PassProbability.h"
 #include "learning/QuestionFingerprint.h"
 #include "sheets/Bogenzustand.h"
 #include "sheets/ExamTimer.h"
@@ -122,7 +124,8 @@ std::optional<double> SheetGenerator::predict(const ExamPart &part) const
         (!m_uses.catalogue.extract(sectionsEntry(drawn.code), drawn.sectionLines) ||
          drawn.sectionLines.isEmpty()))
         return std::nullopt;
-    return ExamPrediction::of(m_uses.learningStore, drawn, m_uses.random,
+    RandomSource estimates(PassProbability::kEstimateSeed);
+    return ExamPrediction::of(m_uses.learningStore, drawn, estimates,
                               m_uses.clock().toSecsSinceEpoch());
 }
 

@@ -80,6 +80,20 @@ private slots:
                            "wahrscheinlich Sie bestehen; hier steht dann die Sch&auml;tzung "
                            "neben dem Ergebnis.</p>"};
 
+        // Taken before the store kept estimates, or with nothing answered of the part.
+        QTest::newRow("no estimate yet")
+            << QList<Sheet>{{2, SheetKind::Examination, "TE", 20, 25, std::nullopt}}
+            << QStringList{kHeading,
+                           kIntro,
+                           "<table class=\"liste\">",
+                           kTableHead,
+                           row(2, "TE", "&ndash;", 20, true),
+                           "</table>",
+                           "<p>Zu diesen Pr&uuml;fungen gibt es noch keine Sch&auml;tzung; Vexa "
+                           "sch&auml;tzt vor jeder neuen Pr&uuml;fung, sobald Sie Fragen ihres "
+                           "Teils beantwortet haben. Ob die Sch&auml;tzung stimmt, l&auml;sst "
+                           "sich ab 3 Pr&uuml;fungen sagen.</p>"};
+
         // 19 of 25 pass at 76 %; 18 do not.
         QTest::newRow("too few estimates")
             << QList<Sheet>{{4, SheetKind::Examination, "TE", 19, 25, 0.341},

@@ -62,9 +62,11 @@ QString statuses(const ClassReadiness &r)
 }
 
 void record(CoreFixture &f, const ProgressPage::Contents &contents, SheetKind kind,
-            const QString &code, const QDate &day, const QStringList &ids, AnswerResult result)
+            const QString &code, const QDate &day, const QStringList &ids, AnswerResult result,
+            std::optional<double> predicted = std::nullopt)
 {
     SheetRecord sheet;
+    sheet.predicted = predicted;
     sheet.time = QDateTime(day, QTime(18, 0));
     sheet.kind = kind;
     sheet.partCode = code;
@@ -91,9 +93,9 @@ void fillStore(CoreFixture &f)
         record(f, contents, SheetKind::Drill, "TE", day, ids("TE", 0, 12), R::Right);
     }
     record(f, contents, SheetKind::Examination, "BE", QDate(2026, 3, 12), ids("BE", 0, 16),
-           R::Right);
+           R::Right, 0.42);
     record(f, contents, SheetKind::Examination, "BE", QDate(2026, 3, 12), ids("BE", 16, 10),
-           R::Wrong);
+           R::Wrong, 0.35);
     record(f, contents, SheetKind::Training, "TE", QDate(2026, 3, 13), ids("TE", 12, 8), R::Wrong);
     record(f, contents, SheetKind::Training, "TE", QDate(2026, 3, 13), ids("TE", 20, 2),
            R::Unanswered);

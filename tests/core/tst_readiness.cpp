@@ -494,14 +494,23 @@ void TestReadiness::projection()
     const qint64 now = kNow.toSecsSinceEpoch();
     const qint64 exam = now + 30 * kDay;
     const auto projected = StudyPlan::projectedRecalls(evidence, estimate, now, exam, 30);
-    // Not yet sure: learnt to sure, on average 15.5 days before the exam.
+    // Not yet sure: learnt to sure and reviewed when due (box 3, every 7 days), so last
+    // answered 3.5 days before the exam.
     const RecallEstimate::Evidence learnt = estimate.evidenceOf({true, true, true}, 0);
-    QCOMPARE(projected.value("TE102"), estimate.recall(learnt, 31 * kDay / 2));
+    QCOMPARE(projected.value("TE102"), estimate.recall(learnt, 7 * kDay / 2));
     QCOMPARE(projected.value("TE103"), projected.value("TE102"));
-    QVERIFY(projected.value("TE103") > 0.7);
-    // Sure already: its own evidence, a month older.
-    QCOMPARE(projected.value("TE101"), estimate.recall(evidence.value("TE101"), exam));
-    QVERIFY(projected.value("TE101") < estimate.recall(evidence.value("TE101"), now));
+    QVERIFY(projected.value("TE103") > 0.8);
+    // Sure already (box 4, every 21 days), due before the exam: reviewed, last answered
+    // 10.5 days before it; its own evidence, no further right answer counted.
+    const RecallEstimate::Evidence sure = evidence.value("TE101");
+    QCOMPARE(projected.value("TE101"), estimate.recall(sure, sure.lastTime + 21 * kDay / 2));
+    QVERIFY(projected.value("TE101") < estimate.recall(sure, now));
+
+    // An exam in 5 days: learnt on average 3 days before it; TE101 is not due by then
+    // and keeps its last answer.
+    const auto soon = StudyPlan::projectedRecalls(evidence, estimate, now, now + 5 * kDay, 5);
+    QCOMPARE(soon.value("TE102"), estimate.recall(learnt, 3 * kDay));
+    QCOMPARE(soon.value("TE101"), estimate.recall(sure, now + 5 * kDay));
 }
 
 void TestReadiness::mostValuable()
