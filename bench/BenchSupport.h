@@ -1,9 +1,11 @@
 #pragma once
 
 #include "components/UserInterface.h"
+#include "formulas/KatexRenderer.h"
 #include "learning/LearningStore.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -42,6 +44,38 @@ public:
     void showQuestion(const QString &) override {}
     void showAbout() override {}
 };
+
+/// The published catalogue's JSON file: in the folder given as first argument, else in
+/// ../shared/catalogue-2024 beside the sources. Empty, with a line that says so, when
+/// it is not there (the benchmark then has nothing to measure).
+inline QString publishedCatalogue(int argc, char **argv)
+{
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QStringLiteral(VEXA_SOURCE_DIR "/../shared/catalogue-2024");
+    const QString json = folder + QStringLiteral("/fragenkatalog3b.json");
+    if (QFile::exists(json))
+        return json;
+    std::printf("no catalogue at %s\n", qPrintable(folder));
+    return QString();
+}
+
+/// KaTeX for an import's formulas; false, with the reason printed, when it cannot load.
+inline bool loadKatex(KatexRenderer &katex)
+{
+    QString error;
+    if (katex.load(KatexRenderer::defaultScript(), &error))
+        return true;
+    std::printf("%s\n", qPrintable(error));
+    return false;
+}
+
+/// The import's formula renderer drawing with katex.
+inline auto katexRenderer(KatexRenderer &katex)
+{
+    return [&katex](const QString &tex, QString &html, QString &reason) {
+        return katex.render(tex, html, reason);
+    };
+}
 
 /// The middle value of the measured times; 0 for none.
 inline double median(std::vector<double> v)

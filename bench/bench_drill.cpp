@@ -43,22 +43,14 @@ QString drilledPart(const ProgressPage::Contents &contents, const QStringList &a
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(VEXA_SOURCE_DIR "/../shared/catalogue-2024");
-    const QString json = folder + QStringLiteral("/fragenkatalog3b.json");
-    if (!QFile::exists(json)) {
-        std::printf("no catalogue at %s\n", qPrintable(folder));
+    const QString json = publishedCatalogue(argc, argv);
+    if (json.isEmpty())
         return 0;
-    }
     KatexRenderer katex;
-    QString error;
-    if (!katex.load(KatexRenderer::defaultScript(), &error)) {
-        std::printf("%s\n", qPrintable(error));
+    if (!loadKatex(katex))
         return 1;
-    }
-    const auto renderer = [&katex](const QString &tex, QString &html, QString &reason) {
-        return katex.render(tex, html, reason);
-    };
+    const auto renderer = katexRenderer(katex);
+    QString error;
 
     QTemporaryDir data;
     QDir().mkpath(data.filePath(QStringLiteral("html")));

@@ -6,12 +6,12 @@
 #include "catalogue/ExamRules.h"
 #include "catalogue/PageParts.h"
 #include "components/DataPaths.h"
+#include "components/RandomSource.h"
 #include "components/Settings.h"
 #include "learning/CalibrationSection.h"
 #include "learning/LearningHistory.h"
 #include "learning/LearningStore.h"
 #include "learning/PartsNeeded.h"
-#include "components/RandomSource.h"
 #include "learning/PassProbability.h"
 #include "learning/ProgressPage.h"
 #include "learning/QuestionState.h"
@@ -174,8 +174,7 @@ QStringList ReadinessSection::lines(QChar classLetter)
             "wie oft Sie die Pr&uuml;fung nach Ihren Antworten etwa bestehen w&uuml;rden, wie "
             "viele Fragen Sie bis zum Pr&uuml;fungstermin t&auml;glich lernen sollten und welche "
             "10 Fragen am meisten bringen."));
-        return s + (read ? CalibrationSection::lines(history, rules, classLetter)
-                         : QStringList());
+        return s + (read ? CalibrationSection::lines(history, rules, classLetter) : QStringList());
     }
 
     const QDateTime now = m_uses.clock();

@@ -61,8 +61,8 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
                          m_settings, m_paths, m_clock});
     m_progressPage = std::make_unique<ProgressPage>(m_paths, m_ui, *m_writer, *m_catalogue,
                                                     m_learningStore, m_clock);
-    m_readiness = std::make_unique<ReadinessSection>(ReadinessSection::Uses{
-        m_paths, *m_catalogue, m_learningStore, m_settings, m_clock});
+    m_readiness = std::make_unique<ReadinessSection>(
+        ReadinessSection::Uses{m_paths, *m_catalogue, m_learningStore, m_settings, m_clock});
     m_classPages->setSections(
         [this](QChar classLetter) { return m_readiness->lines(classLetter); });
     m_drill = std::make_unique<Drill>(
