@@ -66,8 +66,7 @@ StudyPlan::projectedRecalls(const QHash<QString, RecallEstimate::Evidence> &evid
         // Not due before the examination: it keeps its last answer.
         const qint64 gap = std::max<qint64>(0, at - it->lastTime);
         const qint64 due = 2 * halfInterval(it->rightInRow);
-        out.insert(it.key(),
-                   estimate.recall(*it, it->lastTime + (gap < due ? gap : due / 2)));
+        out.insert(it.key(), estimate.recall(*it, it->lastTime + (gap < due ? gap : due / 2)));
     }
     return out;
 }
