@@ -17,8 +17,8 @@ class Settings;
 ///
 /// The estimate draws every part still needed kDefaultDraws times as the examination
 /// sheet draws it (its sections entry, else a plain draw of the rules' count) with a
-/// generator seeded with PassProbability::kEstimateSeed; parts the candidate holds ([Lernen] Lizenz, BestandeneTeile)
-/// are listed as held and not drawn.
+/// generator seeded with PassProbability::kEstimateSeed; parts the candidate holds ([Lernen]
+/// Lizenz, BestandeneTeile) are listed as held and not drawn.
 class ReadinessSection
 {
 public:
