@@ -18,12 +18,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -139,6 +141,9 @@ TEinstellungenForm::TEinstellungenForm(Uses uses, QWidget *parent)
     tabs->addTab(panel, QStringLiteral("&Prüfungen"));
     tabs->addTab(learningTab(), QStringLiteral("&Lernen"));
     setCentralWidget(tabs);
+    // Laid out first, then measured.
+    connect(tabs, &QTabWidget::currentChanged, this,
+            [this] { QTimer::singleShot(0, this, &TEinstellungenForm::fitLearningTab); });
 
     m_nachricht = new QLabel(this);
     m_nachricht->setObjectName(QStringLiteral("Nachricht"));
@@ -185,11 +190,29 @@ QWidget *TEinstellungenForm::learningTab()
 
     // The window is small; the group scrolls rather than squeezing its rows.
     auto *scroll = new QScrollArea(panel);
+    m_standingScroll = scroll;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(standingGroup());
     panelLayout->addWidget(scroll, 1);
     return panel;
+}
+
+void TEinstellungenForm::fitLearningTab()
+{
+    // The selection rows fit the window's minimum size; the learning tab's group needs
+    // more. The window grows (never shrinks) to show it without scrolling, as far as the
+    // screen allows.
+    if (!m_standingScroll || !m_standingScroll->isVisible() || !m_standingScroll->widget())
+        return;
+    const QSize missing =
+        m_standingScroll->widget()->sizeHint() - m_standingScroll->viewport()->size();
+    QSize wanted = size() + missing.expandedTo(QSize(0, 0));
+    if (const QScreen *s = screen())
+        wanted = wanted.boundedTo(s->availableGeometry().size());
+    wanted = wanted.expandedTo(size());
+    if (wanted != size())
+        resize(wanted);
 }
 
 QWidget *TEinstellungenForm::standingGroup()

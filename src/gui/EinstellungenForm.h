@@ -19,6 +19,7 @@ class QDateEdit;
 class QGridLayout;
 class QLabel;
 class QRadioButton;
+class QScrollArea;
 class QSpinBox;
 class Settings;
 
@@ -83,6 +84,8 @@ private:
     /// Radio buttons and check marks show the selection's rows.
     void showRows();
     QWidget *learningTab();
+    /// Grows the window so the learning tab's group needs no scrolling.
+    void fitLearningTab();
     /// The learning tab shows the values of the selection settings.
     void showLearning();
     QWidget *standingGroup();
@@ -110,6 +113,7 @@ private:
     QComboBox *m_lizenz = nullptr;
     QGridLayout *m_partsLayout = nullptr;
     QList<PartRow> m_parts;
+    QScrollArea *m_standingScroll = nullptr;
     QCheckBox *m_termin = nullptr;
     QDateEdit *m_terminDay = nullptr;
     bool m_standingChanged = false;

@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -956,6 +957,14 @@ void TstMainWindow::settingsWindowChoosesTheNextSheet()
     QCOMPARE(tabs->count(), 2);
     QCOMPARE(tabs->tabText(1), QStringLiteral("&Lernen"));
     QCOMPARE(tabs->widget(1), settings->lernFragenBox()->parentWidget());
+    // The window grows on the learning tab, so its group shows without scrolling.
+    const QSize before = settings->size();
+    tabs->setCurrentIndex(1);
+    auto *scroll = tabs->widget(1)->findChild<QScrollArea *>();
+    QVERIFY(scroll && scroll->widget());
+    QTRY_VERIFY(scroll->viewport()->height() >= scroll->widget()->sizeHint().height());
+    QVERIFY(scroll->viewport()->width() >= scroll->widget()->sizeHint().width());
+    QVERIFY(settings->width() >= before.width() && settings->height() > before.height());
     QVERIFY(settings->pruefungenZaehlenBox()->isChecked());
     QCOMPARE(settings->lernFragenBox()->value(), 10);
     QCOMPARE(settings->lernFragenBox()->maximum(), 50);
