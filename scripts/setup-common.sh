@@ -41,6 +41,19 @@ vexa_install_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# The instrumented build of scripts/sanitize and scripts/fuzz: one clang build with ASan
+# and UBSan holds the core tests, the build tools and the fuzz harnesses, so the core is
+# compiled instrumented once for both checks.
+VEXA_CHECK_BUILD="$VEXA_ROOT/build-check"
+vexa_configure_checks() {
+    local launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    CC=clang CXX=clang++ cmake -S "$VEXA_ROOT" -B "$VEXA_CHECK_BUILD" -DVEXA_SANITIZE=ON \
+        -DVEXA_FUZZ=ON -DVEXA_BUILD_TESTS=ON "${launcher[@]}" >/dev/null
+}
+
 # WebEngine's sandbox cannot run as root.
 vexa_runtime_env() {
     if [ "$(id -u)" -eq 0 ]; then
