@@ -1,6 +1,7 @@
 #include "components/Settings.h"
 
 #include "components/Cp1252.h"
+#include "components/PageZoom.h"
 
 #include <QUrl>
 
@@ -138,6 +139,11 @@ SettingsKey<int> einstellungenHeight()
     return position("EinstellungenHeight", 242);
 }
 
+SettingsKey<int> zoom()
+{
+    return {QStringLiteral("Ansicht"), QStringLiteral("Zoom"), PageZoom::kDefault};
+}
+
 SettingsKey<LocalPath> questionListsDir()
 {
     return {QStringLiteral("Verzeichnis"), QStringLiteral("Fragen"), LocalPath()};
@@ -183,6 +189,11 @@ bool Settings::value(const SettingsKey<bool> &key, bool fallback) const
 int Settings::value(const SettingsKey<int> &key, int fallback) const
 {
     return m_file.ReadInteger(key.section, key.key, fallback);
+}
+
+int Settings::zoomPercent() const
+{
+    return PageZoom::bounded(value(Keys::zoom()));
 }
 
 int Settings::lernFragenCount() const

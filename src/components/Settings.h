@@ -55,6 +55,8 @@ SettingsKey<int> einstellungenTop();
 SettingsKey<int> einstellungenLeft();
 SettingsKey<int> einstellungenWidth();
 SettingsKey<int> einstellungenHeight();
+/// [Ansicht] Zoom: the page viewers' zoom in percent, read through Settings::zoomPercent.
+SettingsKey<int> zoom();
 /// Folder of the question list files (section Verzeichnis, key Fragen).
 SettingsKey<LocalPath> questionListsDir();
 /// Running sheet counter of a part code: section IDs, key <code>ID ("TAID" ...).
@@ -106,6 +108,8 @@ public:
     QString value(const SettingsKey<LocalPath> &key, const QString &fallback) const;
     /// [Lernen] Fragen, bounded to Keys::kLernFragenMin..kLernFragenMax.
     int lernFragenCount() const;
+    /// [Ansicht] Zoom, bounded to PageZoom::kMin..kMax.
+    int zoomPercent() const;
     /// [Lernen] Lizenz as a class letter: 'N' or 'E' (either case); a null QChar for
     /// "keine" and for any other value.
     QChar lizenzClass() const;

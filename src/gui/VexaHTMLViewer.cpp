@@ -21,6 +21,7 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -147,6 +148,9 @@ public:
     Pending pending;
     quint64 generation = 0;
 
+    double zoom = 1.0;
+    int wheelDelta = 0; ///< Ctrl+wheel eighths of a degree not yet a whole step
+
     quint64 currentEntryId() const;
     void storeState(quint64 entryId, const QPointF &scroll, const QStringList &radios);
     void pushEntry(const QString &file, const QString &anchor);
@@ -235,6 +239,9 @@ void VexaHTMLViewer::Private::startLoad(const QString &file, Pending settle, qui
 
 void VexaHTMLViewer::Private::loadingChanged(const QWebEngineLoadingInfo &info)
 {
+    // The engine may fall back to its own zoom when a page loads.
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && view->zoomFactor() != zoom)
+        view->setZoomFactor(zoom);
     if (!pending.active)
         return;
     if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus &&
@@ -467,6 +474,17 @@ bool VexaHTMLViewer::eventFilter(QObject *watched, QEvent *event)
         QObject *child = static_cast<QChildEvent *>(event)->child();
         if (child->isWidgetType())
             child->installEventFilter(this);
+    } else if (event->type() == QEvent::Wheel && watched != d->view) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // A wheel turns in steps of 120; touchpads send parts of one.
+            d->wheelDelta += wheel->angleDelta().y();
+            const int steps = d->wheelDelta / 120;
+            d->wheelDelta -= steps * 120;
+            if (steps != 0)
+                emit zoomWheel(steps);
+            return true;
+        }
     } else if (event->type() == QEvent::MouseMove && watched != d->view) {
         emit mouseMoved();
     }
@@ -619,6 +637,17 @@ bool VexaHTMLViewer::print(QPrinter *printer)
         loop.exec();
     disconnect(c);
     return ok;
+}
+
+void VexaHTMLViewer::setZoomPercent(int percent)
+{
+    d->zoom = percent / 100.0;
+    d->view->setZoomFactor(d->zoom);
+}
+
+int VexaHTMLViewer::zoomPercent() const
+{
+    return qRound(d->zoom * 100);
 }
 
 bool VexaHTMLViewer::isLoading() const

@@ -82,6 +82,10 @@ public:
     /// True while a load is under way (tests wait for this to become false).
     bool isLoading() const;
 
+    /// The page zoom in percent (PageZoom), kept across loads; printing is not affected.
+    void setZoomPercent(int percent);
+    int zoomPercent() const;
+
     /// The engine view, for tests and for focus handling.
     QWebEngineView *view() const;
 
@@ -106,6 +110,10 @@ signals:
 
     /// A load finished (the title is known now).
     void pageLoaded();
+
+    /// Ctrl+wheel over the page: steps of the zoom, positive to enlarge. The viewer does
+    /// not zoom by itself; the receiver decides (one factor for every viewer).
+    void zoomWheel(int steps);
 
 private:
     // Implementation details are the viewer's own.

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "components/DataPaths.h"
+#include "components/PageZoom.h"
 #include "components/RandomSource.h"
 #include "components/Settings.h"
 #include "formulas/KatexRenderer.h"
@@ -150,6 +151,7 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
                           m_core->writer(), m_core->settings()});
     m_fragen->setWindowIcon(windowIcon());
     connect(this, &TVexaForm::hintChanged, m_fragen.get(), &TFragenForm::showHint);
+    createZoomActions();
     // ShowHint is fed by the status tips of menus and buttons (see event()).
 
     m_peditor = std::make_unique<TPEditorForm>(TPEditorForm::Uses{
@@ -817,6 +819,53 @@ void TVexaForm::FragenkatalogImportierenClick()
         return;
     MessageBox::information(this, CatalogueImport::summaryText(summary));
     TrainingK2Click();
+}
+
+void TVexaForm::createZoomActions()
+{
+    const auto add = [this](QList<QKeySequence> keys, void (TVexaForm::*slot)()) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        m_fragen->addAction(action);
+    };
+    // Ctrl+= is the plus key without Shift on some layouts.
+    add({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        &TVexaForm::ZoomInClick);
+    add({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &TVexaForm::ZoomOutClick);
+    add({QKeySequence(Qt::CTRL | Qt::Key_0)}, &TVexaForm::ZoomResetClick);
+    for (VexaHTMLViewer *viewer : {m_viewer, m_fragen->viewer()})
+        connect(viewer, &VexaHTMLViewer::zoomWheel, this,
+                [this](int steps) { setZoom(PageZoom::step(m_viewer->zoomPercent(), steps)); });
+    setZoom(m_core->settings().zoomPercent());
+}
+
+void TVexaForm::setZoom(int percent)
+{
+    const int p = PageZoom::bounded(percent);
+    m_viewer->setZoomPercent(p);
+    m_fragen->viewer()->setZoomPercent(p);
+    if (p != m_core->settings().zoomPercent())
+        (void)m_core->settings().setValue(Keys::zoom(), p); // a failed write is told there
+}
+
+void TVexaForm::ZoomInClick()
+{
+    setZoom(PageZoom::step(m_viewer->zoomPercent(), 1));
+    Msg(QStringLiteral("Zoom %1 %").arg(m_viewer->zoomPercent()));
+}
+
+void TVexaForm::ZoomOutClick()
+{
+    setZoom(PageZoom::step(m_viewer->zoomPercent(), -1));
+    Msg(QStringLiteral("Zoom %1 %").arg(m_viewer->zoomPercent()));
+}
+
+void TVexaForm::ZoomResetClick()
+{
+    setZoom(PageZoom::kDefault);
+    Msg(QStringLiteral("Zoom %1 %").arg(m_viewer->zoomPercent()));
 }
 
 void TVexaForm::ExitSpeedButtonClick()

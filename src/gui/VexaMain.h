@@ -133,6 +133,10 @@ public slots:
     void LogSpeedButtonClick();
     void LogloeschenClick();
     void LernstandClick();
+    // Page zoom, one factor for the main window and the question-and-answer window
+    void ZoomInClick();
+    void ZoomOutClick();
+    void ZoomResetClick();
     // Settings and about windows
     void MEinstellungenClick();
     void InfoClick();
@@ -147,6 +151,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// Shows every viewer at percent (bounded) and keeps it in the settings file.
+    void setZoom(int percent);
+    /// Ctrl+Plus, Ctrl+Minus, Ctrl+0 in the main window and the question-and-answer window.
+    void createZoomActions();
     /// A class's submenu of the examinations: its technical part, the shared parts, its
     /// statistics and overview.
     struct ClassMenu

@@ -2,6 +2,7 @@
 
 #include "gui/EinstellungenForm.h"
 #include "gui/FileDialog.h"
+#include "gui/FragenForm.h"
 #include "gui/MessageBox.h"
 #include "gui/PrinterDialogs.h"
 #include "gui/VexaAboutBox.h"
@@ -36,6 +37,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <memory>
 #include <optional>
@@ -158,6 +161,7 @@ private slots:
     void qtDialogsAreGerman_data();
     void qtDialogsAreGerman();
     void missingDocumentGivesTwo();
+    void zoomIsKeptAcrossARestart();
 
     void secondCopyRefusesToStart();
 
@@ -1194,6 +1198,58 @@ void TstMainWindow::qtDialogsAreGerman()
 void TstMainWindow::missingDocumentGivesTwo()
 {
     QCOMPARE(m_form->openDocument(m_data->path() + QStringLiteral("/fehlt.pdf")), 2);
+}
+
+void TstMainWindow::zoomIsKeptAcrossARestart()
+{
+    const QString ini = m_data->path() + QStringLiteral("/Vexa.ini");
+    VexaHTMLViewer *viewer = m_form->viewer();
+    VexaHTMLViewer *questions = m_form->fragenForm()->viewer();
+    QCOMPARE(viewer->view()->zoomFactor(), 1.0);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+
+    QTest::keyClick(m_form.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(viewer->zoomPercent(), 110);
+    QCOMPARE(questions->zoomPercent(), 110);
+    QCOMPARE(viewer->view()->zoomFactor(), 1.1);
+    QVERIFY(iniLines(ini).contains(QStringLiteral("Zoom=110")));
+
+    // Ctrl+wheel over the page steps the same factor; the engine does not zoom by itself.
+    QWidget *surface = viewer->view()->focusProxy();
+    QVERIFY(surface);
+    const QPoint at(100, 100);
+    QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(surface, &wheel);
+    QCOMPARE(viewer->zoomPercent(), 150);
+
+    // Held at the limits.
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(m_form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(viewer->zoomPercent(), 50);
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(m_form.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(viewer->zoomPercent(), 300);
+    QTest::keyClick(m_form.get(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(viewer->zoomPercent(), 100);
+    QTest::keyClick(m_form.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(m_form.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(iniLines(ini).contains(QStringLiteral("Zoom=125")));
+
+    // A new start shows every page at the kept factor, also after loading another page.
+    m_form.reset();
+    m_form = createForm(m_data->path());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QCOMPARE(m_form->viewer()->zoomPercent(), 125);
+    QCOMPARE(m_form->fragenForm()->viewer()->zoomPercent(), 125);
+    QTRY_VERIFY(!m_form->viewer()->isLoading());
+    m_form->HilfeSpeedButtonClick();
+    QTRY_VERIFY(m_form->viewer()->currentFile().endsWith(QStringLiteral("VexaHilfe.html")) &&
+                !m_form->viewer()->isLoading());
+    QCOMPARE(m_form->viewer()->view()->zoomFactor(), 1.25);
+    QVERIFY(m_warnings.isEmpty());
 }
 
 void TstMainWindow::secondCopyRefusesToStart()

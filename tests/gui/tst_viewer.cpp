@@ -114,6 +114,23 @@ class TestViewer : public QObject
     Q_OBJECT
 
 private:
+    /// Prints the page shown into a PDF file; its page count, or -1.
+    int printedPages(QPrinter &printer, const QString &pdf)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        if (!m_viewer->print(&printer))
+            return -1;
+        QFile f(pdf);
+        if (!f.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray bytes = f.readAll();
+        if (!bytes.startsWith("%PDF"))
+            return -1;
+        return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
+                   bytes.count("/Type /Page/") + bytes.count("/Type /Page>"));
+    }
+
     std::unique_ptr<VexaHTMLViewer> m_viewer;
     QStringList m_warnings;
 
@@ -785,21 +802,19 @@ private slots:
     {
         LOAD(*m_viewer, fixture("links.html"));
         QTemporaryDir dir;
-        const QString pdf = dir.filePath("seite.pdf");
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        QVERIFY(m_viewer->print(&printer));
-        QFile f(pdf);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY2(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") +
-                         bytes.count("/Type /Page/") + bytes.count("/Type /Page>") >
-                     1,
-                 "a long page prints on several pages");
+        const int pages = printedPages(printer, dir.filePath("seite.pdf"));
+        QVERIFY2(pages > 1, "a long page prints on several pages");
         const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Inch);
         QCOMPARE(margins, QMarginsF(0.2, 1.0, 0.2, 1.0));
+
+        // The zoom is the screen's: the paper gets the same pages.
+        m_viewer->setZoomPercent(300);
+        QCOMPARE(m_viewer->view()->zoomFactor(), 3.0);
+        QPrinter zoomed(QPrinter::HighResolution);
+        QCOMPARE(printedPages(zoomed, dir.filePath("gross.pdf")), pages);
+        QCOMPARE(m_viewer->view()->zoomFactor(), 3.0);
+        m_viewer->setZoomPercent(100);
     }
 };
 
