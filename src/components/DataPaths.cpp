@@ -233,6 +233,26 @@ QString DataPaths::faqPage() const
     return installedPage(QStringLiteral("faq.html"));
 }
 
+QString DataPaths::generatedStartPage() const
+{
+    return htmlDir() + QStringLiteral("/index.html");
+}
+
+QString DataPaths::generatedExaminationsPage() const
+{
+    return htmlDir() + QStringLiteral("/pruefungen.html");
+}
+
+QString DataPaths::generatedTrainingOverviewPage() const
+{
+    return htmlDir() + QStringLiteral("/training.html");
+}
+
+QString DataPaths::generatedHelpPage() const
+{
+    return htmlDir() + QStringLiteral("/VexaHilfe.html");
+}
+
 QString DataPaths::picture(Picture which) const
 {
     return picsDir() + u'/' + pictureName(which);

@@ -89,6 +89,12 @@ public:
     QString classesPage() const;          ///< html/klassen.html
     QString linksPage() const;            ///< html/links.html
     QString faqPage() const;              ///< html/faq.html
+    /// The pages that state the rules in force, made from the installed ones in the data
+    /// folder: html/index.html, html/pruefungen.html, html/training.html, html/VexaHilfe.html.
+    QString generatedStartPage() const;
+    QString generatedExaminationsPage() const;
+    QString generatedTrainingOverviewPage() const;
+    QString generatedHelpPage() const;
 
     /// The installed pictures pages and windows show.
     enum class Picture {

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
+#include "catalogue/RulesPages.h"
 #include "components/DataPaths.h"
 #include "components/PageZoom.h"
 #include "components/RandomSource.h"
@@ -140,11 +141,11 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
 
     connectViewer();
     m_viewer->setServerRoot(m_core->paths().programDir());
-    m_viewer->loadFile(m_core->paths().startPage());
 
     // Flags, folders, log, stale answer list; also disables Antwortenliste and stops
-    // the exam timer.
+    // the exam timer. It makes the start page that names the archive's rules.
     m_core->start();
+    m_viewer->loadFile(m_core->rulesPages().current(RulesPages::Page::Start));
 
     m_fragen = std::make_unique<TFragenForm>(
         TFragenForm::Uses{m_core->CatalogueLines(), m_core->bogen(), m_core->paths(),
@@ -711,7 +712,7 @@ void TVexaForm::ReloadSpeedButtonClick()
 
 void TVexaForm::HomeSpeedButtonClick()
 {
-    m_viewer->loadFile(m_core->paths().startPage());
+    m_viewer->loadFile(m_core->rulesPages().current(RulesPages::Page::Start));
 }
 
 void TVexaForm::TrainingK2Click()
@@ -738,7 +739,8 @@ void TVexaForm::TrainingKNClick()
 
 void TVexaForm::HilfeSpeedButtonClick()
 {
-    m_viewer->loadFile(m_core->paths().helpPage() + QStringLiteral("#top"));
+    m_viewer->loadFile(m_core->rulesPages().current(RulesPages::Page::Help) +
+                       QStringLiteral("#top"));
 }
 
 void TVexaForm::K2TechnikClick()

@@ -2,6 +2,7 @@
 
 #include "catalogue/DrillLink.h"
 #include "catalogue/ExamPart.h"
+#include "catalogue/RulesPages.h"
 #include "components/DataPaths.h"
 #include "components/UserInterface.h"
 #include "learning/ProgressPage.h"
@@ -101,6 +102,14 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     if (target.contains(QLatin1String("Infobox"))) {
         ui.showAbout();
         return true;
+    }
+    // The start, Prüfungen, training and help pages state the rules in force.
+    if (m_pages.rulesPages) {
+        const QString page = m_pages.rulesPages->replacement(target);
+        if (!page.isEmpty()) {
+            ui.showPage(page);
+            return true;
+        }
     }
     // An imported catalogue brings training pages of its own in the data folder.
     for (const QChar c : {u'A', u'E', u'N'}) {

@@ -12,6 +12,7 @@ class Evaluation;
 class ExamTimer;
 class LogPage;
 class ProgressPage;
+class RulesPages;
 class Drill;
 class SheetGenerator;
 class Statistics;
@@ -31,6 +32,8 @@ public:
         ClassPages &classPages;
         ProgressPage *progress = nullptr;
         Drill *drill = nullptr;
+        /// The installed pages that state the rules, made anew under the archive's rules.
+        RulesPages *rulesPages = nullptr;
     };
 
     PageCommands(UserInterface &ui, Bogenzustand &bogen, SheetGenerator &sheets,

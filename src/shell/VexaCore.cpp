@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/PageWriter.h"
+#include "catalogue/RulesPages.h"
 #include "catalogue/SectionDistribution.h"
 #include "catalogue/Selection.h"
 #include "components/RandomSource.h"
@@ -67,10 +68,11 @@ VexaCore::VexaCore(Options options, UserInterface &ui)
         [this](QChar classLetter) { return m_readiness->lines(classLetter); });
     m_drill = std::make_unique<Drill>(
         Drill::Uses{m_ui, m_bogen, *m_catalogue, m_learningStore, *m_sheets, m_settings, m_clock});
+    m_rulesPages = std::make_unique<RulesPages>(m_paths, m_ui, m_catalogue->rules());
     m_pageCommands = std::make_unique<PageCommands>(
         m_ui, m_bogen, *m_sheets, *m_evaluation, *m_timer, *m_answerList, m_paths,
         PageCommands::Pages{*m_logPage, *m_statistics, *m_classPages, m_progressPage.get(),
-                            m_drill.get()});
+                            m_drill.get(), m_rulesPages.get()});
     m_wrongQuestions = std::make_unique<WrongQuestions>(m_paths, *m_writer, m_ui);
     m_ownExamination = std::make_unique<OwnExamination>(
         OwnExamination::Uses{m_ui, m_bogen, *m_catalogue, *m_selection, *m_sheets, m_paths,
@@ -130,6 +132,9 @@ void VexaCore::start()
     m_bogen.EigenerPruefungsname.clear();
 
     openLearningStore();
+    // The pages name the rules of this archive; a failure is told and the installed pages
+    // show instead.
+    (void)m_rulesPages->writeAll();
 }
 
 void VexaCore::openLearningStore()
@@ -164,6 +169,7 @@ bool VexaCore::importCatalogue(const QString &path,
     // The class pages show the new rules with the log's results; a page that cannot be
     // written has been reported and is written again when it is shown.
     (void)m_classPages->writeAll();
+    (void)m_rulesPages->writeAll(); // told there; the installed pages show instead
     return true;
 }
 

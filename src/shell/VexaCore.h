@@ -31,6 +31,7 @@ class ProgressPage;
 class ReadinessSection;
 class Drill;
 class RandomSource;
+class RulesPages;
 class SectionDistribution;
 class Selection;
 class SelectionSettings;
@@ -121,6 +122,8 @@ public:
     AboutInfo &aboutInfo() { return *m_aboutInfo; }
     ProgressPage &progressPage() { return *m_progressPage; }
     Drill &drills() { return *m_drill; }
+    /// The start, Prüfungen, training and help pages under the rules in force.
+    RulesPages &rulesPages() { return *m_rulesPages; }
 
 private:
     void openLearningStore();
@@ -147,6 +150,7 @@ private:
     std::unique_ptr<LogPage> m_logPage;
     std::unique_ptr<Statistics> m_statistics;
     std::unique_ptr<ClassPages> m_classPages;
+    std::unique_ptr<RulesPages> m_rulesPages;
     std::unique_ptr<ExamTimer> m_timer;
     std::unique_ptr<SheetGenerator> m_sheets;
     std::unique_ptr<Evaluation> m_evaluation;
