@@ -8,7 +8,7 @@
 #include <QTest>
 
 /// A small HTTP server on 127.0.0.1 for download tests: it answers each path with a canned
-/// answer, an unknown path with 404.
+/// answer, an unknown path with 404, and a TLS handshake with plain HTTP.
 class HttpTestServer : public QObject
 {
 public:
@@ -71,6 +71,13 @@ private:
     {
         QByteArray &request = m_pending[socket];
         request += socket->readAll();
+        // A TLS handshake gets a plain answer, as from a server that speaks no TLS.
+        if (request.startsWith('\x16')) {
+            socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+            m_pending.remove(socket);
+            return;
+        }
         if (!request.contains("\r\n\r\n"))
             return;
         ++m_requests;

@@ -170,7 +170,9 @@ void TstCatalogueDownload::importsTheDownloadedArchive()
 
 void TstCatalogueDownload::failuresLeaveTheDataFolder_data()
 {
-    QTest::addColumn<QString>("path");
+    // Where the download goes: the test server (http), the test server spoken to with TLS
+    // (https), a port nobody listens at (closed).
+    QTest::addColumn<QString>("address");
     QTest::addColumn<HttpTestServer::Answer>("answer");
     QTest::addColumn<QString>("message");
 
@@ -180,28 +182,29 @@ void TstCatalogueDownload::failuresLeaveTheDataFolder_data()
     stalled.sent = 100;
     stalled.hold = true;
 
-    QTest::newRow("HTTP status") << "/katalog.zip" << HttpTestServer::status(404, "Not Found")
+    QTest::newRow("HTTP status") << "http" << HttpTestServer::status(404, "Not Found")
                                  << "mit dem HTTP-Status 404 (Not Found)";
     QTest::newRow("connection refused")
-        << QString() << HttpTestServer::Answer() << "lehnt die Verbindung ab";
+        << "closed" << HttpTestServer::Answer() << "lehnt die Verbindung ab";
+    QTest::newRow("TLS error") << "https" << HttpTestServer::ok(publication({}))
+                               << "Die sichere Verbindung (TLS) zu 127.0.0.1 ist gescheitert";
     QTest::newRow("truncated body")
-        << "/katalog.zip" << truncated << "ist unvollständig: die Verbindung brach nach 100 Bytes";
+        << "http" << truncated << "ist unvollständig: die Verbindung brach nach 100 Bytes";
     QTest::newRow("announced beyond the limit")
-        << "/katalog.zip" << HttpTestServer::ok(QByteArray(10000, 'x')) << "ist zu groß";
+        << "http" << HttpTestServer::ok(QByteArray(10000, 'x')) << "ist zu groß";
     QTest::newRow("unannounced beyond the limit")
-        << "/katalog.zip" << HttpTestServer::unannounced(QByteArray(10000, 'x')) << "ist zu groß";
-    QTest::newRow("stalled") << "/katalog.zip" << stalled << "keine Daten mehr";
+        << "http" << HttpTestServer::unannounced(QByteArray(10000, 'x')) << "ist zu groß";
+    QTest::newRow("stalled") << "http" << stalled << "keine Daten mehr";
     QTest::newRow("redirect to plain HTTP elsewhere")
-        << "/katalog.zip" << HttpTestServer::redirect("http://example.com/katalog.zip")
+        << "http" << HttpTestServer::redirect("http://example.com/katalog.zip")
         << "auf http://example.com/katalog.zip um; Vexa folgt nur Umleitungen auf HTTPS";
     QTest::newRow("not a ZIP archive")
-        << "/katalog.zip" << HttpTestServer::ok("<html>Wartungsarbeiten</html>")
-        << "ist kein ZIP-Archiv";
+        << "http" << HttpTestServer::ok("<html>Wartungsarbeiten</html>") << "ist kein ZIP-Archiv";
     QTest::newRow("ZIP archive without catalogue")
-        << "/katalog.zip" << HttpTestServer::ok(zipOf("liesmich.txt", "Fragen folgen"))
+        << "http" << HttpTestServer::ok(zipOf("liesmich.txt", "Fragen folgen"))
         << "enthält keinen Fragenkatalog (keine JSON-Datei)";
     QTest::newRow("catalogue the import refuses")
-        << "/katalog.zip"
+        << "http"
         << HttpTestServer::ok(
                zipOf("fragenkatalog.json",
                      readBytes(QStringLiteral(VEXA_TEST_DATA "/import/broken_missingpart.json"))))
@@ -210,15 +213,16 @@ void TstCatalogueDownload::failuresLeaveTheDataFolder_data()
 
 void TstCatalogueDownload::failuresLeaveTheDataFolder()
 {
-    QFETCH(QString, path);
+    QFETCH(QString, address);
     QFETCH(HttpTestServer::Answer, answer);
     QFETCH(QString, message);
     HttpTestServer server;
-    QString url = QStringLiteral("http://127.0.0.1:%1/katalog.zip").arg(closedPort());
-    if (!path.isEmpty()) {
-        server.serve(path, answer);
-        url = server.url(path);
-    }
+    server.serve("/katalog.zip", answer);
+    QString url = server.url("/katalog.zip");
+    if (address == "https")
+        url.replace("http:", "https:");
+    else if (address == "closed")
+        url = QStringLiteral("http://127.0.0.1:%1/katalog.zip").arg(closedPort());
     CoreFixture f;
     f.startWithArchive(kDemo);
     QVERIFY(f.core->settings().setValue(Keys::catalogueAddress(), url));
