@@ -71,6 +71,11 @@ QString DataPaths::statisticsPage(QChar classLetter) const
     return htmlDir() + u'/' + statisticsPageName(classLetter);
 }
 
+QString DataPaths::downloadLinkName()
+{
+    return QStringLiteral("Fragenkatalog-herunterladen");
+}
+
 QString DataPaths::logPageName()
 {
     return QStringLiteral("LetztesLog.html");
@@ -105,6 +110,11 @@ QString DataPaths::questionsDir() const
 QString DataPaths::dataPicsDir() const
 {
     return m_dataDir + QStringLiteral("/pics");
+}
+
+QString DataPaths::downloadedCatalogue() const
+{
+    return m_dataDir + QStringLiteral("/Fragenkatalog.zip");
 }
 
 QString DataPaths::replacedArchive(const QDate &day) const

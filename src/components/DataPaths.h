@@ -34,6 +34,8 @@ public:
     // File names of pages, as links name them: the page commands look for them in links.
     static QString logPageName();      ///< LetztesLog.html
     static QString progressPageName(); ///< Lernstand.html
+    /// Fragenkatalog-herunterladen: the link target that downloads the official catalogue.
+    static QString downloadLinkName();
     /// training<c>.html, klasse<c>.html, statistik<c>.html, with the letter as given.
     static QString trainingPageName(QChar classLetter);
     static QString classPageName(QChar classLetter);
@@ -42,6 +44,9 @@ public:
     QString chart(const QString &partCode, int limit) const;
     QString questionsDir() const; ///< Fragen: archive and asked lists
     QString dataPicsDir() const;  ///< pics of the data folder: an imported catalogue's
+    /// The official catalogue's ZIP archive as last downloaded and imported:
+    /// Fragenkatalog.zip, for importing it again without the network.
+    QString downloadedCatalogue() const;
     /// The archive kept when an import replaces it: Fragen/ZIROdazud-<yyyy-MM-dd>.qst.
     QString replacedArchive(const QDate &day) const;
     QString archiveInDataDir() const; ///< Fragen/ZIROdazud.qst

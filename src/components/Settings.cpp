@@ -59,6 +59,14 @@ SettingsKey<QString> fragenkatalog()
     return {kEinstellungen, QStringLiteral("Fragenkatalog"), QString()};
 }
 
+SettingsKey<QString> catalogueAddress()
+{
+    return {QStringLiteral("Katalog"), QStringLiteral("Adresse"),
+            QStringLiteral("https://www.bundesnetzagentur.de/SharedDocs/Downloads/DE/Sachgebiete/"
+                           "Telekommunikation/Unternehmen_Institutionen/Frequenzen/Amateurfunk/"
+                           "Fragenkatalog/PruefungsfragenZIP.zip")};
+}
+
 SettingsKey<int> windowTop()
 {
     return position("Top", 5);

@@ -34,6 +34,8 @@ SettingsKey<bool> zufallszahlen();
 SettingsKey<bool> fvbNetzA();
 SettingsKey<bool> fragenanordnung();
 SettingsKey<QString> fragenkatalog();
+/// [Katalog] Adresse: where the official catalogue's ZIP archive is downloaded from.
+SettingsKey<QString> catalogueAddress();
 /// Main window geometry: Top, Left, Width, Height of section Position.
 SettingsKey<int> windowTop();
 SettingsKey<int> windowLeft();

@@ -8,6 +8,7 @@
 #include "components/RandomSource.h"
 #include "components/Settings.h"
 #include "formulas/KatexRenderer.h"
+#include "gui/DownloadDialog.h"
 #include "gui/EinstellungenForm.h"
 #include "gui/FileDialog.h"
 #include "gui/FragenForm.h"
@@ -140,6 +141,9 @@ TVexaForm::TVexaForm(Options options, QWidget *parent) : QMainWindow(parent)
     connect(&m_examTimer, &QTimer::timeout, this, [this] { m_core->timer().VexaTimerTimer(); });
 
     connectViewer();
+    m_core->pageCommands().hooks().downloadCatalogue = [this] {
+        FragenkatalogHerunterladenClick();
+    };
     m_viewer->setServerRoot(m_core->paths().programDir());
 
     // Flags, folders, log, stale answer list; also disables Antwortenliste and stops
@@ -221,6 +225,10 @@ void TVexaForm::createFileMenu(QMenuBar *bar)
     addEntry(datei, QStringLiteral("Fragenkatalog &importieren..."),
              QStringLiteral(" Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen"),
              QKeySequence(Qt::CTRL | Qt::Key_I), &TVexaForm::FragenkatalogImportierenClick);
+    addEntry(datei, QStringLiteral("Fragenkatalog &herunterladen..."),
+             QStringLiteral(" Den amtlichen Fragenkatalog von der Bundesnetzagentur herunterladen "
+                            "und einlesen"),
+             QKeySequence(), &TVexaForm::FragenkatalogHerunterladenClick);
     addEntry(datei, QStringLiteral(" &Lernstand"),
              QStringLiteral(" Lernfortschritt je Klasse, Prüfungsteil und Kapitel"),
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &TVexaForm::LernstandClick);
@@ -793,6 +801,20 @@ void TVexaForm::DruckereinrichtenClick()
     PrinterDialogs::printerSetup(this, m_printer.get());
 }
 
+CatalogueBuilder::FormulaRenderer TVexaForm::formulaRenderer()
+{
+    // KaTeX is loaded once, with the first formula of the first import.
+    return [this](const QString &tex, QString &html, QString &reason) {
+        if (!m_katex) {
+            auto katex = std::make_unique<KatexRenderer>();
+            if (!katex->load(KatexRenderer::defaultScript(), &reason))
+                return false;
+            m_katex = std::move(katex);
+        }
+        return m_katex->render(tex, html, reason);
+    };
+}
+
 void TVexaForm::FragenkatalogImportierenClick()
 {
     const QString path =
@@ -800,22 +822,9 @@ void TVexaForm::FragenkatalogImportierenClick()
                                     QDir::homePath(), CatalogueImport::fileFilter());
     if (path.isEmpty())
         return;
-    // KaTeX is loaded once, with the first formula of the first import.
-    QString katexError;
-    const auto renderer = [this, &katexError](const QString &tex, QString &html, QString &reason) {
-        if (!m_katex) {
-            m_katex = std::make_unique<KatexRenderer>();
-            if (!m_katex->load(KatexRenderer::defaultScript(), &katexError)) {
-                m_katex.reset();
-                reason = katexError;
-                return false;
-            }
-        }
-        return m_katex->render(tex, html, reason);
-    };
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CatalogueImport::Summary summary;
-    const bool imported = m_core->importCatalogue(path, renderer, summary);
+    const bool imported = m_core->importCatalogue(path, formulaRenderer(), summary);
     QApplication::restoreOverrideCursor();
     if (!imported)
         return;
@@ -868,6 +877,25 @@ void TVexaForm::ZoomResetClick()
 {
     setZoom(PageZoom::kDefault);
     Msg(QStringLiteral("Zoom %1 %").arg(m_viewer->zoomPercent()));
+}
+
+void TVexaForm::FragenkatalogHerunterladenClick()
+{
+    CatalogueDownload *download = m_core->downloadCatalogue(
+        formulaRenderer(), [this](bool imported, const CatalogueImport::Summary &summary) {
+            if (m_downloadDialog)
+                m_downloadDialog->close();
+            if (!imported)
+                return;
+            MessageBox::information(this, CatalogueImport::summaryText(summary));
+            TrainingK2Click();
+        });
+    if (!download)
+        return;
+    m_downloadDialog = new DownloadDialog(*download, this);
+    m_downloadDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_downloadDialog->setWindowModality(Qt::ApplicationModal);
+    m_downloadDialog->show();
 }
 
 void TVexaForm::ExitSpeedButtonClick()

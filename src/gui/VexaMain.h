@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPrinter>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class DownloadDialog;
 class KatexRenderer;
 class QAction;
 class QFrame;
@@ -116,6 +118,8 @@ public slots:
     void DruckenSpeedButtonClick();
     void DruckereinrichtenClick();
     void FragenkatalogImportierenClick();
+    /// Asks, downloads the official catalogue with a progress window and imports it.
+    void FragenkatalogHerunterladenClick();
     void ExitSpeedButtonClick();
     // Own lists
     void PruefungladenClick();
@@ -182,6 +186,8 @@ private:
     bool runMenuShortcut(const QKeyEvent *key);
     void placeToolBar();
     void writeGeometryAndShutdown();
+    /// KaTeX for the formulas of an import, loaded at the first formula.
+    CatalogueBuilder::FormulaRenderer formulaRenderer();
     void setPanelBackground(QLabel *label, const QColor &colour);
     QColor panelColour(PanelColour colour) const;
     QAction *addEntry(QMenu *menu, const QString &caption, const QString &hint,
@@ -220,4 +226,6 @@ private:
     QHash<Panel, QString> m_textsAfterLoad;
     /// Formula typesetting for imports, loaded at the first formula.
     std::unique_ptr<KatexRenderer> m_katex;
+    /// The progress of a running download; it deletes itself when closed.
+    QPointer<DownloadDialog> m_downloadDialog;
 };

@@ -75,6 +75,13 @@ bool PageCommands::VexaHTMLViewerHotSpotClick(const QString &target)
     UserInterface &ui = m_ui;
     const QString lower = target.toLower();
 
+    // The viewer hands over the link as a path or file URL beside the page.
+    const QString linkName = target.section(u'/', -1).section(u'#', 0, 0).section(u'?', 0, 0);
+    if (linkName == DataPaths::downloadLinkName()) {
+        if (m_hooks.downloadCatalogue)
+            m_hooks.downloadCatalogue();
+        return true;
+    }
     if (target.contains(DataPaths::logPageName())) {
         // Handled once built: the installed pages link the name beside themselves, where
         // the viewer would find no such file and replace the log page with an error.

@@ -61,13 +61,15 @@ public:
     /// Shows the answer list of the last sheet, when it exists.
     void AntwortenlisteClick();
 
-    /// What lies a layer above the sheets: the wrong-questions lists. An unset hook does
-    /// nothing.
+    /// What lies a layer above the sheets: the wrong-questions lists and the download of
+    /// the catalogue. An unset hook does nothing.
     struct Hooks
     {
         /// Returns true when the question was added.
         std::function<bool(QChar partLetter, QChar classLetter, const QString &id)>
             addWrongQuestion;
+        /// The link DataPaths::downloadLinkName: fetching the official catalogue.
+        std::function<void()> downloadCatalogue;
     };
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
     /// For setting one hook and keeping the others.

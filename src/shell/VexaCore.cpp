@@ -28,6 +28,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 VexaCore::VexaCore(Options options, UserInterface &ui)
     : m_paths(options.programDir, options.dataDir), m_portable(options.portable), m_ui(ui),
@@ -171,6 +172,61 @@ bool VexaCore::importCatalogue(const QString &path,
     (void)m_classPages->writeAll();
     (void)m_rulesPages->writeAll(); // told there; the installed pages show instead
     return true;
+}
+
+CatalogueDownload *VexaCore::downloadCatalogue(
+    const CatalogueBuilder::FormulaRenderer &renderer,
+    std::function<void(bool imported, const CatalogueImport::Summary &)> done,
+    CatalogueDownload::Limits limits)
+{
+    if (m_download && m_download->outcome() == CatalogueDownload::Outcome::Running)
+        return nullptr;
+    const QString address = m_settings.value(Keys::catalogueAddress()).trimmed();
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid() || !CatalogueDownload::allowedAddress(url)) {
+        m_ui.ShowWarning(QStringLiteral("Die Adresse des Fragenkatalogs \"%1\" ([Katalog] "
+                                        "Adresse in %2) ist keine HTTPS-Adresse; Vexa lädt den "
+                                        "Fragenkatalog nur über HTTPS.")
+                             .arg(address, m_settings.path()));
+        return nullptr;
+    }
+    if (!m_ui.confirm(QStringLiteral("Vexa lädt jetzt den amtlichen Fragenkatalog (ZIP-Archiv "
+                                     "mit JSON-Datei und Bildern) aus dem Internet von\n\n%1\n\n"
+                                     "herunter und liest ihn danach ein; er ersetzt den "
+                                     "bisherigen Fragenkatalog. Herunterladen?")
+                          .arg(url.toDisplayString())))
+        return nullptr;
+
+    m_download = std::make_unique<CatalogueDownload>(m_paths.downloadedCatalogue(), limits);
+    CatalogueDownload *download = m_download.get();
+    QObject::connect(download, &CatalogueDownload::finished, download,
+                     [this, download, renderer, done](CatalogueDownload::Outcome outcome) {
+                         CatalogueImport::Summary summary;
+                         bool imported = false;
+                         switch (outcome) {
+                         case CatalogueDownload::Outcome::Downloaded: {
+                             imported = importCatalogue(download->fileName(), renderer, summary);
+                             QString error;
+                             if (!imported)
+                                 download->discard();
+                             else if (!download->keep(&error))
+                                 m_ui.ShowWarning(
+                                     error); // the catalogue is in; only the copy is missing
+                             break;
+                         }
+                         case CatalogueDownload::Outcome::Cancelled:
+                             m_ui.Msg(download->errorMessage());
+                             break;
+                         case CatalogueDownload::Outcome::Failed:
+                         case CatalogueDownload::Outcome::Running:
+                             m_ui.ShowWarning(download->errorMessage());
+                             break;
+                         }
+                         if (done)
+                             done(imported, summary);
+                     });
+    download->start(url);
+    return download;
 }
 
 bool VexaCore::drill(QChar classLetter, const QString &chapter)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CatalogueDownload.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/SelectionFlags.h"
 #include "catalogue/StringList.h"
@@ -13,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class AboutInfo;
@@ -77,6 +79,17 @@ public:
     [[nodiscard]] bool importCatalogue(const QString &path,
                                        const CatalogueBuilder::FormulaRenderer &renderer,
                                        CatalogueImport::Summary &summary);
+
+    /// Asks (naming the address of [Katalog] Adresse) and downloads the official catalogue,
+    /// then imports it as importCatalogue does; only an imported archive is kept, as
+    /// DataPaths::downloadedCatalogue. done is called once at the end with whether the import
+    /// succeeded; every failure has been told by then (a cancel in the status bar) and left
+    /// the data folder as it was. Returns the running download, for its progress and cancel;
+    /// nullptr when the candidate declined, the address is refused (told) or a download runs.
+    CatalogueDownload *
+    downloadCatalogue(const CatalogueBuilder::FormulaRenderer &renderer,
+                      std::function<void(bool imported, const CatalogueImport::Summary &)> done,
+                      CatalogueDownload::Limits limits = {});
 
     /// Makes and shows the drill sheet of a class, or of one chapter (DrillLink::chapterName).
     /// False after a warning when there is nothing to make it from.
@@ -162,4 +175,5 @@ private:
     std::unique_ptr<ProgressPage> m_progressPage;
     std::unique_ptr<ReadinessSection> m_readiness;
     std::unique_ptr<Drill> m_drill;
+    std::unique_ptr<CatalogueDownload> m_download;
 };

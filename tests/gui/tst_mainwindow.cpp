@@ -1,5 +1,10 @@
+#include "FileBytes.h"
+#include "HttpTestServer.h"
 #include "OtherUser.h"
 
+#include "components/Settings.h"
+#include "components/ZipWriter.h"
+#include "gui/DownloadDialog.h"
 #include "gui/EinstellungenForm.h"
 #include "gui/FileDialog.h"
 #include "gui/FragenForm.h"
@@ -103,6 +108,24 @@ QStringList iniLines(const QString &path)
     return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 
+/// The fixture catalogue as the authority publishes it: JSON file and "svgs" in one ZIP.
+QByteArray publishedCatalogue(const QString &folder)
+{
+    const QDateTime when(QDate(2024, 6, 1), QTime(12, 0));
+    ZipWriter zip;
+    zip.addEntry(QStringLiteral("fragenkatalog3b.json"),
+                 readBytes(QStringLiteral(VEXA_TEST_DATA "/import/catalogue.json")), when);
+    for (const char *key : {"AB101_a", "AB101_b", "AB101_c", "AB101_d", "EB101_q"})
+        zip.addEntry(QStringLiteral("svgs/%1.svg").arg(QLatin1String(key)),
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>",
+                     when);
+    const QString path = folder + QStringLiteral("/publication.zip");
+    QString error;
+    if (!zip.write(path, &error))
+        qFatal("%s", qPrintable(error));
+    return readBytes(path);
+}
+
 } // namespace
 
 class TstMainWindow : public QObject
@@ -154,6 +177,8 @@ private slots:
     void settingsWindowChoosesTheNextSheet();
     void settingsWindowKeepsTheExamStanding();
     void aboutWindowFromMenuAndLink();
+    void startPageLinkDownloadsTheCatalogue();
+    void downloadWindowCancels();
     void printsCurrentPageToPrinter();
     void printingRecoversFromAFailedPrint_data();
     void printingRecoversFromAFailedPrint();
@@ -251,6 +276,7 @@ void TstMainWindow::menuLayout_data()
                                           " Aktuelle Seite &drucken",
                                           " D&rucker einrichten",
                                           "Fragenkatalog &importieren...",
+                                          "Fragenkatalog &herunterladen...",
                                           " &Lernstand",
                                           kSeparator,
                                           " Be&enden"};
@@ -314,6 +340,8 @@ void TstMainWindow::menuEntries_data()
     row("Datei/Drucker", {datei, " D&rucker einrichten"}, " Drucker einrichten", "Ctrl+Alt+P");
     row("Datei/importieren", {datei, "Fragenkatalog &importieren..."},
         " Den amtlichen Fragenkatalog (JSON-Datei mit Bildern) einlesen", "Ctrl+I");
+    row("Datei/herunterladen", {datei, "Fragenkatalog &herunterladen..."},
+        " Den amtlichen Fragenkatalog von der Bundesnetzagentur herunterladen und einlesen", "");
     row("Datei/Lernstand", {datei, " &Lernstand"},
         " Lernfortschritt je Klasse, Prüfungsteil und Kapitel", "Ctrl+Shift+L");
     row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
@@ -1101,6 +1129,58 @@ void TstMainWindow::aboutWindowFromMenuAndLink()
     // The demo catalogue names its versions.
     QVERIFY(!seen.at(0).endsWith(QLatin1String("| 0")));
     QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::startPageLinkDownloadsTheCatalogue()
+{
+    HttpTestServer server;
+    QTemporaryDir work;
+    const QByteArray archive = publishedCatalogue(work.path());
+    server.serve("/katalog.zip", HttpTestServer::ok(archive));
+    QVERIFY(
+        m_form->core().settings().setValue(Keys::catalogueAddress(), server.url("/katalog.zip")));
+
+    // The start page's link, as the viewer hands it over: beside the page.
+    bool handled = false;
+    emit m_form->viewer()->hotSpotClick(
+        QUrl::fromLocalFile(programDir() + QStringLiteral("/html/Fragenkatalog-herunterladen"))
+            .toString(),
+        &handled);
+    QVERIFY(handled);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_warnings.isEmpty() && m_warnings.last().contains("ist eingelesen"),
+                             60000);
+    QVERIFY2(m_warnings.first().contains(server.url("/katalog.zip")),
+             qPrintable(m_warnings.first()));
+    QCOMPARE(m_warnings.size(), 2); // the question before, the summary after
+    QCOMPARE(readBytes(m_data->path() + QStringLiteral("/Fragenkatalog.zip")), archive);
+    QTRY_VERIFY(!m_form->findChild<DownloadDialog *>());
+    // The imported catalogue's own training page follows the summary.
+    QTRY_VERIFY(m_form->viewer()->currentFile().startsWith(
+        m_data->path() + QStringLiteral("/html/trainingA.html"), Qt::CaseInsensitive));
+}
+
+void TstMainWindow::downloadWindowCancels()
+{
+    HttpTestServer server;
+    HttpTestServer::Answer slow = HttpTestServer::ok(QByteArray(200000, 'x'));
+    slow.sent = 2000;
+    slow.hold = true;
+    server.serve("/katalog.zip", slow);
+    QVERIFY(
+        m_form->core().settings().setValue(Keys::catalogueAddress(), server.url("/katalog.zip")));
+    QAction *entry = findEntry(m_form->menuBar(), {"&Datei", "Fragenkatalog &herunterladen..."});
+    QVERIFY(entry);
+    entry->trigger();
+    DownloadDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = m_form->findChild<DownloadDialog *>()) && dialog->isVisible());
+    QTRY_COMPARE(dialog->statusLabel()->text(),
+                 QStringLiteral("2.000 Bytes von 200.000 Bytes empfangen"));
+    dialog->cancelButton()->click();
+    // Told at once; a hint of the mouse may take the panel afterwards.
+    QVERIFY(panel(Panel::Nachricht)->text().contains("abgebrochen"));
+    QTRY_VERIFY(!m_form->findChild<DownloadDialog *>());
+    QCOMPARE(m_warnings.size(), 1); // the question only
+    QVERIFY(!QFileInfo::exists(m_data->path() + QStringLiteral("/Fragenkatalog.zip")));
 }
 
 void TstMainWindow::printsCurrentPageToPrinter()
