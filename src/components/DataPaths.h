@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 /// Every file and folder the program reads or writes, in one place: the program folder
@@ -18,9 +19,11 @@ public:
     QString dataDir() const { return m_dataDir; }
 
     // Data folder
-    QString settingsFile() const;   ///< Vexa.ini
-    QString logFile() const;        ///< Vexa.log, the exam log
-    QString learningStore() const;  ///< Lernstand.sqlite, what the candidate has learnt
+    QString settingsFile() const;  ///< Vexa.ini
+    QString logFile() const;       ///< Vexa.log, the exam log
+    QString learningStore() const; ///< Lernstand.sqlite, what the candidate has learnt
+    /// Where restoring a backup keeps the files it replaced: "Ersetzt <yyyy-MM-dd HH-mm>".
+    QString replacedLearnerData(const QDateTime &time) const;
     QString htmlDir() const;        ///< generated pages
     QString sheetPage() const;      ///< html/LetztePruefung.html
     QString evaluationPage() const; ///< html/LetzteAuswertung.html

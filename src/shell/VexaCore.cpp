@@ -1,5 +1,6 @@
 #include "shell/VexaCore.h"
 
+#include "backup/LearnerBackup.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/PageWriter.h"
@@ -164,6 +165,27 @@ bool VexaCore::importCatalogue(const QString &path,
     // The class pages show the new rules with the log's results; a page that cannot be
     // written has been reported and is written again when it is shown.
     (void)m_classPages->writeAll();
+    return true;
+}
+
+bool VexaCore::saveLearnerData(const QString &zipPath, QString &report)
+{
+    return LearnerBackup(m_paths, m_ui, m_clock).write(zipPath, &report);
+}
+
+bool VexaCore::restoreLearnerData(const QString &zipPath, QString &report)
+{
+    LearnerBackup backup(m_paths, m_ui, m_clock);
+    LearnerBackup::Content content;
+    if (!backup.check(zipPath, content) || !m_ui.confirm(backup.question(content)))
+        return false;
+    // SQLite must not hold the file that is replaced.
+    m_learningStore.close();
+    if (!backup.replace(content, &report)) {
+        openLearningStore();
+        return false;
+    }
+    start();
     return true;
 }
 
