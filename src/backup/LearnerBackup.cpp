@@ -216,7 +216,7 @@ bool LearnerBackup::check(const QString &zipPath, Content &content)
     QList<ZipEntry> entries;
     QString error;
     if (!readEntries(zipPath, entries, &error)) {
-        refuse(zipPath, error + QStringLiteral(" Sie ist unvollständig oder beschädigt."));
+        refuse(zipPath, error);
         return false;
     }
 
@@ -373,12 +373,28 @@ bool LearnerBackup::replace(const Content &content, QString *report)
             return false;
         }
     }
+    // Whether the program runs from this folder is the folder's own, not the backup's.
+    const QString stagedSettings = staging.filePath(settingsName);
+    const bool portable = Settings(m_paths.settingsFile()).value(Keys::portable());
+    if (QFileInfo::exists(stagedSettings)) {
+        Settings settings(stagedSettings);
+        if (settings.value(Keys::portable()) != portable &&
+            !settings.setValue(Keys::portable(), portable)) {
+            refuse(content.archive,
+                   WriteError::message(stagedSettings, QStringLiteral("Portable")));
+            return false;
+        }
+    }
 
     // The files replaced go first, so that nothing of the old and the new mixes.
     QStringList old = currentFiles();
     for (const QString &journal : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (QFileInfo::exists(m_paths.learningStore() + journal))
             old << relative(m_paths.learningStore() + journal);
+    }
+    for (const ZipEntry &entry : content.files) {
+        if (!old.contains(entry.name) && QFileInfo::exists(dataDir + u'/' + entry.name))
+            old << entry.name;
     }
     QString replacedDir = m_paths.replacedLearnerData(m_clock());
     for (int n = 2; QFileInfo::exists(replacedDir); ++n)

@@ -133,6 +133,9 @@ public slots:
     void LogSpeedButtonClick();
     void LogloeschenClick();
     void LernstandClick();
+    /// The learner's data to a ZIP file and back (backup and restore).
+    void LernstandSichernClick();
+    void LernstandEinlesenClick();
     // Settings and about windows
     void MEinstellungenClick();
     void InfoClick();

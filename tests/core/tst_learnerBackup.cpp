@@ -157,6 +157,9 @@ private slots:
     void badBackupChangesNothing_data();
     void badBackupChangesNothing();
     void refusedAtTheQuestionChangesNothing();
+    void failureWhileReplacingPutsEverythingBack();
+    void unwritableBackupIsTold();
+    void portableFolderStaysPortable();
 
 private:
     /// A backup of a filled data folder, kept for the whole test.
@@ -302,6 +305,69 @@ void TestLearnerBackup::refusedAtTheQuestionChangesNothing()
     QCOMPARE(target.ui.confirmations.size(), 1);
     QCOMPARE(folderContent(target.dataDir()), before);
     QVERIFY(target.core->learningStore().isOpen());
+}
+
+void TestLearnerBackup::failureWhileReplacingPutsEverythingBack()
+{
+    const QString zip = goodBackup();
+    QVERIFY(!zip.isEmpty());
+    CoreFixture target;
+    const QString dir = target.dataDir();
+    writeBytes(dir + QStringLiteral("/Vexa.ini"), "[Lernen]\r\nLizenz=target\r\n");
+    writeBytes(dir + QStringLiteral("/Vexa.log"), "log of target\r\n");
+    // A file where the backup's lists folder must go: the last file cannot be put in place.
+    writeBytes(dir + QStringLiteral("/Fragen/Listen"), "in the way");
+    target.core->start();
+    QString error;
+    QVERIFY(target.core->learningStore().recordSheet(sheet(QStringLiteral("BE"), 2), &error));
+    const QStringList rows = tableRows(dir + QStringLiteral("/Lernstand.sqlite"));
+    // SQLite may fold its log into the file when it is closed; its tables are compared.
+    const auto withoutStore = [&dir] {
+        QMap<QString, QByteArray> content = folderContent(dir);
+        for (const QString &name : content.keys()) {
+            if (name.startsWith("Lernstand.sqlite"))
+                content.remove(name);
+        }
+        return content;
+    };
+    const QMap<QString, QByteArray> before = withoutStore();
+
+    QString report;
+    QVERIFY(!target.core->restoreLearnerData(zip, report));
+    QCOMPARE(target.ui.warnings.size(), 1);
+    QVERIFY2(target.ui.warnings.first().contains("kann nicht ersetzt werden"),
+             qPrintable(target.ui.warnings.first()));
+    QCOMPARE(withoutStore(), before);
+    QCOMPARE(tableRows(dir + QStringLiteral("/Lernstand.sqlite")), rows);
+    QVERIFY(target.core->learningStore().isOpen());
+}
+
+void TestLearnerBackup::unwritableBackupIsTold()
+{
+    CoreFixture f;
+    fillLearnerData(f, "source", 2);
+    // As root too: a folder that is a file cannot hold the backup.
+    const QString blocker = m_backups.filePath(QStringLiteral("blocker"));
+    writeBytes(blocker, "file");
+    QString report;
+    QVERIFY(!f.core->saveLearnerData(blocker + QStringLiteral("/Sicherung.zip"), report));
+    QCOMPARE(f.ui.warnings.size(), 1);
+    QVERIFY2(f.ui.warnings.first().contains("kann nicht geschrieben werden"),
+             qPrintable(f.ui.warnings.first()));
+    QCOMPARE(readBytes(blocker), QByteArray("file"));
+}
+
+void TestLearnerBackup::portableFolderStaysPortable()
+{
+    const QString zip = goodBackup();
+    QVERIFY(!zip.isEmpty());
+    CoreFixture target;
+    writeBytes(target.dataDir() + QStringLiteral("/Vexa.ini"), "[Einstellungen]\r\nPortable=1\r\n");
+    target.core->start();
+    QString report;
+    QVERIFY(target.core->restoreLearnerData(zip, report));
+    QVERIFY(target.core->settings().value(Keys::portable()));
+    QCOMPARE(target.core->settings().value(Keys::lizenz()), QStringLiteral("source"));
 }
 
 QTEST_GUILESS_MAIN(TestLearnerBackup)
