@@ -369,7 +369,7 @@ bool LearnerBackup::replace(const Content &content, QString *report)
             !TextFile::writeBytes(staged, bytes, &error)) {
             refuse(content.archive,
                    WriteError::message(staged,
-                                       error.isEmpty() ? QStringLiteral("kein Ordner") : error));
+                                       error.isEmpty() ? QStringLiteral("Ordner fehlt") : error));
             return false;
         }
     }
@@ -381,7 +381,8 @@ bool LearnerBackup::replace(const Content &content, QString *report)
         if (settings.value(Keys::portable()) != portable &&
             !settings.setValue(Keys::portable(), portable)) {
             refuse(content.archive,
-                   WriteError::message(stagedSettings, QStringLiteral("Portable")));
+                   QStringLiteral("Die Einstellungen können nicht nach %1 geschrieben werden.")
+                       .arg(QDir::toNativeSeparators(stagedSettings)));
             return false;
         }
     }
