@@ -19,11 +19,9 @@ public:
     QString dataDir() const { return m_dataDir; }
 
     // Data folder
-    QString settingsFile() const;  ///< Vexa.ini
-    QString logFile() const;       ///< Vexa.log, the exam log
-    QString learningStore() const; ///< Lernstand.sqlite, what the candidate has learnt
-    /// Where restoring a backup keeps the files it replaced: "Ersetzt <yyyy-MM-dd HH-mm>".
-    QString replacedLearnerData(const QDateTime &time) const;
+    QString settingsFile() const;   ///< Vexa.ini
+    QString logFile() const;        ///< Vexa.log, the exam log
+    QString learningStore() const;  ///< Lernstand.sqlite, what the candidate has learnt
     QString htmlDir() const;        ///< generated pages
     QString sheetPage() const;      ///< html/LetztePruefung.html
     QString evaluationPage() const; ///< html/LetzteAuswertung.html
@@ -33,6 +31,8 @@ public:
     QString progressPage() const;   ///< html/Lernstand.html, the learning progress
     /// Statistics page of a class: html/statistik<c>.html.
     QString statisticsPage(QChar classLetter) const;
+    /// Where restoring a backup keeps the files it replaced: "Ersetzt <yyyy-MM-dd HH-mm>".
+    QString replacedLearnerData(const QDateTime &time) const;
 
     // File names of pages, as links name them: the page commands look for them in links.
     static QString logPageName();      ///< LetztesLog.html
