@@ -26,6 +26,12 @@ QString DataPaths::learningStore() const
     return m_dataDir + QStringLiteral("/Lernstand.sqlite");
 }
 
+QString DataPaths::replacedLearnerData(const QDateTime &time) const
+{
+    return m_dataDir + QStringLiteral("/Ersetzt ") +
+           time.toString(QStringLiteral("yyyy-MM-dd HH-mm"));
+}
+
 QString DataPaths::htmlDir() const
 {
     return m_dataDir + QStringLiteral("/html");

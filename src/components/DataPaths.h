@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 /// Every file and folder the program reads or writes, in one place: the program folder
@@ -30,6 +31,8 @@ public:
     QString progressPage() const;   ///< html/Lernstand.html, the learning progress
     /// Statistics page of a class: html/statistik<c>.html.
     QString statisticsPage(QChar classLetter) const;
+    /// Where restoring a backup keeps the files it replaced: "Ersetzt <yyyy-MM-dd HH-mm>".
+    QString replacedLearnerData(const QDateTime &time) const;
 
     // File names of pages, as links name them: the page commands look for them in links.
     static QString logPageName();      ///< LetztesLog.html

@@ -119,6 +119,7 @@ struct FileEntry
     zip_uint64_t size = 0;
     bool sizeOk = false; ///< declared, and not beyond what a catalogue entry may be
     QDateTime modified;  ///< invalid when the archive keeps no time
+    bool symlink = false;
 };
 
 // Calls visit for every file entry in the archive's order; folders are passed over.
@@ -144,6 +145,11 @@ bool forEachFile(zip_t *archive, const QString &archivePath, QString *error, Vis
         entry.size = entry.sizeOk ? st.size : 0;
         if (st.valid & ZIP_STAT_MTIME)
             entry.modified = QDateTime::fromSecsSinceEpoch(st.mtime);
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) == 0 &&
+            system == ZIP_OPSYS_UNIX)
+            entry.symlink = ((attributes >> 16) & 0170000u) == 0120000u; // S_IFMT, S_IFLNK
         if (!visit(std::as_const(entry)))
             return false;
     }
@@ -251,7 +257,7 @@ bool readEntries(const QString &archivePath, QList<ZipEntry> &entries, QString *
         return false;
     QList<ZipEntry> read;
     const bool walked = forEachFile(archive.get(), archivePath, error, [&](const FileEntry &entry) {
-        ZipEntry stored{entry.name, {}, entry.modified};
+        ZipEntry stored{entry.name, {}, entry.modified, entry.symlink};
         if (!entry.sizeOk || !readEntry(archive.get(), entry.index, entry.size, stored.bytes))
             return fail(error, damagedEntry(entry.name, archivePath));
         read.append(std::move(stored));

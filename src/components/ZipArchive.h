@@ -36,6 +36,8 @@ struct ZipEntry
     QString name;
     QByteArray bytes;
     QDateTime modified;
+    /// A symbolic link as a Unix archiver stores it: bytes hold the link's target.
+    bool symlink = false;
 };
 
 /// Reads every file entry of a ZIP archive into entries, in the archive's order. Returns

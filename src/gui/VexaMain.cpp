@@ -232,6 +232,13 @@ void TVexaForm::createFileMenu(QMenuBar *bar)
     addEntry(datei, QStringLiteral(" &Lernstand"),
              QStringLiteral(" Lernfortschritt je Klasse, Prüfungsteil und Kapitel"),
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &TVexaForm::LernstandClick);
+    addEntry(datei, QStringLiteral("Lernstand &sichern..."),
+             QStringLiteral(" Einstellungen, Protokoll, Fragenlisten und Lernstand in eine "
+                            "ZIP-Datei sichern"),
+             QKeySequence(), &TVexaForm::LernstandSichernClick);
+    addEntry(datei, QStringLiteral("Lernstand &einlesen..."),
+             QStringLiteral(" Einen gesicherten Lernstand aus einer ZIP-Datei zurückholen"),
+             QKeySequence(), &TVexaForm::LernstandEinlesenClick);
     datei->addSeparator();
     addEntry(datei, QStringLiteral(" Be&enden"), QStringLiteral(" Programmende"),
              QKeySequence(Qt::Key_F12), &TVexaForm::ExitSpeedButtonClick);
@@ -983,6 +990,33 @@ void TVexaForm::LernenKNClick()
 void TVexaForm::LernstandClick()
 {
     (void)m_core->progressPage().show(); // failures are told there
+}
+
+void TVexaForm::LernstandSichernClick()
+{
+    const QString name = QStringLiteral("Vexa-Lernstand-") +
+                         m_core->now().date().toString(QStringLiteral("yyyy-MM-dd")) +
+                         QStringLiteral(".zip");
+    const QString path = FileDialog::getSaveFileName(this, QStringLiteral("Lernstand sichern"),
+                                                     QDir::home().filePath(name),
+                                                     QStringLiteral("ZIP-Dateien (*.zip)"));
+    if (path.isEmpty())
+        return;
+    QString report;
+    if (m_core->saveLearnerData(path, report)) // failures are told there
+        MessageBox::information(this, report);
+}
+
+void TVexaForm::LernstandEinlesenClick()
+{
+    const QString path =
+        FileDialog::getOpenFileName(this, QStringLiteral("Lernstand einlesen"), QDir::homePath(),
+                                    QStringLiteral("ZIP-Dateien (*.zip)"));
+    if (path.isEmpty())
+        return;
+    QString report;
+    if (m_core->restoreLearnerData(path, report)) // failures are told there
+        MessageBox::information(this, report);
 }
 
 void TVexaForm::LogloeschenClick()

@@ -141,6 +141,9 @@ public slots:
     void ZoomInClick();
     void ZoomOutClick();
     void ZoomResetClick();
+    /// The learner's data to a ZIP file and back (backup and restore).
+    void LernstandSichernClick();
+    void LernstandEinlesenClick();
     // Settings and about windows
     void MEinstellungenClick();
     void InfoClick();

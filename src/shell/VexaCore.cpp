@@ -1,5 +1,6 @@
 #include "shell/VexaCore.h"
 
+#include "backup/LearnerBackup.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueImport.h"
 #include "catalogue/PageWriter.h"
@@ -227,6 +228,27 @@ CatalogueDownload *VexaCore::downloadCatalogue(
                      });
     download->start(url);
     return download;
+}
+
+bool VexaCore::saveLearnerData(const QString &zipPath, QString &report)
+{
+    return LearnerBackup(m_paths, m_ui, m_clock).write(zipPath, &report);
+}
+
+bool VexaCore::restoreLearnerData(const QString &zipPath, QString &report)
+{
+    LearnerBackup backup(m_paths, m_ui, m_clock);
+    LearnerBackup::Content content;
+    if (!backup.check(zipPath, content) || !m_ui.confirm(backup.question(content)))
+        return false;
+    // SQLite must not hold the file that is replaced.
+    m_learningStore.close();
+    if (!backup.replace(content, &report)) {
+        openLearningStore();
+        return false;
+    }
+    start();
+    return true;
 }
 
 bool VexaCore::drill(QChar classLetter, const QString &chapter)

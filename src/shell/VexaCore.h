@@ -90,6 +90,13 @@ public:
     downloadCatalogue(const CatalogueBuilder::FormulaRenderer &renderer,
                       std::function<void(bool imported, const CatalogueImport::Summary &)> done,
                       CatalogueDownload::Limits limits = {});
+    /// Writes the learner's data to a backup at zipPath (LearnerBackup). False after a
+    /// warning; else report says what was saved.
+    [[nodiscard]] bool saveLearnerData(const QString &zipPath, QString &report);
+    /// Restores the backup at zipPath once the user agreed, and goes on with it as after a
+    /// start: settings, log, lists folder and learning store are read anew. False after a
+    /// warning or a refusal, with nothing changed; else report says what was restored.
+    [[nodiscard]] bool restoreLearnerData(const QString &zipPath, QString &report);
 
     /// Makes and shows the drill sheet of a class, or of one chapter (DrillLink::chapterName).
     /// False after a warning when there is nothing to make it from.

@@ -1,6 +1,6 @@
 // The folders of src/ form layers, each using only those below it: the core's
-// components (platform) < catalogue < statistics < learning < sheets < lists < shell, then the
-// formula engine and the windows (gui). So no two folders include each other, and the
+// components (platform) < catalogue < statistics < learning < sheets < lists < backup < shell,
+// then the formula engine and the windows (gui). So no two folders include each other, and the
 // core (built from the sources CMake names) uses no window and no formula engine.
 #include <QDir>
 #include <QDirIterator>
@@ -13,10 +13,11 @@ namespace {
 
 const QString kSourceDir = QStringLiteral(VEXA_SOURCE_DIR "/src");
 
-const QStringList kLayers{
-    QStringLiteral("components"), QStringLiteral("catalogue"), QStringLiteral("statistics"),
-    QStringLiteral("learning"),   QStringLiteral("sheets"),    QStringLiteral("lists"),
-    QStringLiteral("shell"),      QStringLiteral("formulas"),  QStringLiteral("gui")};
+const QStringList kLayers{QStringLiteral("components"), QStringLiteral("catalogue"),
+                          QStringLiteral("statistics"), QStringLiteral("learning"),
+                          QStringLiteral("sheets"),     QStringLiteral("lists"),
+                          QStringLiteral("backup"),     QStringLiteral("shell"),
+                          QStringLiteral("formulas"),   QStringLiteral("gui")};
 
 QStringList includesOf(const QString &path)
 {

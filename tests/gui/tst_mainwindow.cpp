@@ -179,6 +179,7 @@ private slots:
     void aboutWindowFromMenuAndLink();
     void startPageLinkDownloadsTheCatalogue();
     void downloadWindowCancels();
+    void learnerDataBackupAndRestoreThroughTheMenu();
     void printsCurrentPageToPrinter();
     void printingRecoversFromAFailedPrint_data();
     void printingRecoversFromAFailedPrint();
@@ -278,6 +279,8 @@ void TstMainWindow::menuLayout_data()
                                           "Fragenkatalog &importieren...",
                                           "Fragenkatalog &herunterladen...",
                                           " &Lernstand",
+                                          "Lernstand &sichern...",
+                                          "Lernstand &einlesen...",
                                           kSeparator,
                                           " Be&enden"};
     QTest::newRow("Training") << QStringList{"&Training"}
@@ -344,6 +347,10 @@ void TstMainWindow::menuEntries_data()
         " Den amtlichen Fragenkatalog von der Bundesnetzagentur herunterladen und einlesen", "");
     row("Datei/Lernstand", {datei, " &Lernstand"},
         " Lernfortschritt je Klasse, Prüfungsteil und Kapitel", "Ctrl+Shift+L");
+    row("Datei/sichern", {datei, "Lernstand &sichern..."},
+        " Einstellungen, Protokoll, Fragenlisten und Lernstand in eine ZIP-Datei sichern", "");
+    row("Datei/einlesen", {datei, "Lernstand &einlesen..."},
+        " Einen gesicherten Lernstand aus einer ZIP-Datei zurückholen", "");
     row("Datei/Beenden", {datei, " Be&enden"}, " Programmende", "F12");
     row("Training/A", {training, "Klasse &A"}, " Fragentraining zur Klasse A", "Shift+F2");
     row("Training/E", {training, "Klasse &E"}, " Fragentraining zur Klasse E", "Shift+F3");
@@ -1098,6 +1105,34 @@ void TstMainWindow::settingsWindowKeepsTheExamStanding()
     QVERIFY(settings->terminBox()->isChecked());
     QCOMPARE(settings->terminDay()->date(), QDate(2026, 6, 20));
     QVERIFY(m_warnings.isEmpty());
+}
+
+void TstMainWindow::learnerDataBackupAndRestoreThroughTheMenu()
+{
+    QTemporaryDir elsewhere;
+    const QString zip = elsewhere.filePath(QStringLiteral("Sicherung.zip"));
+    QStringList dialogs;
+    FileDialog::setHook(
+        [&](FileDialog::Kind kind, const QString &title, const QString &folder, const QString &) {
+            dialogs << QString::number(kind) + u'|' + title + u'|' + QFileInfo(folder).fileName();
+            return zip;
+        });
+    writeBytes(m_data->path() + QStringLiteral("/Vexa.log"), "log\r\n");
+    findEntry(m_form->menuBar(), {"&Datei", "Lernstand &sichern..."})->trigger();
+    findEntry(m_form->menuBar(), {"&Datei", "Lernstand &einlesen..."})->trigger();
+    FileDialog::setHook([](FileDialog::Kind, const QString &, const QString &, const QString &) {
+        return QString();
+    });
+
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    QCOMPARE(dialogs, QStringList({"1|Lernstand sichern|Vexa-Lernstand-" + today + ".zip",
+                                   "0|Lernstand einlesen|" + QDir::home().dirName()}));
+    QCOMPARE(m_warnings.size(), 3); // saved, the question, restored
+    QVERIFY2(m_warnings.at(0).startsWith("Der Lernstand ist in"), qPrintable(m_warnings.at(0)));
+    QVERIFY2(m_warnings.at(1).endsWith("Den Lernstand jetzt einlesen?"),
+             qPrintable(m_warnings.at(1)));
+    QVERIFY2(m_warnings.at(2).contains("ist eingelesen"), qPrintable(m_warnings.at(2)));
+    QCOMPARE(readBytes(m_data->path() + QStringLiteral("/Vexa.log")), QByteArray("log\r\n"));
 }
 
 void TstMainWindow::aboutWindowFromMenuAndLink()
