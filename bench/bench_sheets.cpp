@@ -6,8 +6,8 @@
 #include "components/Cp1252.h"
 #include "components/RandomSource.h"
 #include "components/TextFile.h"
-#include "learning/ExamPrediction.h"
 #include "learning/LearningStore.h"
+#include "learning/QuestionFingerprint.h"
 #include "sheets/PageCommands.h"
 #include "shell/VexaCore.h"
 
@@ -155,7 +155,7 @@ int main(int argc, char **argv)
         return 1;
     QStringList ids;
     QHash<QString, QString> fingerprints;
-    ExamPrediction::readQuestions(core.catalogue().lines(), ids, fingerprints);
+    QuestionFingerprint::ofEntry(core.catalogue().lines(), ids, fingerprints);
     const QDateTime start = QDateTime::currentDateTime().addDays(-100);
     for (int k = 0; k < 2000; ++k) {
         SheetRecord drill;

@@ -8,35 +8,6 @@
 
 #include <algorithm>
 
-void ExamPrediction::readQuestions(const QStringList &entryLines, QStringList &ids,
-                                   QHash<QString, QString> &fingerprints)
-{
-    QString id;
-    QString question;
-    QString right;
-    const auto finish = [&] {
-        if (id.isEmpty())
-            return;
-        ids << id;
-        fingerprints.insert(id, QuestionFingerprint::of(question, right));
-    };
-    for (const QString &line : entryLines) {
-        if (isQuestionHeader(line)) {
-            finish();
-            id = line.mid(2, 5);
-            question = QString();
-            right = QString();
-        } else if (!id.isEmpty() && question.isNull() &&
-                   line.startsWith(QLatin1String("F:"), Qt::CaseInsensitive)) {
-            question = line.mid(2);
-        } else if (!id.isEmpty() && right.isNull() &&
-                   line.startsWith(QLatin1String("R:"), Qt::CaseInsensitive)) {
-            right = line.mid(2);
-        }
-    }
-    finish();
-}
-
 std::optional<double> ExamPrediction::of(const LearningStore &store, const Part &part,
                                          RandomSource &random, qint64 now)
 {
@@ -49,7 +20,7 @@ std::optional<double> ExamPrediction::of(const LearningStore &store, const Part 
         return std::nullopt;
     QStringList ids;
     QHash<QString, QString> fingerprints;
-    readQuestions(part.entryLines, ids, fingerprints);
+    QuestionFingerprint::ofEntry(part.entryLines, ids, fingerprints);
 
     const RecallEstimate estimate;
     const QHash<QString, RecallEstimate::Evidence> evidence =

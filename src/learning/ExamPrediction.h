@@ -34,9 +34,4 @@ public:
     /// cannot be read; random is not touched then.
     static std::optional<double> of(const LearningStore &store, const Part &part,
                                     RandomSource &random, qint64 now);
-
-    /// The question IDs of a questions entry in catalogue order, each with the
-    /// fingerprint (QuestionFingerprint) of its question text and right answer.
-    static void readQuestions(const QStringList &entryLines, QStringList &ids,
-                              QHash<QString, QString> &fingerprints);
 };

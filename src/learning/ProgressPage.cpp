@@ -218,30 +218,7 @@ bool readArchive(Catalogue &catalogue, ProgressPage::Contents &contents)
             QStringList lines;
             if (!catalogue.extract(questionsEntry(code), lines))
                 return false;
-            QString id;
-            QString question;
-            QString right;
-            const auto finish = [&] {
-                if (id.isEmpty())
-                    return;
-                part.ids << id;
-                contents.fingerprints.insert(id, QuestionFingerprint::of(question, right));
-            };
-            for (const QString &line : std::as_const(lines)) {
-                if (isQuestionHeader(line)) {
-                    finish();
-                    id = line.mid(2, 5);
-                    question.clear();
-                    right.clear();
-                } else if (!id.isEmpty() && question.isNull() &&
-                           line.startsWith(QLatin1String("F:"), Qt::CaseInsensitive)) {
-                    question = line.mid(2);
-                } else if (!id.isEmpty() && right.isNull() &&
-                           line.startsWith(QLatin1String("R:"), Qt::CaseInsensitive)) {
-                    right = line.mid(2);
-                }
-            }
-            finish();
+            QuestionFingerprint::ofEntry(lines, part.ids, contents.fingerprints);
             QStringList training;
             QStringList sections;
             if (!catalogue.extract(TrainingPages::entryName(code), training) ||

@@ -8,7 +8,6 @@
 #include "catalogue/TextUtilities.h"
 #include "components/Settings.h"
 #include "components/TextFile.h"
-#include "learning/ExamPrediction.h"
 #include "learning/LearningStore.h"
 #include "learning/QuestionFingerprint.h"
 #include "sheets/PageCommands.h"
@@ -116,7 +115,7 @@ void learnPart(CoreFixture &f, const QString &code, bool right, int times)
     QVERIFY(f.core->catalogue().extract(questionsEntry(code), entry));
     QStringList ids;
     QHash<QString, QString> fingerprints;
-    ExamPrediction::readQuestions(entry, ids, fingerprints);
+    QuestionFingerprint::ofEntry(entry, ids, fingerprints);
     QVERIFY(!ids.isEmpty());
     for (int n = 0; n < times; ++n) {
         SheetRecord sheet;
