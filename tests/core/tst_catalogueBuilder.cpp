@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FakeFormula.h"
 #include "FileBytes.h"
 
 #include "catalogue/Catalogue.h"
@@ -20,13 +21,6 @@
 #include <functional>
 
 namespace {
-
-bool fakeFormula(const QString &tex, QString &html, QString &)
-{
-    html =
-        QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
-    return true;
-}
 
 bool readCatalogue(const QString &path, OfficialCatalogue &catalogue)
 {

@@ -1,4 +1,5 @@
 #include "CoreFixture.h"
+#include "FakeFormula.h"
 #include "FileBytes.h"
 #include "HttpTestServer.h"
 
@@ -16,13 +17,6 @@ namespace {
 
 const QString kDemo = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
 const QStringList kPictures{"AB101_a", "AB101_b", "AB101_c", "AB101_d", "EB101_q"};
-
-bool fakeFormula(const QString &tex, QString &html, QString &)
-{
-    html =
-        QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
-    return true;
-}
 
 /// The fixture catalogue as the authority's ZIP archive, its JSON file and "svgs" below
 /// folder (the top when empty).
@@ -54,23 +48,6 @@ QByteArray zipOf(const QString &name, const QByteArray &bytes)
     if (!zip.write(path, &error))
         qFatal("%s", qPrintable(error));
     return readBytes(path);
-}
-
-/// Every file and folder below folder with the bytes of the files: what "as it was" compares.
-QMap<QString, QByteArray> contents(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        // The open learning store's journal comes and goes with the database's own work.
-        if (path.endsWith(QLatin1String("-wal")) || path.endsWith(QLatin1String("-shm")))
-            continue;
-        files[path.mid(folder.size())] =
-            QFileInfo(path).isDir() ? QByteArray("<folder>") : readBytes(path);
-    }
-    return files;
 }
 
 /// A port on 127.0.0.1 where nobody listens.
@@ -227,7 +204,7 @@ void TstCatalogueDownload::failuresLeaveTheDataFolder()
     f.startWithArchive(kDemo);
     QVERIFY(f.core->settings().setValue(Keys::catalogueAddress(), url));
     writeBytes(f.core->paths().downloadedCatalogue(), "bisher");
-    const QMap<QString, QByteArray> before = contents(f.dataDir());
+    const QMap<QString, QByteArray> before = folderContent(f.dataDir(), false);
 
     Run run;
     startDownload(f, url, {4000, 1000}, run);
@@ -236,7 +213,7 @@ void TstCatalogueDownload::failuresLeaveTheDataFolder()
     QVERIFY(!run.imported);
     QCOMPARE(f.ui.warnings.size(), 1);
     QVERIFY2(f.ui.warnings.first().contains(message), qPrintable(f.ui.warnings.first()));
-    QCOMPARE(contents(f.dataDir()), before);
+    QCOMPARE(folderContent(f.dataDir(), false), before);
 }
 
 void TstCatalogueDownload::cancelInTheMiddle()
@@ -249,7 +226,7 @@ void TstCatalogueDownload::cancelInTheMiddle()
     CoreFixture f;
     f.startWithArchive(kDemo);
     QVERIFY(f.core->settings().setValue(Keys::catalogueAddress(), server.url("/katalog.zip")));
-    const QMap<QString, QByteArray> before = contents(f.dataDir());
+    const QMap<QString, QByteArray> before = folderContent(f.dataDir(), false);
 
     Run run;
     startDownload(f, server.url("/katalog.zip"), {}, run);
@@ -266,7 +243,7 @@ void TstCatalogueDownload::cancelInTheMiddle()
     QCOMPARE(run.download->outcome(), CatalogueDownload::Outcome::Cancelled);
     QVERIFY(f.ui.warnings.isEmpty());
     QVERIFY(f.ui.messages.last().contains("abgebrochen"));
-    QCOMPARE(contents(f.dataDir()), before);
+    QCOMPARE(folderContent(f.dataDir(), false), before);
 }
 
 void TstCatalogueDownload::declinedFetchesNothing()

@@ -1,5 +1,6 @@
 #include "CoreFixture.h"
 #include "DiskFull.h"
+#include "FakeFormula.h"
 #include "FileBytes.h"
 #include "Golden.h"
 
@@ -23,13 +24,6 @@ namespace {
 
 const QString kDemo = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
 const QStringList kPictures{"AB101_a", "AB101_b", "AB101_c", "AB101_d", "EB101_q"};
-
-bool fakeFormula(const QString &tex, QString &html, QString &)
-{
-    html =
-        QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
-    return true;
-}
 
 const QString kRules2024 = QStringLiteral(VEXA_TEST_DATA "/sheets/rules2024.qst");
 

@@ -19,20 +19,6 @@ namespace {
 const QDateTime kNow(QDate(2026, 3, 14), QTime(9, 26, 53));
 const QString kReplaced = QStringLiteral("Ersetzt 2026-03-14 09-26");
 
-/// Every file and folder below dir with its bytes (folders with none).
-QMap<QString, QByteArray> folderContent(const QString &dir)
-{
-    QMap<QString, QByteArray> content;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(dir).relativeFilePath(path);
-        content.insert(name, it.fileInfo().isDir() ? QByteArray("<dir>") : readBytes(path));
-    }
-    return content;
-}
-
 /// Every row of every table of an SQLite file, as text.
 QStringList tableRows(const QString &path)
 {

@@ -1,3 +1,4 @@
+#include "FakeFormula.h"
 #include "FakeUserInterface.h"
 #include "SheetAnswers.h"
 
@@ -27,13 +28,6 @@
 namespace {
 
 const QString kCatalogue = QStringLiteral(VEXA_TEST_DATA "/sheets/catalogue.qst");
-
-bool fakeFormula(const QString &tex, QString &html, QString &)
-{
-    html =
-        QStringLiteral("<span class=\"katex\">") + tex.toHtmlEscaped() + QStringLiteral("</span>");
-    return true;
-}
 
 /// A core whose program and data folders lie below a folder named like a home folder.
 struct OddFixture
