@@ -86,6 +86,37 @@
         }
     }, true);
 
+    // A sheet is evaluated once: Enter in it never submits it (the browser would submit
+    // the form from any of its fields); Ctrl+Enter does, anywhere on the page.
+    function isSheet(form) {
+        return !!form && /^vexaa/i.test(form.getAttribute('action') || '');
+    }
+
+    document.addEventListener('keydown', function (e) {
+        if (e.key !== 'Enter' || e.altKey || e.shiftKey || e.metaKey) {
+            return;
+        }
+        var focused = e.target && e.target.form ? e.target.form : null;
+        if (!e.ctrlKey) {
+            if (isSheet(focused)) {
+                e.preventDefault();
+            }
+            return;
+        }
+        var forms = Array.prototype.filter.call(document.forms, isSheet);
+        var form = isSheet(focused) ? focused : (forms.length === 1 ? forms[0] : null);
+        if (!form) {
+            return;
+        }
+        e.preventDefault();
+        var button = form.querySelector('[type=submit]');
+        if (form.requestSubmit) {
+            form.requestSubmit(button || undefined);
+        } else if (button) {
+            button.click();
+        }
+    }, true);
+
     document.addEventListener('submit', function (e) {
         var form = e.target;
         e.preventDefault();

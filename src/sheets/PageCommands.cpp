@@ -30,6 +30,13 @@ QString linkedId(const QString &target)
 
 } // namespace
 
+QString PageCommands::unansweredQuestion(int open)
+{
+    return open == 1 ? QStringLiteral("Es ist noch 1 Frage unbeantwortet. Trotzdem auswerten?")
+                     : QStringLiteral("Es sind noch %1 Fragen unbeantwortet. Trotzdem auswerten?")
+                           .arg(open);
+}
+
 void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QStringList &results)
 {
     if (action.size() < 5)
@@ -59,6 +66,11 @@ void PageCommands::VexaHTMLViewerFormSubmit(const QString &action, const QString
     } else if (command == u'A') {
         // A sheet left from before this run has no state to be judged against.
         if (b.Bogenart.isNull())
+            return;
+        // An examination is judged once; an unanswered question is a lost point.
+        const int open = b.Fragenzahl - Evaluation::BeantworteteZaehlen(results);
+        if ((b.Bogenart == u'k' || b.Bogenart == u'a') && open > 0 &&
+            !m_ui.confirm(unansweredQuestion(open)))
             return;
         b.NavigationErwartet = true;
         ExamPart part = b.part;

@@ -44,7 +44,12 @@ public:
     {
     }
 
+    /// A submitted form: "VexaT…"/"VexaU…" make a sheet, "VexaA" evaluates the sheet shown.
+    /// An examination (own or not) with unanswered questions is evaluated only once the
+    /// candidate agreed to unansweredQuestion; refused, the sheet stays as it is.
     void VexaHTMLViewerFormSubmit(const QString &action, const QStringList &results);
+    /// The question before an examination with open questions is evaluated.
+    static QString unansweredQuestion(int open);
 
     /// Returns the handled flag: true keeps the viewer from following the link.
     bool VexaHTMLViewerHotSpotClick(const QString &target);

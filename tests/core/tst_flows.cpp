@@ -165,6 +165,58 @@ private slots:
         QVERIFY(!page.join(QString()).contains(QLatin1String("Gratulation")));
     }
 
+    void openQuestionsAskBeforeAnExamination_data()
+    {
+        QTest::addColumn<bool>("examination");
+        QTest::addColumn<int>("answered");
+        QTest::addColumn<bool>("agreed");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("evaluated");
+        const QString eight =
+            QStringLiteral("Es sind noch 8 Fragen unbeantwortet. Trotzdem auswerten?");
+        QTest::newRow("open, refused") << true << 43 << false << eight << false;
+        QTest::newRow("open, agreed") << true << 43 << true << eight << true;
+        QTest::newRow("one open") << true << 50 << true
+                                  << QStringLiteral(
+                                         "Es ist noch 1 Frage unbeantwortet. Trotzdem auswerten?")
+                                  << true;
+        QTest::newRow("all answered") << true << 51 << false << QString() << true;
+        QTest::newRow("training, open") << false << 10 << false << QString() << true;
+    }
+    void openQuestionsAskBeforeAnExamination()
+    {
+        QFETCH(bool, examination);
+        QFETCH(int, answered);
+        QFETCH(bool, agreed);
+        QFETCH(QString, question);
+        QFETCH(bool, evaluated);
+        CoreFixture f;
+        f.startWithArchive(kCatalogue);
+        PageCommands &pc = f.core->pageCommands();
+        if (examination)
+            pc.K2TechnikClick();
+        else
+            pc.VexaHTMLViewerFormSubmit(
+                QStringLiteral("VexaUA"),
+                {QStringLiteral("teil=T"), QStringLiteral("abschnitt=TA1")});
+        const QChar kind = f.core->bogen().Bogenart;
+        const QString sheet = f.ui.shownPages.last();
+        f.ui.confirmAnswers = {agreed};
+        pc.VexaHTMLViewerFormSubmit(QStringLiteral("VexaA"), answerSheet(f, answered, 0));
+
+        QCOMPARE(f.ui.confirmations, question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(f.core->LogLines().size(), examination && evaluated ? 2 : 0);
+        if (evaluated) {
+            QCOMPARE(f.ui.shownPages.last(),
+                     f.dataDir() + QStringLiteral("/html/LetzteAuswertung.html#top"));
+        } else {
+            // Refused: the sheet stays on screen, still an examination, the clock running.
+            QCOMPARE(f.ui.shownPages.last(), sheet);
+            QCOMPARE(f.core->bogen().Bogenart, kind);
+            QVERIFY(f.ui.timerRunning);
+        }
+    }
+
     void interruptions_data()
     {
         QTest::addColumn<QString>("link"); // clicked before the history change

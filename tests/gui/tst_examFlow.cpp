@@ -108,7 +108,7 @@ private slots:
                      .toInt(),
                  51);
 
-        // 40 right answers, 5 wrong ones, the rest left open; then " auswerten ".
+        // 40 right answers, 5 wrong ones, the rest left open.
         runScript(
             w.viewer(),
             QStringLiteral(
@@ -118,11 +118,26 @@ private slots:
                 "  if (i < 40) document.querySelector(`input[name=${n}][value^=R]`).click();"
                 "  else if (i < 45) document.querySelector(`input[name=${n}][value^=W]`).click();"
                 "});"
-                "document.querySelector('input[type=submit]').click();"));
+                "window.vexaKeys = [];"
+                "document.addEventListener('keydown', e => vexaKeys.push(e.key + "
+                "  (e.ctrlKey ? '+Ctrl' : '') + (e.defaultPrevented ? ' kept' : '')), true);"
+                "document.querySelector('input[type=radio]').focus();"));
 
+        // Enter on a radio button does not submit the sheet.
+        QWidget *surface = w.viewer()->view()->focusProxy();
+        QVERIFY(surface);
+        QTest::keyClick(surface, Qt::Key_Return);
+        QTRY_COMPARE(runScript(w.viewer(), QStringLiteral("vexaKeys.join()")).toString(),
+                     QStringLiteral("Enter kept"));
+        QCOMPARE(shownFile(w), QStringLiteral("LetztePruefung.html"));
+        QVERIFY(m_warnings.isEmpty());
+
+        // Ctrl+Enter does, after the question about the open ones (answered OK).
+        QTest::keyClick(surface, Qt::Key_Return, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
         QTRY_COMPARE(w.windowTitle(), QStringLiteral("Vexa - Auswertung"));
-        QVERIFY(m_warnings.isEmpty());
+        QCOMPARE(m_warnings, QStringList{QStringLiteral(
+                                 "Es sind noch 6 Fragen unbeantwortet. Trotzdem auswerten?")});
         QStringList log;
         QVERIFY(TextFile::readLines(m_data->path() + QStringLiteral("/Vexa.log"), log));
         QCOMPARE(log.size(), 2);
@@ -195,6 +210,9 @@ private slots:
                                  "document.querySelector('input[type=submit]').click();"));
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
         QTRY_VERIFY(!w.viewer()->isLoading());
+        QCOMPARE(m_warnings, QStringList{QStringLiteral(
+                                 "Es sind noch 33 Fragen unbeantwortet. Trotzdem auswerten?")});
+        m_warnings.clear();
 
         const QString wrongId =
             runScript(w.viewer(), QStringLiteral("document.querySelector('a[href$=\".qff\"]')"
@@ -421,6 +439,9 @@ private slots:
                                  "document.querySelector('input[type=submit]').click();"));
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetzteAuswertung.html"), 20000);
         QTRY_VERIFY(!w.viewer()->isLoading());
+        QCOMPARE(m_warnings, QStringList{QStringLiteral(
+                                 "Es sind noch 4 Fragen unbeantwortet. Trotzdem auswerten?")});
+        m_warnings.clear();
 
         QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(shownFile(w), QStringLiteral("LetztesLog.html"), 20000);
